@@ -1,0 +1,82 @@
+#pragma once
+// The command-line front end.  Each command lives in its own file
+// (cmd_<name>.cpp) and is listed once in the command table of main.cpp.
+#include <map>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/session.h"
+
+namespace stylomat::cli {
+
+// Exit statuses.
+inline constexpr int Exit_Ok = 0;
+inline constexpr int Exit_Nothing = 1;  // nothing found / nothing answered
+inline constexpr int Exit_Error = 2;    // a port error or a usage error
+
+struct Options {
+  bool debug = false;
+  bool oem = false;
+  std::string log_file;
+  std::string trace_file;
+  std::optional<bool> answer;  // --answer yes|no
+  std::vector<std::string> positional;          // words after the command name
+  std::map<std::string, std::string> values;    // --name value (and --name=value)
+  std::map<std::string, bool> flags;            // --name without a value
+
+  bool Flag(const std::string& name) const { return flags.count(name) != 0; }
+  std::optional<std::string> Value(const std::string& name) const {
+    auto it = values.find(name);
+    if (it == values.end()) return std::nullopt;
+    return it->second;
+  }
+};
+
+// Options that never take a value.  Every other --name takes the next word.
+bool Is_Flag_Option(const std::string& name);
+
+class Context {
+ public:
+  Context(Options options, std::ostream& out, std::ostream& err);
+  ~Context();
+
+  Options& options() { return options_; }
+  std::ostream& out() { return out_; }
+  std::ostream& err() { return err_; }
+
+  // The program's start-up without windows: ports from the environment,
+  // clock, caption as the first log line, system-information refresh with
+  // the port scan.  Returns nullptr after printing the reason when the
+  // environment is unusable (the caller exits with Exit_Error).
+  Session* Start();
+  Session* session() { return session_.get(); }
+
+  // A usage error: prints the message and returns Exit_Error.
+  int Usage_Error(const std::string& message);
+  // --port N, checked to be 1..8.  Prints a usage error when missing/bad.
+  std::optional<int> Port_Option();
+
+  // Writes --log and --trace files; called once at exit.
+  void Finish();
+
+ private:
+  struct Impl;
+  Options options_;
+  std::ostream& out_;
+  std::ostream& err_;
+  std::unique_ptr<Impl> impl_;
+  std::unique_ptr<Session> session_;
+};
+
+using Command_Function = int (*)(Context&);
+
+struct Command {
+  const char* name;
+  Command_Function run;
+  const char* synopsis;  // one line for --help
+};
+
+}  // namespace stylomat::cli

@@ -1,0 +1,133 @@
+// stylomat-cli: the program's functions without windows, for scripts, for
+// a technician on a terminal, and for tests.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/startup.h"
+#include "cli/cli.h"
+#include "sim/profiles.h"
+
+namespace stylomat::cli {
+
+int Cmd_Ports(Context&);
+int Cmd_Sim_Profiles(Context&);
+int Cmd_Identify(Context&);
+int Cmd_Decode(Context&);
+
+namespace {
+
+// The command table: one line per command.
+const Command Commands[] = {
+    {"ports", Cmd_Ports, "ports                      list COM1..COM8 with device, description and availability"},
+    {"sim-profiles", Cmd_Sim_Profiles, "sim-profiles               list the simulated tablets for STYLOMAT_SIMULATE"},
+    {"identify", Cmd_Identify, "identify --product TEXT [--firmware TEXT --type5]  model, configuration window and variant flag of an identification"},
+    {"decode", Cmd_Decode, "decode --format superset|kv|uiof|pnp|type5 [--cursor-text TEXT] [FILE]  decode a captured report stream"},
+};
+
+void Print_Help(std::ostream& out) {
+  out << "Usage: stylomat-cli [options] COMMAND [arguments]\n\nCommands:\n";
+  for (const Command& c : Commands) out << "  " << c.synopsis << "\n";
+  out << "\nOptions for every command:\n"
+         "  --debug          log every command and reply (Debug_Mode)\n"
+         "  --oem            OEM mode\n"
+         "  --log FILE       write the traffic log at exit (lines end in CR)\n"
+         "  --trace FILE     write the wire trace: <seconds> COM<n> <EVENT> [args]\n"
+         "  --answer yes|no  answer every question Yes/OK or No/Cancel\n"
+         "  --help, --version\n"
+         "\nEnvironment:\n"
+         "  STYLOMAT_PORTS=none | 1=/dev/ttyUSB0,3=/dev/ttyS1   which device is COM1..COM8\n"
+         "  STYLOMAT_SIMULATE=1=wake,3=dovrane4                 simulated tablets on COM numbers\n"
+         "  STYLOMAT_CLOCK=virtual                              waits take no time (simulated tablets only)\n"
+         "\nExit status: 0 success, 1 nothing found or answered, 2 port or usage error.\n";
+}
+
+}  // namespace
+
+int Cmd_Sim_Profiles(Context& ctx) {
+  for (const Sim_Profile& p : Sim_Profiles())
+    ctx.out() << p.name << "  [" << p.family << "]  " << p.description << "\n";
+  return Exit_Ok;
+}
+
+int Main(int argc, char** argv) {
+  Options options;
+  std::string command;
+  std::vector<std::string> args(argv + 1, argv + argc);
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a.size() > 2 && a.rfind("--", 0) == 0) {
+      std::string name = a.substr(2);
+      std::string value;
+      bool has_value = false;
+      if (const auto eq = name.find('='); eq != std::string::npos) {
+        value = name.substr(eq + 1);
+        name = name.substr(0, eq);
+        has_value = true;
+      }
+      if (Is_Flag_Option(name)) {
+        if (has_value) {
+          std::cerr << "stylomat-cli: --" << name << " takes no value\n";
+          return Exit_Error;
+        }
+        options.flags[name] = true;
+        continue;
+      }
+      if (!has_value) {
+        if (i + 1 >= args.size()) {
+          std::cerr << "stylomat-cli: --" << name << " needs a value\n";
+          return Exit_Error;
+        }
+        value = args[++i];
+      }
+      options.values[name] = value;
+      continue;
+    }
+    if (command.empty()) {
+      command = a;
+    } else {
+      options.positional.push_back(a);
+    }
+  }
+  options.debug = options.Flag("debug");
+  options.oem = options.Flag("oem");
+  if (auto v = options.Value("log")) options.log_file = *v;
+  if (auto v = options.Value("trace")) options.trace_file = *v;
+  if (auto v = options.Value("answer")) {
+    if (*v == "yes" || *v == "y") {
+      options.answer = true;
+    } else if (*v == "no" || *v == "n") {
+      options.answer = false;
+    } else {
+      std::cerr << "stylomat-cli: --answer must be yes or no\n";
+      return Exit_Error;
+    }
+  }
+  if (options.Flag("version")) {
+    std::cout << Program_Caption() << "\n";
+    return Exit_Ok;
+  }
+  if (options.Flag("help") || command.empty()) {
+    Print_Help(std::cout);
+    return command.empty() && !options.Flag("help") ? Exit_Error : Exit_Ok;
+  }
+  for (const Command& c : Commands) {
+    if (command != c.name) continue;
+    Context ctx(options, std::cout, std::cerr);
+    int status = Exit_Error;
+    try {
+      status = c.run(ctx);
+    } catch (const std::exception& e) {
+      std::cerr << "stylomat-cli: " << e.what() << "\n";
+      status = Exit_Error;
+    }
+    ctx.Finish();
+    return status;
+  }
+  std::cerr << "stylomat-cli: unknown command \"" << command << "\" (see --help)\n";
+  return Exit_Error;
+}
+
+}  // namespace stylomat::cli
+
+int main(int argc, char** argv) { return stylomat::cli::Main(argc, argv); }

@@ -1,0 +1,316 @@
+#include "platform/serial_port.h"
+
+#include <charconv>
+#include <cstdio>
+
+namespace stylomat {
+
+namespace {
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
+std::optional<int> Parse_Int(std::string_view s) {
+  s = Trim(s);
+  if (s.empty() || s.size() > 9) return std::nullopt;
+  int value = 0;
+  auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+  if (ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
+  return value;
+}
+
+char Parity_Letter(Parity p) {
+  switch (p) {
+    case Parity::None: return 'n';
+    case Parity::Odd: return 'o';
+    case Parity::Even: return 'e';
+    case Parity::Mark: return 'm';
+    case Parity::Space: return 's';
+  }
+  return 'n';
+}
+
+}  // namespace
+
+double Framing::Bits_Per_Character() const {
+  const double parity_bits = parity == Parity::None ? 0.0 : 1.0;
+  return 1.0 + data_bits + parity_bits + stop_half_bits / 2.0;
+}
+
+double Framing::Seconds_Per_Character() const {
+  return baud > 0 ? Bits_Per_Character() / baud : 0.0;
+}
+
+std::optional<Framing> Parse_Framing(std::string_view settings) {
+  std::string_view parts[4];
+  int count = 0;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t comma = settings.find(',', start);
+    if (count == 4) return std::nullopt;  // more than four parts
+    parts[count++] = settings.substr(start, comma == std::string_view::npos ? std::string_view::npos
+                                                                            : comma - start);
+    if (comma == std::string_view::npos) break;
+    start = comma + 1;
+  }
+  if (count != 4) return std::nullopt;
+
+  Framing f;
+  const auto baud = Parse_Int(parts[0]);
+  if (!baud || *baud < 50 || *baud > 4000000) return std::nullopt;
+  f.baud = *baud;
+
+  const std::string_view p = Trim(parts[1]);
+  if (p.size() != 1) return std::nullopt;
+  switch (p[0]) {
+    case 'n': case 'N': f.parity = Parity::None; break;
+    case 'o': case 'O': f.parity = Parity::Odd; break;
+    case 'e': case 'E': f.parity = Parity::Even; break;
+    case 'm': case 'M': f.parity = Parity::Mark; break;
+    case 's': case 'S': f.parity = Parity::Space; break;
+    default: return std::nullopt;
+  }
+
+  const auto data = Parse_Int(parts[2]);
+  if (!data || *data < 5 || *data > 8) return std::nullopt;
+  f.data_bits = *data;
+
+  const std::string_view stop = Trim(parts[3]);
+  if (stop == "1") {
+    f.stop_half_bits = 2;
+  } else if (stop == "1.5") {
+    f.stop_half_bits = 3;
+  } else if (stop == "2") {
+    f.stop_half_bits = 4;
+  } else {
+    return std::nullopt;
+  }
+  return f;
+}
+
+std::string Framing_Text(const Framing& f) {
+  std::string stop = f.stop_half_bits == 3 ? "1.5" : std::to_string(f.stop_half_bits / 2);
+  return std::to_string(f.baud) + "," + Parity_Letter(f.parity) + "," + std::to_string(f.data_bits) +
+         "," + stop;
+}
+
+int Port_Error::Number() const {
+  switch (kind_) {
+    case Port_Error_Kind::No_Such_Port: return 8002;
+    case Port_Error_Kind::Permission_Denied: return 8010;
+    case Port_Error_Kind::In_Use: return 8010;
+    case Port_Error_Kind::Bad_Settings: return 8015;
+    case Port_Error_Kind::Io_Error: return 57;
+    case Port_Error_Kind::Not_Open: return 8012;
+    case Port_Error_Kind::Other: return 8020;
+  }
+  return 8020;
+}
+
+// ---- Port_Directory ---------------------------------------------------------
+
+void Port_Directory::Set(int com, Port_Entry entry) {
+  if (com < First_Com || com > Last_Com) return;
+  entries_[com] = std::move(entry);
+  mapped_[com] = true;
+}
+
+void Port_Directory::Clear(int com) {
+  if (com < First_Com || com > Last_Com) return;
+  entries_[com] = Port_Entry{};
+  mapped_[com] = false;
+}
+
+Port_Entry* Port_Directory::Find(int com) {
+  if (com < First_Com || com > Last_Com || !mapped_[com]) return nullptr;
+  return &entries_[com];
+}
+
+const Port_Entry* Port_Directory::Find(int com) const {
+  if (com < First_Com || com > Last_Com || !mapped_[com]) return nullptr;
+  return &entries_[com];
+}
+
+bool Port_Directory::Any_Real() const {
+  for (int c = First_Com; c <= Last_Com; ++c)
+    if (mapped_[c] && !entries_[c].simulated) return true;
+  return false;
+}
+
+bool Port_Directory::Any_Simulated() const {
+  for (int c = First_Com; c <= Last_Com; ++c)
+    if (mapped_[c] && entries_[c].simulated) return true;
+  return false;
+}
+
+// ---- Wire_Trace -------------------------------------------------------------
+
+void Wire_Trace::Event(int com, std::string_view event, std::string_view args) {
+  if (!sink_) return;
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, "%.3f", clock_.Now());
+  std::string line = stamp;
+  line += " COM";
+  line += std::to_string(com);
+  line += ' ';
+  line += event;
+  if (!args.empty()) {
+    line += ' ';
+    line += args;
+  }
+  sink_(line);
+}
+
+std::string Wire_Trace::Hex_Bytes(std::string_view bytes) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(bytes.size() * 3);
+  for (unsigned char c : bytes) {
+    if (!out.empty()) out += ' ';
+    out += digits[c >> 4];
+    out += digits[c & 15];
+  }
+  return out;
+}
+
+// ---- Serial_Port ------------------------------------------------------------
+
+Serial_Port::Serial_Port(Port_Directory& directory, Clock& clock) : directory_(directory), clock_(clock) {}
+
+Serial_Port::~Serial_Port() {
+  if (open_ && backend_) {
+    try {
+      backend_->Close();
+    } catch (...) {
+    }
+  }
+}
+
+void Serial_Port::Trace(std::string_view event, std::string_view args) {
+  if (trace_) trace_->Event(comm_port_, event, args);
+}
+
+void Serial_Port::Set_CommPort(int port) {
+  if (open_) throw Port_Error(Port_Error_Kind::Other, "Port already open");
+  comm_port_ = port;
+}
+
+void Serial_Port::Set_Settings(std::string settings) {
+  if (open_) {
+    // Changing the framing of an open port is allowed by the serial control;
+    // we keep it simple and apply it by reopening.
+    settings_ = std::move(settings);
+    Set_PortOpen(false);
+    Set_PortOpen(true);
+    return;
+  }
+  settings_ = std::move(settings);
+}
+
+void Serial_Port::Set_PortOpen(bool open) {
+  if (!open) {
+    if (!open_) return;
+    open_ = false;
+    Port_Backend* backend = backend_;
+    backend_ = nullptr;
+    try {
+      if (backend) backend->Close();
+    } catch (...) {
+      // A vanished device cannot be closed any further; it is closed for us.
+    }
+    break_ = false;
+    Trace("CLOSE");
+    return;
+  }
+  if (open_) return;
+
+  const auto fail = [&](Port_Error_Kind kind, const std::string& why) {
+    Trace("OPENFAIL", settings_ + " " + why);
+    throw Port_Error(kind, why);
+  };
+  const std::optional<Framing> framing = Parse_Framing(settings_);
+  if (!framing) fail(Port_Error_Kind::Bad_Settings, "the settings \"" + settings_ + "\" are not valid");
+  Port_Entry* entry = directory_.Find(comm_port_);
+  if (!entry || !entry->backend) {
+    fail(Port_Error_Kind::No_Such_Port, "no serial device is assigned to COM" + std::to_string(comm_port_));
+  }
+  try {
+    entry->backend->Open(*framing);
+  } catch (const Port_Error& e) {
+    fail(e.Kind(), e.what());
+  }
+  backend_ = entry->backend.get();
+  open_ = true;
+  Trace("OPEN", settings_);
+  // The modem lines follow the properties as they stand at opening.
+  try {
+    backend_->Set_DTR(dtr_);
+    backend_->Set_RTS(rts_);
+  } catch (const Port_Error&) {
+    // Lines that cannot be driven (a pseudo-terminal) do not fail the open.
+  }
+}
+
+Port_Backend& Serial_Port::Backend() {
+  if (!open_ || !backend_) throw Port_Error(Port_Error_Kind::Not_Open, "the port is not open");
+  return *backend_;
+}
+
+void Serial_Port::Set_DTREnable(bool on) {
+  dtr_ = on;
+  if (!open_) return;
+  Trace("DTR", on ? "1" : "0");
+  Backend().Set_DTR(on);
+}
+
+void Serial_Port::Set_RTSEnable(bool on) {
+  rts_ = on;
+  if (!open_) return;
+  Trace("RTS", on ? "1" : "0");
+  Backend().Set_RTS(on);
+}
+
+void Serial_Port::Set_Break(bool on) {
+  if (!open_) {
+    break_ = false;
+    return;
+  }
+  break_ = on;
+  Trace("BREAK", on ? "1" : "0");
+  Backend().Set_Break(on);
+}
+
+int Serial_Port::InBufferCount() {
+  if (!open_) return 0;
+  const std::size_t n = Backend().Bytes_Waiting();
+  return n > 0x7fffffff ? 0x7fffffff : static_cast<int>(n);
+}
+
+int Serial_Port::OutBufferCount() {
+  if (!open_) return 0;
+  const std::size_t n = Backend().Bytes_Unsent();
+  return n > 0x7fffffff ? 0x7fffffff : static_cast<int>(n);
+}
+
+std::string Serial_Port::Input() {
+  Port_Backend& backend = Backend();
+  const std::size_t waiting = backend.Bytes_Waiting();
+  std::size_t want = waiting;
+  if (input_len_ > 0 && static_cast<std::size_t>(input_len_) < want) want = static_cast<std::size_t>(input_len_);
+  if (want == 0) return {};
+  std::string bytes = backend.Read(want);
+  if (!bytes.empty()) Trace("RX", Wire_Trace::Hex_Bytes(bytes));
+  return bytes;
+}
+
+void Serial_Port::Output(std::string_view bytes) {
+  Port_Backend& backend = Backend();
+  if (bytes.empty()) return;
+  Trace("TX", Wire_Trace::Hex_Bytes(bytes));
+  backend.Write(bytes);
+}
+
+}  // namespace stylomat

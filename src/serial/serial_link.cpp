@@ -1,0 +1,215 @@
+#include "serial/serial_link.h"
+
+namespace stylomat {
+
+void Wait_Until(Session& s, double t) {
+  // Bounded: every pass sleeps until the target, so the clock must reach it.
+  for (int guard = 0; guard < 1000 && s.clock.Now() < t; ++guard) s.clock.Sleep_Until(t);
+}
+
+void Wait_Tick(Session& s) { Wait_Until(s, s.clock.Now() + Tick_Seconds); }
+
+void Pause_Seconds(Session& s, double seconds) {
+  // Window events run between short sleeps so the window stays responsive.
+  constexpr double slice = 0.01;
+  const double target = s.clock.Now() + seconds;
+  while (true) {
+    if (s.Process_Events) s.Process_Events();
+    const double now = s.clock.Now();
+    if (now >= target) break;
+    s.clock.Sleep_Until(now + slice < target ? now + slice : target);
+  }
+}
+
+void Flush_Input(Session& s) {
+  const int remembered = s.port.InputLen();
+  s.port.Set_InputLen(0);
+  try {
+    (void)s.port.Input();
+  } catch (...) {
+    s.port.Set_InputLen(remembered);
+    throw;
+  }
+  s.port.Set_InputLen(remembered);
+}
+
+void Log_Line(Session& s, std::string_view text) { s.log.Line(text); }
+
+void Log_Debug(Session& s, std::string_view text) {
+  if (s.Debug_Mode) s.log.Line(text);
+}
+
+void Send_Command(Session& s, std::string_view text, std::string_view label) {
+  s.port.Output(text);
+  if (s.Debug_Mode) {
+    std::string line = "Sent: ";
+    line += label;
+    s.log.Line(line);
+  }
+}
+
+std::string Esc_Command(std::string_view letters) {
+  std::string text(1, ESC);
+  text += letters;
+  text += CR;
+  return text;
+}
+
+std::optional<std::string> Read_Reply(Session& s) {
+  s.port.Set_InputLen(0);
+  if (s.port.InBufferCount() < 1) return std::nullopt;
+  std::string reply = s.port.Input();
+  if (s.Debug_Mode) {
+    std::string line = "From Tablet: ";
+    line += reply;
+    s.log.Line(line);
+  }
+  return reply;
+}
+
+void Open_Port(Session& s, const std::string& settings) {
+  if (s.port.PortOpen()) s.port.Set_PortOpen(false);
+  s.port.Set_Settings(settings);
+  s.port.Set_CommPort(s.Port_Number);
+  s.port.Set_PortOpen(true);
+}
+
+void Close_Port(Session& s) {
+  if (s.port.PortOpen()) s.port.Set_PortOpen(false);
+}
+
+std::string Compose_Framing(Session& s, int baud, const std::string& parity, int data_bits, int stop_bits) {
+  s.Baud_Rate = baud;
+  s.Parity_Char = parity;
+  s.Data_Bits = data_bits;
+  s.Stop_Bits = stop_bits;
+  return std::to_string(baud) + "," + parity + "," + std::to_string(data_bits) + "," + std::to_string(stop_bits);
+}
+
+namespace {
+
+void Show_Port_Icon(Session& s, int port, bool visible) {
+  if (port < 1 || port > 8) return;
+  s.main.Com_Btn[port].visible = visible;
+  s.main.Touch();
+}
+
+}  // namespace
+
+void Scan_Ports(Session& s) {
+  // Each pass handles one port number and moves on, as the scan always has:
+  // 0 -> 1, 1..8 -> next, 9 -> 0 and stop.  At most eleven passes.
+  for (int pass = 0; pass < 16; ++pass) {
+    s.Refresh_Log_View();
+    Close_Port(s);
+    const int n = s.Port_Number;
+    bool opened = false;
+    try {
+      s.port.Set_InputLen(0);
+      s.port.Set_Settings("1200,M,7,2");
+      s.port.Set_CommPort(n);
+      s.port.Set_PortOpen(true);
+      s.port.Set_PortOpen(false);
+      opened = true;
+    } catch (const Port_Error&) {
+      opened = false;
+    }
+    if (opened) {
+      if (n == 0) {
+        s.Port_Number = 1;
+        continue;
+      }
+      if (n >= 1 && n <= 8) {
+        s.Com_Available[n] = true;
+        Show_Port_Icon(s, n, true);
+        Log_Line(s, "Com " + std::to_string(n) + ", Available");
+      }
+      if (n == 9) {
+        s.Port_Number = 0;
+        return;
+      }
+      if (n < 0 || n > 9) return;
+      s.Port_Number = n + 1;
+      continue;
+    }
+    if (n >= 1 && n <= 8) {
+      s.Com_Available[n] = false;
+      Show_Port_Icon(s, n, false);
+      s.Port_Number = n + 1;
+      continue;
+    }
+    if (n == 0) {
+      s.Port_Number = 1;
+      continue;
+    }
+    if (n == 9) s.Port_Number = 0;
+    return;
+  }
+}
+
+void Wiggle_Port(Session& s) {
+  Close_Port(s);
+  if (s.Debug_Mode) {
+    s.log.Append("\r");
+    Log_Line(s, "Wiggle: ");
+  }
+  s.Search_Status = 0;
+  try {
+    s.port.Set_Settings("9600,n,8,2");
+    s.port.Set_CommPort(s.Port_Number);
+    s.port.Set_PortOpen(true);
+    s.port.Set_Handshaking(0);
+    s.port.Set_RTSEnable(true);
+    s.port.Set_DTREnable(true);
+    Log_Debug(s, "Framing: " + s.port.Settings());
+    Wait_Tick(s);
+    Wait_Tick(s);
+    for (int i = 0; i < 5; ++i) {
+      s.port.Set_DTREnable(true);
+      Wait_Tick(s);
+      s.port.Set_DTREnable(false);
+      Wait_Tick(s);
+    }
+    s.port.Set_DTREnable(true);
+    Flush_Input(s);
+    Wait_Tick(s);
+    s.port.Set_RTSEnable(false);
+    Wait_Tick(s);
+    s.port.Set_RTSEnable(true);
+    Wait_Tick(s);
+
+    // A "T" anywhere among the waiting characters is the answer.  The count
+    // of characters read is bounded by what was waiting plus what a tablet
+    // could send meanwhile.
+    s.Search_Status = -1;
+    for (int guard = 0; guard < 65536 && s.port.InBufferCount() >= 1; ++guard) {
+      s.port.Set_InputLen(1);
+      if (s.port.Input() == "T") s.Search_Status = 0;
+    }
+    if (s.Search_Status != 0) return;
+
+    s.identity.SuperSet_Format = true;
+    s.main.CommPort.text = std::to_string(s.Port_Number);
+    s.main.Touch();
+    Send_Command(s, Esc_Command("%__S"), "Esc%__S");
+    Wait_Tick(s);
+    s.port.Set_InputLen(0);
+    if (s.port.InBufferCount() >= 1) s.identity.Settings_Reply = s.port.Input();
+    Flush_Input(s);
+    (void)s.port.Input();
+    Wait_Tick(s);
+  } catch (const Port_Error&) {
+    s.Search_Status = -2;
+  }
+}
+
+void Open_Config_Port(Session& s) {
+  Wiggle_Port(s);
+  s.Refresh_Log_View();
+  if (s.Search_Status == 0) {
+    Wait_Tick(s);
+    s.Refresh_Log_View();
+  }
+}
+
+}  // namespace stylomat

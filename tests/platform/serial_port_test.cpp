@@ -1,0 +1,139 @@
+#include "platform/serial_port.h"
+
+#include <gtest/gtest.h>
+
+#include "sim/profiles.h"
+#include "support/sim_fixture.h"
+
+namespace stylomat {
+namespace {
+
+TEST(Parse_Framing, AcceptsTheFramingsInUseAndEveryParityLetter) {
+  for (const char* text : {"1200,M,7,2", "9600,n,8,2", "19200,n,8,2", "9600,o,8,1", "9600,E,7,2", "9600,N,8,1",
+                           "4800,s,7,1", "9600,S,8,1.5"}) {
+    EXPECT_TRUE(Parse_Framing(text).has_value()) << text;
+  }
+  const auto f = Parse_Framing("1200,M,7,2");
+  EXPECT_EQ(f->baud, 1200);
+  EXPECT_EQ(f->parity, Parity::Mark);
+  EXPECT_EQ(f->data_bits, 7);
+  EXPECT_EQ(f->stop_half_bits, 4);
+  EXPECT_DOUBLE_EQ(f->Bits_Per_Character(), 11.0);
+  EXPECT_EQ(Parse_Framing("9600,o,8,1")->parity, Parity::Odd);
+  EXPECT_EQ(Parse_Framing("9600,e,8,1")->parity, Parity::Even);
+}
+
+TEST(Parse_Framing, RejectsMalformedTextWithoutThrowing) {
+  for (const char* text : {"", ",,,", "9600", "9600,n,8", "9600,n,8,2,1", "abc,n,8,2", "9600,x,8,2", "9600,n,9,2",
+                           "9600,n,8,3", "-9600,n,8,2", "99999999999,n,8,2", "9600,nn,8,2", "9600,,8,2"}) {
+    EXPECT_FALSE(Parse_Framing(text).has_value()) << text;
+  }
+}
+
+TEST(Serial_Port, MalformedSettingsAreAnOpenFailureWithTraceReason) {
+  test::Sim_Bench b;
+  b.Attach(1, std::make_unique<Silent_Device>());
+  b.session.port.Set_CommPort(1);
+  b.session.port.Set_Settings("9600,q,8,1");
+  EXPECT_THROW(b.session.port.Set_PortOpen(true), Port_Error);
+  EXPECT_FALSE(b.session.port.PortOpen());
+  ASSERT_EQ(b.trace.size(), 1u);
+  EXPECT_NE(b.trace[0].find("COM1 OPENFAIL 9600,q,8,1 "), std::string::npos);
+}
+
+TEST(Serial_Port, ClosedPortCountsAreZeroAndIoNeedsAnOpenPort) {
+  test::Sim_Bench b;
+  EXPECT_EQ(b.session.port.OutBufferCount(), 0);
+  EXPECT_EQ(b.session.port.InBufferCount(), 0);
+  try {
+    b.session.port.Output("x");
+    FAIL();
+  } catch (const Port_Error& e) {
+    EXPECT_EQ(e.Kind(), Port_Error_Kind::Not_Open);
+    EXPECT_EQ(e.Number(), 8012);
+  }
+}
+
+TEST(Serial_Port, InputLenLimitsOneReadAndLeavesTheRest) {
+  test::Sim_Bench b;
+  class Talker : public Sim_Device {
+   public:
+    Talker() : Sim_Device(*Parse_Framing("9600,n,8,1")) {}
+    void On_Byte(Sim_Link& link, unsigned char) override { link.Send("ABCDEFGH"); }
+  };
+  b.Attach(2, std::make_unique<Talker>());
+  auto& p = b.session.port;
+  p.Set_CommPort(2);
+  p.Set_Settings("9600,n,8,1");
+  p.Set_PortOpen(true);
+  p.Output("?");
+  b.clock.Advance(0.05);
+  p.Set_InputLen(6);
+  EXPECT_EQ(p.Input(), "ABCDEF");
+  EXPECT_EQ(p.InBufferCount(), 2);
+  p.Set_InputLen(0);
+  EXPECT_EQ(p.Input(), "GH");
+  EXPECT_EQ(p.Input(), "");
+}
+
+TEST(Wire_Trace, LineFormatIsStable) {
+  Virtual_Clock clock(1.23456);
+  std::vector<std::string> lines;
+  Wire_Trace t(clock, [&](std::string_view l) { lines.emplace_back(l); });
+  t.Event(3, "TX", Wire_Trace::Hex_Bytes(std::string("\x1b%\x00\xff", 4)));
+  t.Event(3, "CLOSE");
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "1.235 COM3 TX 1B 25 00 FF");
+  EXPECT_EQ(lines[1], "1.235 COM3 CLOSE");
+}
+
+TEST(Simulated_Port, FaultsShapeTheRepliesAndVanishingIsAnIoError) {
+  test::Sim_Bench b;
+  class Talker : public Sim_Device {
+   public:
+    Talker() : Sim_Device(*Parse_Framing("9600,n,8,1")) {}
+    void On_Byte(Sim_Link& link, unsigned char) override { link.Send("HELLO"); }
+  };
+  auto& port = b.Attach(1, std::make_unique<Talker>());
+  auto& p = b.session.port;
+  p.Set_CommPort(1);
+  p.Set_Settings("9600,n,8,1");
+  p.Set_PortOpen(true);
+
+  port.Faults().truncate_replies = 2;
+  port.Faults().noise = "~";
+  p.Output("?");
+  b.clock.Advance(0.05);
+  EXPECT_EQ(p.Input(), "~HE");
+
+  port.Faults() = {};
+  port.Faults().reply_delay = 0.2;
+  p.Output("?");
+  b.clock.Advance(0.05);
+  EXPECT_EQ(p.InBufferCount(), 0);
+  b.clock.Advance(0.2);
+  EXPECT_EQ(p.Input(), "HELLO");
+
+  port.Faults().drop_replies = true;
+  p.Output("?");
+  b.clock.Advance(0.05);
+  EXPECT_EQ(p.InBufferCount(), 0);
+
+  port.Faults().never_drains = true;
+  EXPECT_EQ(p.OutBufferCount(), 1);
+
+  port.Faults().vanish_at = b.Now();
+  try {
+    (void)p.InBufferCount();
+    FAIL();
+  } catch (const Port_Error& e) {
+    EXPECT_EQ(e.Kind(), Port_Error_Kind::Io_Error);
+    EXPECT_EQ(e.Number(), 57);
+  }
+  p.Set_PortOpen(false);  // closing a vanished device still works
+  EXPECT_FALSE(p.PortOpen());
+  EXPECT_THROW(p.Set_PortOpen(true), Port_Error);
+}
+
+}  // namespace
+}  // namespace stylomat

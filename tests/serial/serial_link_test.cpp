@@ -1,0 +1,257 @@
+#include "serial/serial_link.h"
+
+#include <gtest/gtest.h>
+
+#include "sim/profiles.h"
+#include "sim/superset_tablet.h"
+#include "support/sim_fixture.h"
+
+namespace stylomat {
+namespace {
+
+using test::Log_Lines;
+using test::Recording_Device;
+using test::Sim_Bench;
+
+// A device that answers a fixed text whenever it sees a byte; for framing tests.
+class Echo_Once : public Sim_Device {
+ public:
+  Echo_Once(const std::string& framing, std::string reply) : Sim_Device(*Parse_Framing(framing)), reply_(std::move(reply)) {}
+  void On_Byte(Sim_Link& link, unsigned char) override { link.Send(reply_); }
+
+ private:
+  std::string reply_;
+};
+
+TEST(Scan_Ports, TriesOneToEightInOrderAndLogsAvailablePortsWithDebugOff) {
+  Sim_Bench b;
+  b.Attach(2, std::make_unique<Silent_Device>());
+  b.Attach_Missing(3);
+  Sim_Faults busy;
+  busy.busy = true;
+  b.Attach(4, std::make_unique<Silent_Device>(), busy);
+  b.Attach_Profile(7, "wake");
+  b.session.Debug_Mode = false;
+  b.session.Port_Number = 0;
+
+  Scan_Ports(b.session);
+
+  EXPECT_EQ(b.session.Port_Number, 0);
+  EXPECT_EQ(b.Log(), "Com 2, Available\rCom 7, Available\r");
+  for (int n = 1; n <= 8; ++n) {
+    const bool expected = n == 2 || n == 7;
+    EXPECT_EQ(b.session.Com_Available[n], expected) << n;
+    EXPECT_EQ(b.session.main.Com_Btn[n].visible, expected) << n;
+  }
+  // Ports are tried in order 0 (idle), 1..8, 9; each opened one at once closed.
+  std::vector<std::string> order;
+  for (const std::string& e : b.Trace_Events()) {
+    if (e.find(" OPEN") != std::string::npos) order.push_back(e.substr(0, e.find(' ')));
+  }
+  const std::vector<std::string> expected_order = {"COM0", "COM1", "COM2", "COM3", "COM4", "COM5",
+                                                   "COM6", "COM7", "COM8", "COM9"};
+  EXPECT_EQ(order, expected_order);
+  EXPECT_EQ(b.Trace_Of("CLOSE").size(), 2u);
+  EXPECT_FALSE(b.session.port.PortOpen());
+  EXPECT_EQ(b.session.port.Settings(), "1200,M,7,2");
+}
+
+TEST(Scan_Ports, StartsAtPortNumberAndHidesPortsThatVanished) {
+  Sim_Bench b;
+  b.Attach(5, std::make_unique<Silent_Device>());
+  b.Attach(6, std::make_unique<Silent_Device>());
+  b.session.Port_Number = 0;
+  Scan_Ports(b.session);
+  EXPECT_TRUE(b.session.Com_Available[5]);
+  b.ports.Find(5)->backend = nullptr;  // adapter gone
+  b.session.Port_Number = 5;
+  Scan_Ports(b.session);
+  EXPECT_FALSE(b.session.Com_Available[5]);
+  EXPECT_FALSE(b.session.main.Com_Btn[5].visible);
+  EXPECT_TRUE(b.session.Com_Available[6]);
+  EXPECT_EQ(b.session.Port_Number, 0);
+}
+
+TEST(Wiggle_Port, WakesTabletWithExactLineSequenceAndReadsSettings) {
+  Sim_Bench b;
+  auto& port = b.Attach_Profile(1, "wake");
+  b.session.Port_Number = 1;
+  b.session.Debug_Mode = true;
+  const double start = b.Now();
+
+  Wiggle_Port(b.session);
+
+  EXPECT_EQ(b.session.Search_Status, 0);
+  EXPECT_TRUE(b.session.identity.SuperSet_Format);
+  EXPECT_EQ(b.session.identity.Settings_Reply, "43,49,46,61,06,10,80\r\n");
+  EXPECT_EQ(b.session.main.CommPort.text, "1");
+  // Two ticks after opening, ten for the pulses, one after the flush, two
+  // around the RTS drop, one after the query and one at the end.
+  EXPECT_NEAR(b.Now() - start, 17 * Tick_Seconds, 1e-6);
+  EXPECT_EQ(b.Log(), "\rWiggle: \rFraming: 9600,n,8,2\rSent: Esc%__S\r");
+  EXPECT_EQ(port.Heard(), "\x1b%__S\r");
+
+  // Lines: RTS and DTR raised, five DTR pulses, DTR raised, RTS dropped and raised.
+  std::vector<std::string> lines;
+  for (const std::string& e : b.Trace_Events())
+    if (e.find("DTR") != std::string::npos || e.find("RTS") != std::string::npos) lines.push_back(e.substr(5));
+  const std::vector<std::string> expected = {"RTS 1", "DTR 1", "DTR 1", "DTR 0", "DTR 1", "DTR 0", "DTR 1", "DTR 0",
+                                             "DTR 1", "DTR 0", "DTR 1", "DTR 0", "DTR 1", "RTS 0", "RTS 1"};
+  EXPECT_EQ(lines, expected);
+
+  // Ticks between the line changes: one tick apart, two ticks after opening.
+  std::vector<double> times;
+  for (const std::string& line : b.trace)
+    if (line.find(" DTR ") != std::string::npos || line.find(" RTS ") != std::string::npos)
+      times.push_back(std::stod(line));
+  ASSERT_EQ(times.size(), expected.size());
+  EXPECT_NEAR(times[2] - times[1], 0.10, 1e-6);
+  for (std::size_t i = 3; i <= 11; ++i) EXPECT_NEAR(times[i] - times[i - 1], 0.05, 1e-6) << i;
+  EXPECT_NEAR(times[13] - times[12], 0.05, 1e-6);  // flush and one tick
+  EXPECT_NEAR(times[14] - times[13], 0.05, 1e-6);
+}
+
+TEST(Wiggle_Port, NoTabletLeavesMinusOneAfterFifteenTicksAndSendsNothing) {
+  Sim_Bench b;
+  b.Attach(2, std::make_unique<Silent_Device>());
+  b.session.Port_Number = 2;
+  b.session.identity.SuperSet_Format = false;
+  const double start = b.Now();
+  Wiggle_Port(b.session);
+  EXPECT_EQ(b.session.Search_Status, -1);
+  EXPECT_FALSE(b.session.identity.SuperSet_Format);
+  EXPECT_TRUE(b.Trace_Of("TX").empty());
+  EXPECT_NEAR(b.Now() - start, 15 * Tick_Seconds, 1e-6);
+  EXPECT_EQ(b.Log(), "");  // Debug_Mode off
+}
+
+class T_Among_Others : public Sim_Device {
+ public:
+  T_Among_Others() : Sim_Device(*Parse_Framing("9600,n,8,2")) {}
+  void On_Lines(Sim_Link& link, bool, bool rts) override {
+    if (rts && !last_rts_ && seen_drop_) link.Send("xxTyy");
+    if (!rts && last_rts_) seen_drop_ = true;
+    last_rts_ = rts;
+  }
+  bool last_rts_ = false;
+  bool seen_drop_ = false;
+};
+
+TEST(Wiggle_Port, TAnywhereAmongWaitingCharactersCountsAndAllAreConsumed) {
+  Sim_Bench b;
+  b.Attach(3, std::make_unique<T_Among_Others>());
+  b.session.Port_Number = 3;
+  Wiggle_Port(b.session);
+  EXPECT_EQ(b.session.Search_Status, 0);
+  // Read one character at a time: five RX lines before the settings query.
+  std::vector<std::string> rx = b.Trace_Of("RX");
+  ASSERT_GE(rx.size(), 5u);
+  EXPECT_EQ(rx[0], "RX 78");
+  EXPECT_EQ(rx[2], "RX 54");
+  EXPECT_EQ(rx[4], "RX 79");
+  EXPECT_EQ(b.session.port.InBufferCount(), 0);
+}
+
+TEST(Wiggle_Port, PortThatCannotBeOpenedGivesMinusTwo) {
+  Sim_Bench b;
+  Sim_Faults busy;
+  busy.busy = true;
+  b.Attach(4, std::make_unique<Silent_Device>(), busy);
+  b.session.Port_Number = 4;
+  Wiggle_Port(b.session);
+  EXPECT_EQ(b.session.Search_Status, -2);
+  b.session.Port_Number = 6;  // nothing mapped at all
+  Wiggle_Port(b.session);
+  EXPECT_EQ(b.session.Search_Status, -2);
+}
+
+TEST(Wiggle_Port, DeviceVanishingMidWakeIsAPortError) {
+  Sim_Bench b;
+  auto& port = b.Attach_Profile(1, "wake");
+  port.Faults().vanish_at = 0.3;
+  b.session.Port_Number = 1;
+  Wiggle_Port(b.session);
+  EXPECT_EQ(b.session.Search_Status, -2);
+}
+
+TEST(Open_Config_Port, AddsOneTickAfterAnAnswer) {
+  Sim_Bench b;
+  b.Attach_Profile(1, "wake");
+  b.session.Port_Number = 1;
+  int refreshes = 0;
+  b.session.Log_View_Refresh = [&] { ++refreshes; };
+  const double start = b.Now();
+  Open_Config_Port(b.session);
+  EXPECT_EQ(b.session.Search_Status, 0);
+  EXPECT_NEAR(b.Now() - start, 18 * Tick_Seconds, 1e-6);
+  EXPECT_EQ(refreshes, 2);
+}
+
+TEST(Command_Exchange, SendAndReadLogOnlyInDebugMode) {
+  for (bool debug : {false, true}) {
+    Sim_Bench b;
+    b.Attach(1, std::make_unique<Echo_Once>("9600,n,8,2", "AB\rC"));
+    b.session.Port_Number = 1;
+    b.session.Debug_Mode = debug;
+    Open_Port(b.session, "9600,n,8,2");
+    EXPECT_FALSE(Read_Reply(b.session).has_value());
+    Send_Command(b.session, Esc_Command("%__p"), "Esc%__p");
+    Wait_Tick(b.session);
+    const auto reply = Read_Reply(b.session);
+    ASSERT_TRUE(reply.has_value());
+    EXPECT_EQ(*reply, std::string("AB\rCAB\rCAB\rCAB\rCAB\rCAB\rC"));  // one answer per byte heard
+    EXPECT_EQ(b.Log(), debug ? "Sent: Esc%__p\rFrom Tablet: " + *reply + "\r" : std::string());
+    EXPECT_EQ(b.Trace_Of("TX").front(), "TX 1B 25 5F 5F 70 0D");
+  }
+}
+
+TEST(Command_Exchange, FlushInputKeepsInputLen) {
+  Sim_Bench b;
+  b.Attach(1, std::make_unique<Echo_Once>("9600,n,8,2", "12345"));
+  b.session.Port_Number = 1;
+  Open_Port(b.session, "9600,n,8,2");
+  b.session.port.Output("x");
+  Wait_Tick(b.session);
+  b.session.port.Set_InputLen(1);
+  Flush_Input(b.session);
+  EXPECT_EQ(b.session.port.InputLen(), 1);
+  EXPECT_EQ(b.session.port.InBufferCount(), 0);
+}
+
+TEST(Framing, DeviceHearsNothingAtAnotherFramingAndRepliesTakeLineTime) {
+  Sim_Bench b;
+  auto& port = b.Attach(1, std::make_unique<Echo_Once>("9600,E,7,2", "0123456789"));
+  b.session.Port_Number = 1;
+  Open_Port(b.session, "9600,n,8,1");
+  b.session.port.Output("a");
+  Wait_Tick(b.session);
+  EXPECT_EQ(port.Heard(), "");
+  EXPECT_EQ(b.session.port.InBufferCount(), 0);
+
+  Open_Port(b.session, "9600,e,7,2");
+  b.session.port.Output("a");
+  // One character of 11 bits out, ten back: about 12 ms in all at 9600 baud.
+  const double t0 = b.Now();
+  b.clock.Sleep_Until(t0 + 0.005);
+  EXPECT_LT(b.session.port.InBufferCount(), 10);
+  b.clock.Sleep_Until(t0 + 11 * 11.0 / 9600 + 1e-6);
+  EXPECT_EQ(b.session.port.InBufferCount(), 10);
+  EXPECT_EQ(port.Heard(), "a");
+}
+
+TEST(Pause_Seconds, RunsWindowEventsAndLastsItsLength) {
+  Sim_Bench b;
+  int events = 0;
+  b.session.Process_Events = [&] { ++events; };
+  const double start = b.Now();
+  Pause_Seconds(b.session, 0.4);
+  EXPECT_GE(b.Now() - start, 0.4 - 1e-9);
+  EXPECT_LT(b.Now() - start, 0.41);
+  EXPECT_GE(events, 10);
+  events = 0;
+  Wait_Tick(b.session);
+  EXPECT_EQ(events, 0);
+}
+
+}  // namespace
+}  // namespace stylomat
