@@ -179,21 +179,7 @@ class Posix_Serial final : public Port_Backend {
     tio.c_iflag = IGNBRK;
     tio.c_oflag = 0;
     tio.c_lflag = 0;
-    tio.c_cflag = CREAD | CLOCAL;
-    switch (f.data_bits) {
-      case 5: tio.c_cflag |= CS5; break;
-      case 6: tio.c_cflag |= CS6; break;
-      case 7: tio.c_cflag |= CS7; break;
-      default: tio.c_cflag |= CS8; break;
-    }
-    if (f.stop_half_bits > 2) tio.c_cflag |= CSTOPB;
-    switch (f.parity) {
-      case Parity::None: break;
-      case Parity::Odd: tio.c_cflag |= PARENB | PARODD; break;
-      case Parity::Even: tio.c_cflag |= PARENB; break;
-      case Parity::Mark: tio.c_cflag |= PARENB | PARODD | CMSPAR; break;
-      case Parity::Space: tio.c_cflag |= PARENB | CMSPAR; break;
-    }
+    tio.c_cflag = Termios_Cflag(f);
     tio.c_cflag &= ~CBAUD;
     tio.c_cflag |= BOTHER;
     tio.c_ispeed = static_cast<speed_t>(f.baud);
@@ -211,6 +197,25 @@ class Posix_Serial final : public Port_Backend {
 };
 
 }  // namespace
+
+unsigned Termios_Cflag(const Framing& f) {
+  unsigned cflag = CREAD | CLOCAL;
+  switch (f.data_bits) {
+    case 5: cflag |= CS5; break;
+    case 6: cflag |= CS6; break;
+    case 7: cflag |= CS7; break;
+    default: cflag |= CS8; break;
+  }
+  if (f.stop_half_bits > 2) cflag |= CSTOPB;
+  switch (f.parity) {
+    case Parity::None: break;
+    case Parity::Odd: cflag |= PARENB | PARODD; break;
+    case Parity::Even: cflag |= PARENB; break;
+    case Parity::Mark: cflag |= PARENB | PARODD | CMSPAR; break;
+    case Parity::Space: cflag |= PARENB | CMSPAR; break;
+  }
+  return cflag;
+}
 
 std::unique_ptr<Port_Backend> Make_Posix_Serial(const std::string& device_path) {
   return std::make_unique<Posix_Serial>(device_path);

@@ -12,6 +12,10 @@ namespace stylomat {
 
 std::unique_ptr<Port_Backend> Make_Posix_Serial(const std::string& device_path);
 
+// The termios control flags (data bits, stop bits, parity, mark and space
+// as stick parity) for a framing, without the baud rate.
+unsigned Termios_Cflag(const Framing& f);
+
 struct Os_Serial_Port {
   std::string device;       // "/dev/ttyUSB0"
   std::string description;  // "FTDI FT232R USB UART (0403:6001)"

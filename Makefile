@@ -1,0 +1,47 @@
+# Stylomat: two commands do everything on a fresh Debian 12 machine.
+#   make run    installs what is needed, builds, and starts Stylomat
+#               (with simulated tablets on COM1, COM3 and COM5 for a first look)
+#   make test   installs what is needed, builds, and runs the tests
+BUILD      ?= build
+BUILD_ASAN ?= build-asan
+JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+DEMO_TABLETS ?= 1=dovrane4,3=pallivant7,5=empty
+
+.PHONY: deps build run run-real test test-sanitize bench clean
+
+deps:
+	@scripts/install-deps.sh
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j$(JOBS)
+
+# The demonstration: simulated tablets only, real waits.
+run: build
+	@if [ -x $(BUILD)/src/gui/stylomat ]; then \
+	  STYLOMAT_PORTS=none STYLOMAT_SIMULATE=$(DEMO_TABLETS) $(BUILD)/src/gui/stylomat; \
+	else \
+	  STYLOMAT_PORTS=none STYLOMAT_SIMULATE=$(DEMO_TABLETS) $(BUILD)/stylomat-cli ports; \
+	fi
+
+# The real serial ports of this machine.
+run-real: build
+	$(BUILD)/src/gui/stylomat
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+# The same tests built with AddressSanitizer and UndefinedBehaviorSanitizer.
+test-sanitize: deps
+	cmake -S . -B $(BUILD_ASAN) -DCMAKE_BUILD_TYPE=Debug -DSTYLOMAT_SANITIZE=ON -DSTYLOMAT_GUI=OFF -DSTYLOMAT_BENCH=OFF
+	cmake --build $(BUILD_ASAN) -j$(JOBS)
+	cd $(BUILD_ASAN) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j$(JOBS)
+
+bench: build
+	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done
+
+clean:
+	rm -rf $(BUILD) $(BUILD_ASAN)

@@ -1,0 +1,58 @@
+#include "app/port_setup.h"
+
+#include <gtest/gtest.h>
+
+namespace stylomat {
+namespace {
+
+Port_Environment Env(std::string ports, std::string simulate, std::string clock = "",
+                     std::vector<Os_Serial_Port> machine = {}) {
+  Port_Environment env;
+  env.ports = std::move(ports);
+  env.simulate = std::move(simulate);
+  env.clock = std::move(clock);
+  env.list_ports = [machine] { return machine; };
+  return env;
+}
+
+TEST(Port_Setup, MachinePortsFillComNumbersInListedOrder) {
+  auto setup = Make_Port_Setup(Env("", "", "", {{"/dev/ttyUSB0", "FTDI FT232R USB UART (0403:6001)", true},
+                                                {"/dev/ttyS0", "", false},
+                                                {"/dev/ttyS1", "", false}}));
+  ASSERT_TRUE(setup.error.empty()) << setup.error;
+  ASSERT_NE(setup.directory.Find(1), nullptr);
+  EXPECT_EQ(setup.directory.Find(1)->device, "/dev/ttyUSB0");
+  EXPECT_EQ(setup.directory.Find(1)->description, "FTDI FT232R USB UART (0403:6001)");
+  EXPECT_EQ(setup.directory.Find(3)->device, "/dev/ttyS1");
+  EXPECT_EQ(setup.directory.Find(4), nullptr);
+  EXPECT_FALSE(setup.clock->Is_Virtual());
+}
+
+TEST(Port_Setup, ExplicitMappingNoneAndSimulatedTablets) {
+  auto setup = Make_Port_Setup(Env("2=/dev/ttyS5, COM4=/dev/serial/by-id/usb-x", "4=wake,7=empty"));
+  ASSERT_TRUE(setup.error.empty()) << setup.error;
+  EXPECT_EQ(setup.directory.Find(2)->device, "/dev/ttyS5");
+  EXPECT_TRUE(setup.directory.Find(4)->simulated);  // the simulation replaces the real mapping
+  EXPECT_TRUE(setup.directory.Find(7)->simulated);
+  EXPECT_EQ(setup.simulated_coms, (std::vector<int>{4, 7}));
+  EXPECT_EQ(Simulated_Ports_Note(setup.simulated_coms), "Simulated tablets on COM4, COM7");
+
+  auto none = Make_Port_Setup(Env("none", "1=wake", "virtual", {{"/dev/ttyS0", "", false}}));
+  ASSERT_TRUE(none.error.empty()) << none.error;
+  EXPECT_TRUE(none.clock->Is_Virtual());
+  EXPECT_FALSE(none.directory.Any_Real());
+}
+
+TEST(Port_Setup, BadEnvironmentIsRefusedWithAClearMessage) {
+  EXPECT_NE(Make_Port_Setup(Env("9=/dev/ttyS0", "")).error.find("1 to 8"), std::string::npos);
+  EXPECT_NE(Make_Port_Setup(Env("none", "1=nosuchtablet")).error.find("Known profiles: "), std::string::npos);
+  EXPECT_NE(Make_Port_Setup(Env("none", "1=nosuchtablet")).error.find("wake"), std::string::npos);
+  EXPECT_NE(Make_Port_Setup(Env("none", "garbage")).error, "");
+  // The virtual clock with a real port would make real waits meaningless.
+  EXPECT_NE(Make_Port_Setup(Env("1=/dev/ttyS0", "2=wake", "virtual")).error.find("STYLOMAT_PORTS=none"),
+            std::string::npos);
+  EXPECT_NE(Make_Port_Setup(Env("none", "", "sundial")).error, "");
+}
+
+}  // namespace
+}  // namespace stylomat

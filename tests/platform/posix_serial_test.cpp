@@ -1,0 +1,165 @@
+#include "platform/posix_serial.h"
+
+#include <fcntl.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace stylomat {
+namespace {
+
+// A pseudo-terminal pair: the program opens the slave by its path, the
+// test plays the tablet on the master.
+struct Pty {
+  Pty() {
+    char name[128] = {};
+    if (::openpty(&master, &slave, name, nullptr, nullptr) != 0) return;
+    path = name;
+    ::fcntl(master, F_SETFL, O_NONBLOCK);
+  }
+  ~Pty() {
+    if (master >= 0) ::close(master);
+    if (slave >= 0) ::close(slave);
+  }
+  std::string Read_Master() {
+    std::string out;
+    char buf[256];
+    for (int i = 0; i < 50; ++i) {
+      const ssize_t n = ::read(master, buf, sizeof buf);
+      if (n > 0) out.append(buf, static_cast<std::size_t>(n));
+      else if (!out.empty()) break;
+      else std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return out;
+  }
+  int master = -1;
+  int slave = -1;
+  std::string path;
+};
+
+std::size_t Wait_For_Bytes(Port_Backend& port, std::size_t want) {
+  for (int i = 0; i < 200; ++i) {
+    const std::size_t n = port.Bytes_Waiting();
+    if (n >= want) return n;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return port.Bytes_Waiting();
+}
+
+TEST(Posix_Serial, AppliesFramingAndMovesBytesBothWays) {
+  Pty pty;
+  ASSERT_FALSE(pty.path.empty());
+  auto port = Make_Posix_Serial(pty.path);
+  port->Open(*Parse_Framing("9600,E,7,2"));
+  ASSERT_TRUE(port->Is_Open());
+
+  // A pty keeps the raw mode (it forces eight bits and no parity itself,
+  // so the framing bits are checked on the flags we apply, below).
+  termios t{};
+  ASSERT_EQ(::tcgetattr(pty.slave, &t), 0);
+  EXPECT_FALSE(t.c_lflag & ICANON);
+  EXPECT_FALSE(t.c_lflag & ECHO);
+  EXPECT_FALSE(t.c_oflag & OPOST);
+
+  // Raw bytes, including NUL, CR and bytes above 127, arrive unchanged.
+  const std::string reply("\x00\r\x80\xffOK\n", 7);
+  ASSERT_EQ(::write(pty.master, reply.data(), reply.size()), static_cast<ssize_t>(reply.size()));
+  EXPECT_EQ(Wait_For_Bytes(*port, reply.size()), reply.size());
+  EXPECT_EQ(port->Read(3), reply.substr(0, 3));
+  EXPECT_EQ(port->Bytes_Waiting(), 4u);
+  EXPECT_EQ(port->Read(100), reply.substr(3));
+
+  port->Write(std::string("\x1b%__p\r", 6));
+  EXPECT_EQ(pty.Read_Master(), std::string("\x1b%__p\r", 6));
+
+  // Modem lines and breaks are not carried by a pty: no failure.
+  EXPECT_NO_THROW(port->Set_DTR(true));
+  EXPECT_NO_THROW(port->Set_RTS(false));
+  EXPECT_NO_THROW(port->Set_Break(true));
+  EXPECT_NO_THROW(port->Set_Break(false));
+  EXPECT_EQ(port->Bytes_Unsent(), 0u);
+  port->Close();
+  EXPECT_FALSE(port->Is_Open());
+}
+
+TEST(Posix_Serial, FramingBecomesTermiosFlags) {
+  const unsigned even72 = Termios_Cflag(*Parse_Framing("9600,E,7,2"));
+  EXPECT_EQ(even72 & CSIZE, static_cast<unsigned>(CS7));
+  EXPECT_TRUE(even72 & PARENB);
+  EXPECT_FALSE(even72 & PARODD);
+  EXPECT_TRUE(even72 & CSTOPB);
+  EXPECT_TRUE(even72 & CLOCAL);
+  const unsigned odd81 = Termios_Cflag(*Parse_Framing("9600,o,8,1"));
+  EXPECT_EQ(odd81 & CSIZE, static_cast<unsigned>(CS8));
+  EXPECT_TRUE((odd81 & PARENB) && (odd81 & PARODD));
+  EXPECT_FALSE(odd81 & CSTOPB);
+  const unsigned mark = Termios_Cflag(*Parse_Framing("1200,M,7,2"));
+  EXPECT_TRUE((mark & CMSPAR) && (mark & PARODD) && (mark & PARENB));
+  const unsigned space = Termios_Cflag(*Parse_Framing("1200,s,7,2"));
+  EXPECT_TRUE((space & CMSPAR) && !(space & PARODD));
+  EXPECT_FALSE(Termios_Cflag(*Parse_Framing("9600,N,8,1")) & PARENB);
+}
+
+TEST(Posix_Serial, SecondOpenerIsRefusedAsInUse) {
+  Pty pty;
+  ASSERT_FALSE(pty.path.empty());
+  auto first = Make_Posix_Serial(pty.path);
+  auto second = Make_Posix_Serial(pty.path);
+  first->Open(*Parse_Framing("9600,n,8,1"));
+  try {
+    second->Open(*Parse_Framing("9600,n,8,1"));
+    FAIL() << "second open succeeded";
+  } catch (const Port_Error& e) {
+    EXPECT_EQ(e.Kind(), Port_Error_Kind::In_Use);
+  }
+  first->Close();
+  EXPECT_NO_THROW(second->Open(*Parse_Framing("9600,n,8,1")));
+}
+
+TEST(Posix_Serial, MissingDeviceAndUnplugAreReportedInWords) {
+  auto missing = Make_Posix_Serial("/dev/ttyDOES_NOT_EXIST");
+  try {
+    missing->Open(*Parse_Framing("9600,n,8,1"));
+    FAIL();
+  } catch (const Port_Error& e) {
+    EXPECT_EQ(e.Kind(), Port_Error_Kind::No_Such_Port);
+    EXPECT_NE(std::string(e.what()).find("/dev/ttyDOES_NOT_EXIST"), std::string::npos);
+  }
+
+  auto not_a_tty = Make_Posix_Serial("/dev/null");
+  EXPECT_THROW(not_a_tty->Open(*Parse_Framing("9600,n,8,1")), Port_Error);
+
+  Pty pty;
+  ASSERT_FALSE(pty.path.empty());
+  auto port = Make_Posix_Serial(pty.path);
+  port->Open(*Parse_Framing("9600,n,8,1"));
+  ::close(pty.master);  // the adapter is pulled out
+  pty.master = -1;
+  ::close(pty.slave);
+  pty.slave = -1;
+  try {
+    (void)port->Bytes_Waiting();
+    (void)port->Read(10);
+    port->Write("x");
+    FAIL() << "no error after unplug";
+  } catch (const Port_Error& e) {
+    EXPECT_EQ(e.Kind(), Port_Error_Kind::Io_Error);
+    EXPECT_EQ(e.Number(), 57);
+  }
+  EXPECT_NO_THROW(port->Close());
+}
+
+TEST(Port_Listing, NaturalOrder) {
+  EXPECT_TRUE(Natural_Less("/dev/ttyS2", "/dev/ttyS10"));
+  EXPECT_FALSE(Natural_Less("/dev/ttyS10", "/dev/ttyS2"));
+  EXPECT_TRUE(Natural_Less("/dev/ttyS1", "/dev/ttyUSB0"));
+  EXPECT_FALSE(Natural_Less("/dev/ttyS01", "/dev/ttyS1"));
+  EXPECT_FALSE(Natural_Less("/dev/ttyS1", "/dev/ttyS1"));
+}
+
+}  // namespace
+}  // namespace stylomat
