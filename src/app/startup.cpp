@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "app/data_dir.h"
 #include "serial/serial_link.h"
 #include "stylomat_version.h"
 #include "wintab/system_info.h"
@@ -33,6 +34,7 @@ Mode_Flags Parse_Command_Line(const std::string& command_line) {
 
 void Start_Program(Session& s, const std::string& command_line, Mode_Flags modes) {
   s.Command_Line = command_line;
+  if (s.App_Dir.empty()) s.App_Dir = Find_Data_Dir();
   s.main.Busy = true;
   s.main.Description.text = Description_Text();
   s.OEM_Mode = false;
