@@ -1,0 +1,562 @@
+#include "switchbank/switch_bank_form.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "app/session.h"
+#include "platform/clock.h"
+#include "platform/prompter.h"
+#include "support/sim_fixture.h"
+
+namespace stylomat {
+namespace {
+
+using test::Log_Lines;
+
+struct Bench {
+  Virtual_Clock clock;
+  Port_Directory ports;
+  Fixed_Prompter prompter;
+  Session session{clock, ports, prompter};
+};
+
+Switch_Banks Banks_Of(const std::vector<int>& a, const std::vector<int>& b, const std::vector<int>& c) {
+  Switch_Banks banks{};
+  for (int n = 0; n < 8; ++n) {
+    banks[0][n] = a[n];
+    banks[1][n] = b[n];
+    banks[2][n] = c[n];
+  }
+  return banks;
+}
+
+Switch_Bank_Form Factory_Form(Switch_Family family) {
+  Switch_Bank_Form form(family);
+  form.Load_Factory_Switches();
+  return form;
+}
+
+// The boxes say what the switches say.
+void Expect_Boxes_Match_Switches(const Switch_Bank_Form& form, const std::string& where) {
+  const Derived_Settings d = Derive_Settings(form.Banks());
+  EXPECT_EQ(form.Value(Setting::CmbBaud), d.baud) << where;
+  EXPECT_EQ(form.Value(Setting::CmbParity), d.parity) << where;
+  EXPECT_EQ(form.Value(Setting::Cmbdatabits), d.data_bits) << where;
+  EXPECT_EQ(form.Value(Setting::CmbStopBits), d.stop_bits) << where;
+  EXPECT_EQ(form.Value(Setting::CmbEmu), d.emulation) << where;
+  EXPECT_EQ(form.Value(Setting::CmbRes), d.resolution) << where;
+  EXPECT_EQ(form.Value(Setting::CmbFormat), d.format) << where;
+  EXPECT_EQ(form.Value(Setting::ChkLF), d.line_feed) << where;
+  EXPECT_EQ(form.Value(Setting::CmbMode), d.mode) << where;
+  EXPECT_EQ(form.Value(Setting::ChkEcho), d.echo) << where;
+  EXPECT_EQ(form.Value(Setting::ChkProx), d.prox) << where;
+  EXPECT_EQ(form.Value(Setting::ChkBeeper), d.click) << where;
+  EXPECT_EQ(form.Switch_Image(), Encode_Switch_Image(form.Banks(), form.Variant().image_byte7)) << where;
+  EXPECT_EQ(form.Format_Code(), d.format_code) << where;
+}
+
+std::string Banks_Text(const Switch_Banks& banks) {
+  std::string t;
+  for (const auto& bank : banks) {
+    for (int v : bank) t += static_cast<char>('0' + v);
+    t += ' ';
+  }
+  return t;
+}
+
+TEST(Switch_Bank_Form, FactoryPatternsGiveTheListedSettingsAndImages) {
+  Switch_Bank_Form vs = Factory_Form(Switch_Family::VSIII);
+  EXPECT_EQ(vs.Banks(), Banks_Of({1, 0, 0, 0, 0, 0, 1, 0}, {1, 1, 0, 1, 0, 1, 1, 0}, {1, 1, 0, 0, 1, 2, 2, 2}));
+  EXPECT_EQ(vs.Shown(Setting::CmbBaud), "9600");
+  EXPECT_EQ(vs.Value(Setting::CmbParity), 0);
+  EXPECT_EQ(vs.Shown(Setting::Cmbdatabits), "8");
+  EXPECT_EQ(vs.Shown(Setting::CmbStopBits), "1");
+  EXPECT_EQ(vs.Shown(Setting::CmbRes), "40 lpmm");
+  EXPECT_EQ(vs.Shown(Setting::CmbEmu), "MENSARO");
+  EXPECT_EQ(vs.Shown(Setting::CmbFormat), "BINARY MENSARO hi res              6 byte");
+  EXPECT_EQ(vs.Shown(Setting::CmbMode), "Stream");
+  EXPECT_EQ(vs.Value(Setting::ChkBeeper), 1);
+  EXPECT_EQ(vs.Value(Setting::ChkLF), 0);
+  EXPECT_EQ(vs.Value(Setting::ChkEcho), 0);
+  EXPECT_EQ(vs.Value(Setting::ChkProx), 0);
+  EXPECT_EQ(vs.Switch_Image_Text(), "C6,D7,4C,61,02,00,20");
+
+  Switch_Bank_Form pv = Factory_Form(Switch_Family::Pv5);
+  EXPECT_EQ(pv.Banks(), Banks_Of({1, 0, 0, 1, 1, 1, 0, 0}, {1, 0, 0, 0, 0, 1, 0, 0}, {0, 0, 0, 0, 0, 2, 2, 2}));
+  EXPECT_EQ(pv.Shown(Setting::CmbBaud), "9600");
+  EXPECT_EQ(pv.Shown(Setting::CmbParity), "Even");
+  EXPECT_EQ(pv.Shown(Setting::Cmbdatabits), "7");
+  EXPECT_EQ(pv.Shown(Setting::CmbStopBits), "2");
+  EXPECT_EQ(pv.Shown(Setting::CmbRes), "1000 lpi");
+  EXPECT_EQ(pv.Shown(Setting::CmbEmu), "WX UIOF");
+  EXPECT_EQ(pv.Shown(Setting::CmbFormat), "BINARY WX UIOF                     8 byte");
+  EXPECT_EQ(pv.Shown(Setting::CmbMode), "Prompt");
+  for (Setting c : {Setting::ChkLF, Setting::ChkEcho, Setting::ChkProx, Setting::ChkBeeper}) {
+    EXPECT_EQ(pv.Value(c), 0);
+  }
+  EXPECT_EQ(pv.Switch_Image_Text(), "CE,5F,09,61,00,14,23");
+
+  // Loading the factory pattern over a changed form restores it.
+  vs.Set_Setting(Setting::CmbFormat, 15);
+  vs.Set_Setting(Setting::CmbBaud, 7);
+  vs.Set_Switch(Bank::swc, 3, 1);
+  vs.Load_Factory_Switches();
+  EXPECT_EQ(vs.Switch_Image_Text(), "C6,D7,4C,61,02,00,20");
+  Expect_Boxes_Match_Switches(vs, "reloaded");
+}
+
+TEST(Switch_Bank_Form, ListsHoldTheirItemsWithOddSpellingsKept) {
+  Switch_Bank_Form form(Switch_Family::Pv5);
+  const auto& parity = form.Box(Setting::CmbParity).items;
+  ASSERT_EQ(parity.size(), 4u);
+  EXPECT_EQ(parity[0], "None");
+  EXPECT_EQ(parity[1], "None");
+  EXPECT_EQ(parity[2], "Odd ");
+  EXPECT_EQ(form.Box(Setting::CmbFormat).items.size(), 16u);
+  for (const std::string& item : form.Box(Setting::CmbFormat).items) EXPECT_EQ(item.size(), 41u) << item;
+  EXPECT_EQ(form.Box(Setting::CmbEmu).items[3], "KV/Corvelline");
+  EXPECT_TRUE(form.Box(Setting::ChkBeeper).Is_Check());
+  // Before the first fill nothing is selected.
+  EXPECT_EQ(form.Value(Setting::CmbBaud), -1);
+  EXPECT_EQ(form.Shown(Setting::CmbBaud), "");
+}
+
+TEST(Switch_Bank_Form, ModeEncodingAndPromptDecodingFromBitThree) {
+  Switch_Bank_Form form = Factory_Form(Switch_Family::VSIII);
+  const std::uint8_t expected[4] = {0xCE, 0x46, 0x86, 0xC6};
+  for (int mode = 3; mode >= 0; --mode) {
+    form.Set_Setting(Setting::CmbMode, mode);
+    EXPECT_EQ(form.Switch_Image()[0], expected[mode]) << mode;
+    EXPECT_EQ(form.Switch(Bank::swc, 1), mode & 1);
+    EXPECT_EQ(form.Switch(Bank::swc, 2), mode / 2);
+  }
+
+  Bench b;
+  // Bit 3 of reply byte 1 means "Prompt" whatever bits 6 and 7 say.
+  for (const char* r1 : {"C8", "48", "88", "08", "CE"}) {
+    Switch_Bank_Form f = Factory_Form(Switch_Family::VSIII);
+    f.Decode_Switch_Report(b.session, std::string(r1) + ",D7,4C,61,02,00,20");
+    EXPECT_EQ(f.Shown(Setting::CmbMode), "Prompt") << r1;
+    EXPECT_EQ(f.Switch(Bank::swc, 1), 0) << r1;
+    EXPECT_EQ(f.Switch(Bank::swc, 2), 0) << r1;
+  }
+  for (auto [r1, mode] : std::vector<std::pair<const char*, const char*>>{
+           {"46", "Point"}, {"86", "Switch Stream"}, {"C6", "Stream"}, {"06", "Prompt"}}) {
+    Switch_Bank_Form f = Factory_Form(Switch_Family::VSIII);
+    f.Decode_Switch_Report(b.session, std::string(r1) + ",D7,4C,61,02,00,20");
+    EXPECT_EQ(f.Shown(Setting::CmbMode), mode) << r1;
+  }
+}
+
+TEST(Switch_Bank_Form, BothNoneParitiesEncodeDifferently) {
+  Switch_Bank_Form form = Factory_Form(Switch_Family::Pv5);  // "Even"
+  form.Set_Setting(Setting::CmbParity, 0);
+  EXPECT_EQ(form.Switch(Bank::swa, 4), 0);
+  EXPECT_EQ(form.Switch(Bank::swa, 5), 0);
+  EXPECT_EQ(form.Switch_Image()[2] & 0x04, 0x04);
+  EXPECT_EQ(form.Switch_Image()[2] & 0x01, 0x00);
+
+  form.Set_Setting(Setting::CmbParity, 1);
+  EXPECT_EQ(form.Switch(Bank::swa, 4), 1);
+  EXPECT_EQ(form.Switch(Bank::swa, 5), 0);
+  EXPECT_EQ(form.Switch_Image()[2] & 0x05, 0x05);
+  EXPECT_EQ(form.Shown(Setting::CmbParity), "None");
+
+  // Each of the four indexes comes back through the tablet's image.
+  Bench b;
+  for (int p = 0; p < 4; ++p) {
+    form.Set_Setting(Setting::CmbParity, p);
+    Switch_Bank_Form reader = Factory_Form(Switch_Family::Pv5);
+    reader.Decode_Switch_Report(b.session, form.Switch_Image_Text());
+    EXPECT_EQ(reader.Value(Setting::CmbParity), p);
+  }
+}
+
+TEST(Switch_Bank_Form, ResolutionSharingSwitchB6TurnsKorvLowResIntoHiRes) {
+  // From "100 lpi" the last switch of the resolution (swb4) does not change;
+  // the boxes still follow the switches once the choice is done.
+  for (int start_res : {0, 4}) {
+    Switch_Bank_Form form = Factory_Form(Switch_Family::VSIII);
+    form.Set_Setting(Setting::CmbFormat, 5);  // "BINARY KORV low res"
+    form.Set_Setting(Setting::CmbRes, start_res);
+    ASSERT_EQ(form.Value(Setting::CmbFormat), 5);
+    EXPECT_EQ(form.Switch(Bank::swb, 6), 0);
+
+    form.Set_Setting(Setting::CmbRes, 2);  // "1000 lpi" sets swb6
+    EXPECT_EQ(form.Switch(Bank::swb, 6), 1);
+    EXPECT_EQ(form.Shown(Setting::CmbFormat), "BINARY KORV hi res                 6 byte") << start_res;
+    EXPECT_EQ(form.Shown(Setting::CmbRes), "1000 lpi");
+    EXPECT_EQ(form.Format_Code(), 23);
+    EXPECT_EQ(form.Switch_Image()[1], 23 + 32 * 2);
+    Expect_Boxes_Match_Switches(form, "after resolution");
+  }
+  // And back: low res clears swb6, which turns "1000 lpi" into "100 lpi".
+  Switch_Bank_Form form = Factory_Form(Switch_Family::VSIII);
+  form.Set_Setting(Setting::CmbRes, 2);
+  form.Set_Setting(Setting::CmbFormat, 5);
+  EXPECT_EQ(form.Shown(Setting::CmbRes), "100 lpi");
+  EXPECT_EQ(form.Shown(Setting::CmbFormat), "BINARY KORV low res                5 byte");
+}
+
+TEST(Switch_Bank_Form, ImageByteFourCarriesProximityAndTheKvMask) {
+  Switch_Bank_Form form = Factory_Form(Switch_Family::Pv5);
+  const std::vector<std::tuple<int, int, int>> cases = {
+      // format, always-transmit, byte 4
+      {0, 0, 0x61}, {0, 1, 0x71}, {4, 0, 0x61}, {9, 1, 0x71}, {14, 0, 33}, {14, 1, 49}, {15, 0, 33}, {15, 1, 49}};
+  for (auto [format, prox, byte4] : cases) {
+    form.Set_Setting(Setting::CmbFormat, format);
+    form.Set_Setting(Setting::ChkProx, prox);
+    EXPECT_EQ(form.Switch_Image()[3], byte4) << format << "/" << prox;
+    EXPECT_LT(form.Switch_Image()[3], 128);
+  }
+  EXPECT_EQ(form.Shown(Setting::CmbEmu), "KV/Corvelline");
+}
+
+TEST(Switch_Bank_Form, KorvEmulationMarksBytesFiveAndSeven) {
+  Switch_Bank_Form form = Factory_Form(Switch_Family::VSIII);
+  form.Set_Setting(Setting::ChkBeeper, 0);
+  form.Set_Setting(Setting::CmbFormat, 7);  // KORV ASCII w/o space: swb1 left as it was (1)
+  EXPECT_EQ(form.Switch(Bank::swb, 1), 1);
+  EXPECT_EQ(form.Switch_Image()[4], 0x00);
+  EXPECT_EQ(form.Switch_Image()[6], 0x20 | 0x80);
+  form.Set_Switch(Bank::swb, 1, 0);
+  EXPECT_EQ(form.Switch_Image()[4], 0x04);
+  EXPECT_EQ(form.Switch_Image()[5] & 0x08, 0x08);
+  form.Set_Setting(Setting::CmbFormat, 8);  // MENSARO: no marks
+  EXPECT_EQ(form.Switch_Image()[4], 0x00);
+  EXPECT_EQ(form.Switch_Image()[6], 0x20);
+}
+
+TEST(Switch_Bank_Form, DecodesTheWxUiofReplyAndLogsItOnPallivantOnly) {
+  Bench b;
+  Switch_Bank_Form pv = Factory_Form(Switch_Family::Pv5);
+  pv.Decode_Switch_Report(b.session, "CE,1F,4D,61,00,0C,23\r");
+  EXPECT_EQ(pv.Shown(Setting::CmbMode), "Prompt");
+  EXPECT_EQ(pv.Value(Setting::CmbFormat), 0);
+  EXPECT_EQ(pv.Shown(Setting::CmbEmu), "WX UIOF");
+  EXPECT_EQ(pv.Value(Setting::CmbBaud), 1);
+  EXPECT_EQ(pv.Shown(Setting::CmbBaud), "9600");
+  EXPECT_EQ(pv.Value(Setting::CmbRes), 0);
+  EXPECT_EQ(pv.Switch_Image_Text(), "CE,1F,4D,61,00,0C,23");
+  EXPECT_EQ(Log_Lines(b.session.log.Text()),
+            (std::vector<std::string>{"Last: CE,5F,09,61,00,14,23", "Tablet CE,1F,4D,61,00,0C,23"}));
+  Expect_Boxes_Match_Switches(pv, "decoded");
+
+  Bench quiet;
+  quiet.session.Debug_Mode = true;  // the lines are not a debug matter: never on VSIII
+  Switch_Bank_Form vs = Factory_Form(Switch_Family::VSIII);
+  vs.Decode_Switch_Report(quiet.session, "CE,1F,4D,61,00,0C,23");
+  EXPECT_EQ(vs.Shown(Setting::CmbMode), "Prompt");
+  EXPECT_EQ(vs.Switch_Image_Text(), "CE,1F,4D,61,00,0C,20");
+  EXPECT_EQ(quiet.session.log.Text(), "");
+}
+
+TEST(Switch_Bank_Form, ShortAndGarbledRepliesReadMissingFieldsAsZero) {
+  Bench b;
+  Switch_Bank_Form form = Factory_Form(Switch_Family::Pv5);
+  form.Decode_Switch_Report(b.session, "");
+  // All seven fields 0: code 0 is no listed format -> format 0, emulation 0;
+  // byte 3 bit 2 clear means swa5 on; byte 6 bits 2, 3 clear mean swb1, swb2 on.
+  EXPECT_EQ(form.Banks(), Banks_Of({0, 0, 0, 0, 1, 0, 0, 0}, {1, 1, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 2, 2, 2}));
+  EXPECT_EQ(form.Value(Setting::CmbFormat), 0);
+  EXPECT_EQ(Log_Lines(b.session.log.Text()).back(), "Tablet 00,00,00,00,00,00,00");
+
+  // A reply cut after the third field keeps the first three.
+  Switch_Bank_Form cut = Factory_Form(Switch_Family::VSIII);
+  cut.Decode_Switch_Report(b.session, "C6,D7,4C,6");
+  EXPECT_EQ(cut.Shown(Setting::CmbMode), "Stream");
+  EXPECT_EQ(cut.Shown(Setting::CmbBaud), "9600");
+  EXPECT_EQ(cut.Shown(Setting::CmbRes), "40 lpmm");
+  EXPECT_EQ(cut.Value(Setting::ChkBeeper), 0);   // byte 5 missing
+  EXPECT_EQ(cut.Value(Setting::CmbStopBits), 0);  // byte 6 missing
+  EXPECT_EQ(cut.Shown(Setting::CmbFormat), "BINARY MENSARO hi res              6 byte");  // byte 7 missing: not KORV
+
+  // A non-hexadecimal field reads as 0, its neighbours are untouched.
+  Switch_Bank_Form bad = Factory_Form(Switch_Family::VSIII);
+  bad.Decode_Switch_Report(b.session, "C6,D7,4C,61,0G,00,20");
+  EXPECT_EQ(bad.Value(Setting::ChkBeeper), 0);
+  EXPECT_EQ(bad.Shown(Setting::CmbMode), "Stream");
+  Expect_Boxes_Match_Switches(bad, "garbled");
+
+  // Format codes outside the list fall back to format 0, emulation 0.
+  for (const char* r2 : {"00", "01", "08", "11", "1D", "FF"}) {
+    Switch_Bank_Form f = Factory_Form(Switch_Family::VSIII);
+    f.Decode_Switch_Report(b.session, std::string("C6,") + r2 + ",4C,61,02,00,20");
+    EXPECT_EQ(f.Value(Setting::CmbFormat), 0) << r2;  // FF: code 31 is format 0 itself
+    EXPECT_EQ(f.Value(Setting::CmbEmu), 0) << r2;
+  }
+}
+
+TEST(Switch_Bank_Form, NotPresentSwitchesNeverChange) {
+  Bench b;
+  Switch_Bank_Form form = Factory_Form(Switch_Family::Pv5);
+  for (int n = 6; n <= 8; ++n) {
+    EXPECT_FALSE(form.Set_Switch(Bank::swc, n, 1));
+    EXPECT_FALSE(form.Set_Switch(Bank::swc, n, 0));
+    EXPECT_EQ(form.Switch(Bank::swc, n), Switch_Absent);
+  }
+  form.Decode_Switch_Report(b.session, "FF,FF,FF,FF,FF,FF,FF");
+  for (int n = 6; n <= 8; ++n) EXPECT_EQ(form.Switch(Bank::swc, n), Switch_Absent);
+  // Out of range numbers and values are refused.
+  EXPECT_FALSE(form.Set_Switch(Bank::swa, 0, 1));
+  EXPECT_FALSE(form.Set_Switch(Bank::swa, 9, 1));
+  EXPECT_FALSE(form.Set_Switch(Bank::swa, 1, 2));
+  EXPECT_FALSE(form.Set_Setting(Setting::CmbBaud, 8));
+  EXPECT_FALSE(form.Set_Setting(Setting::ChkLF, 2));
+  EXPECT_FALSE(form.Set_Setting(Setting::CmbFormat, -1));
+}
+
+TEST(Switch_Bank_Form, SameValueWritesAreNoChange) {
+  Switch_Bank_Form form = Factory_Form(Switch_Family::VSIII);
+  int calls = 0;
+  form.On_Switch_Change = [&](Bank, int, int, bool) { ++calls; };
+  const std::uint64_t before = form.Revision();
+  EXPECT_FALSE(form.Set_Switch(Bank::swa, 1, 1));
+  EXPECT_FALSE(form.Set_Setting(Setting::CmbBaud, 1));
+  EXPECT_FALSE(form.Set_Setting(Setting::CmbFormat, 8));  // would rewrite its switches if it ran
+  EXPECT_EQ(form.Revision(), before);
+  EXPECT_EQ(calls, 0);
+}
+
+struct Write_Event {
+  Bank bank;
+  int number;
+  int value;
+  bool held;
+  bool operator==(const Write_Event&) const = default;
+};
+
+std::vector<Write_Event> Record_Writes(Switch_Bank_Form& form, Setting id, int value) {
+  std::vector<Write_Event> events;
+  form.On_Switch_Change = [&](Bank bank, int n, int v, bool held) { events.push_back({bank, n, v, held}); };
+  form.Set_Setting(id, value);
+  form.On_Switch_Change = nullptr;
+  return events;
+}
+
+TEST(Switch_Bank_Form, SettingHandlersWriteInOrderWithTheirHoldPoints) {
+  using W = Write_Event;
+  {
+    Switch_Bank_Form form = Factory_Form(Switch_Family::VSIII);  // baud 1
+    EXPECT_EQ(Record_Writes(form, Setting::CmbBaud, 6),
+              (std::vector<W>{{Bank::swa, 1, 0, true}, {Bank::swa, 2, 1, true}, {Bank::swa, 3, 1, false}}));
+    EXPECT_EQ(form.Shown(Setting::CmbBaud), "300");
+  }
+  {
+    Switch_Bank_Form form = Factory_Form(Switch_Family::VSIII);  // parity 0
+    EXPECT_EQ(Record_Writes(form, Setting::CmbParity, 3),
+              (std::vector<W>{{Bank::swa, 5, 1, true}, {Bank::swa, 4, 1, true}}));
+    // Both writes were held, yet the boxes and image follow.
+    EXPECT_EQ(form.Switch_Image()[2] & 0x05, 0x01);
+    Expect_Boxes_Match_Switches(form, "parity");
+  }
+  {
+    Switch_Bank_Form form = Factory_Form(Switch_Family::VSIII);  // res 6 = 110
+    EXPECT_EQ(Record_Writes(form, Setting::CmbRes, 1),
+              (std::vector<W>{{Bank::swb, 5, 1, true}, {Bank::swb, 6, 0, true}, {Bank::swb, 4, 0, false}}));
+  }
+  {
+    Switch_Bank_Form form = Factory_Form(Switch_Family::VSIII);  // emulation 2, format 8
+    const auto writes = Record_Writes(form, Setting::CmbEmu, 1);
+    ASSERT_GE(writes.size(), 2u);
+    EXPECT_EQ(writes[0], (W{Bank::swb, 8, 1, true}));
+    EXPECT_EQ(writes[1], (W{Bank::swb, 7, 0, false}));
+    EXPECT_EQ(form.Shown(Setting::CmbFormat), "BINARY KORV hi res                 6 byte");
+  }
+  {
+    Switch_Bank_Form form = Factory_Form(Switch_Family::VSIII);  // mode 3
+    EXPECT_EQ(Record_Writes(form, Setting::CmbMode, 0),
+              (std::vector<W>{{Bank::swc, 1, 0, true}, {Bank::swc, 2, 0, false}}));
+  }
+  {
+    Switch_Bank_Form form = Factory_Form(Switch_Family::VSIII);
+    EXPECT_EQ(Record_Writes(form, Setting::Cmbdatabits, 0), (std::vector<W>{{Bank::swa, 7, 0, false}}));
+    EXPECT_EQ(Record_Writes(form, Setting::CmbStopBits, 1), (std::vector<W>{{Bank::swa, 6, 1, false}}));
+    EXPECT_EQ(Record_Writes(form, Setting::ChkLF, 1), (std::vector<W>{{Bank::swb, 3, 1, false}}));
+    EXPECT_EQ(Record_Writes(form, Setting::ChkEcho, 1), (std::vector<W>{{Bank::swc, 3, 1, false}}));
+    EXPECT_EQ(Record_Writes(form, Setting::ChkProx, 1), (std::vector<W>{{Bank::swc, 4, 1, false}}));
+    EXPECT_EQ(Record_Writes(form, Setting::ChkBeeper, 0), (std::vector<W>{{Bank::swc, 5, 0, false}}));
+  }
+  {
+    // A format writes its row in order: KORV ASCII with space from the
+    // VSIII factory (swb6 and swb2 already on, swa8 off, swb7 on, swb8 off).
+    Switch_Bank_Form form = Factory_Form(Switch_Family::VSIII);
+    const auto writes = Record_Writes(form, Setting::CmbFormat, 6);
+    ASSERT_GE(writes.size(), 3u);
+    // Held as one change: no passing format may rewrite switches of its own.
+    EXPECT_EQ(writes, (std::vector<W>{{Bank::swa, 8, 1, true}, {Bank::swb, 7, 0, true}, {Bank::swb, 8, 1, true}}));
+    EXPECT_EQ(form.Value(Setting::CmbFormat), 6);
+    EXPECT_EQ(form.Value(Setting::CmbEmu), 1);
+  }
+}
+
+TEST(Switch_Bank_Form, ChoosingAFormatAlwaysEndsOnThatFormat) {
+  for (Switch_Family family : {Switch_Family::Pv5, Switch_Family::VSIII}) {
+    for (int from = 0; from < Format_Count; ++from) {
+      for (int to = 0; to < Format_Count; ++to) {
+        Switch_Bank_Form form = Factory_Form(family);
+        form.Set_Switch(Bank::swb, 1, from % 2);  // leftovers of the ASCII variants
+        form.Set_Switch(Bank::swb, 2, (from / 2) % 2);
+        form.Set_Setting(Setting::CmbFormat, from);
+        form.Set_Setting(Setting::CmbFormat, to);
+        EXPECT_EQ(form.Value(Setting::CmbFormat), to) << from << "->" << to;
+        for (const Format_Write& w : Format_Row(to)) {
+          EXPECT_EQ(form.Switch(w.bank, w.number), w.value) << from << "->" << to;
+        }
+        Expect_Boxes_Match_Switches(form, std::to_string(from) + "->" + std::to_string(to));
+      }
+    }
+  }
+}
+
+TEST(Switch_Bank_Form, FactoryPatternLandsExactlyFromAnyState) {
+  Bench b;
+  for (Switch_Family family : {Switch_Family::Pv5, Switch_Family::VSIII}) {
+    const Switch_Banks factory = Factory_Form(family).Banks();
+    for (int format = 0; format < Format_Count; ++format) {
+      for (int res = 0; res < 8; ++res) {
+        Switch_Bank_Form form = Factory_Form(family);
+        form.Decode_Switch_Report(b.session, "FF,FF,FF,FF,FF,FF,FF");
+        form.Set_Setting(Setting::CmbFormat, format);
+        form.Set_Setting(Setting::CmbRes, res);
+        form.Load_Factory_Switches();
+        EXPECT_EQ(form.Banks(), factory) << format << "/" << res;
+        Expect_Boxes_Match_Switches(form, "factory");
+      }
+    }
+  }
+}
+
+TEST(Switch_Bank_Form, HoldRecomputeStopsTheSwitchToSettingDirection) {
+  Switch_Bank_Form form = Factory_Form(Switch_Family::VSIII);
+  const Switch_Image_Bytes before = form.Switch_Image();
+  form.Set_Hold_Recompute(true);
+  EXPECT_TRUE(form.Set_Switch(Bank::swa, 3, 1));
+  EXPECT_EQ(form.Value(Setting::CmbBaud), 1);
+  form.Recompute_Settings();  // does nothing while held
+  EXPECT_EQ(form.Value(Setting::CmbBaud), 1);
+  EXPECT_EQ(form.Switch_Image(), before);
+  form.Set_Hold_Recompute(false);
+  form.Recompute_Settings();
+  EXPECT_EQ(form.Shown(Setting::CmbBaud), "600");  // 1 + 4
+  EXPECT_NE(form.Switch_Image(), before);
+
+  // A user's click recomputes everything at once.
+  form.Set_Switch(Bank::swb, 8, 1);  // emulation 3
+  EXPECT_EQ(form.Shown(Setting::CmbEmu), "KV/Corvelline");
+  EXPECT_EQ(form.Shown(Setting::CmbFormat), "BINARY KV                          5 byte");
+  Expect_Boxes_Match_Switches(form, "click");
+}
+
+TEST(Switch_Bank_Form, FactoryPatternsRoundTripThroughTheImage) {
+  Bench b;
+  for (Switch_Family writer : {Switch_Family::Pv5, Switch_Family::VSIII}) {
+    const Switch_Bank_Form factory = Factory_Form(writer);
+    for (Switch_Family reader_family : {Switch_Family::Pv5, Switch_Family::VSIII}) {
+      Switch_Bank_Form reader = Factory_Form(reader_family);
+      // Start the reader from the other family's factory so nothing is left over.
+      reader.Decode_Switch_Report(b.session, Factory_Form(writer == Switch_Family::Pv5 ? Switch_Family::VSIII
+                                                                                      : Switch_Family::Pv5)
+                                                 .Switch_Image_Text());
+      reader.Decode_Switch_Report(b.session, factory.Switch_Image_Text());
+      EXPECT_EQ(reader.Banks(), factory.Banks()) << Banks_Text(reader.Banks());
+      Expect_Boxes_Match_Switches(reader, "factory round trip");
+    }
+  }
+}
+
+// Every pattern reachable through the setting lists survives the tablet's
+// image: decoding what encoding wrote gives the same switches, whatever the
+// reading window showed before.
+TEST(Switch_Bank_Form, EveryExpressiblePatternRoundTrips) {
+  Bench b;
+  int checked = 0;
+  int deepest = 0;
+  for (Switch_Family family : {Switch_Family::Pv5, Switch_Family::VSIII}) {
+    Switch_Bank_Form previous = Factory_Form(family);
+    int k = 0;
+    for (int earlier = 0; earlier < Format_Count; ++earlier) {
+      for (int format = 0; format < Format_Count; ++format) {
+        for (int res = 0; res < 8; ++res) {
+          for (int res_first = 0; res_first < 2; ++res_first, ++k) {
+            Switch_Bank_Form form = Factory_Form(family);
+            form.Set_Setting(Setting::CmbFormat, earlier);
+            if (res_first) form.Set_Setting(Setting::CmbRes, res);
+            form.Set_Setting(Setting::CmbFormat, format);
+            if (!res_first) form.Set_Setting(Setting::CmbRes, res);
+            form.Set_Setting(Setting::CmbBaud, k % 8);
+            form.Set_Setting(Setting::CmbParity, (k / 8) % 4);
+            form.Set_Setting(Setting::Cmbdatabits, (k / 3) % 2);
+            form.Set_Setting(Setting::CmbStopBits, (k / 5) % 2);
+            form.Set_Setting(Setting::CmbMode, (k / 7) % 4);
+            form.Set_Setting(Setting::ChkLF, (k / 11) % 2);
+            form.Set_Setting(Setting::ChkEcho, (k / 13) % 2);
+            form.Set_Setting(Setting::ChkProx, (k / 17) % 2);
+            form.Set_Setting(Setting::ChkBeeper, (k / 19) % 2);
+            const std::string where = std::to_string(earlier) + "/" + std::to_string(format) + "/" +
+                                      std::to_string(res) + "/" + std::to_string(res_first);
+            Expect_Boxes_Match_Switches(form, where);
+            const std::string image = form.Switch_Image_Text();
+
+            Switch_Bank_Form fresh = Factory_Form(family);
+            fresh.Decode_Switch_Report(b.session, image);
+            EXPECT_EQ(fresh.Banks(), form.Banks()) << where << " " << Banks_Text(form.Banks());
+            EXPECT_EQ(fresh.Switch_Image_Text(), image) << where;
+
+            previous.Decode_Switch_Report(b.session, image);
+            EXPECT_EQ(previous.Banks(), form.Banks()) << where << " after another pattern";
+
+            form.Decode_Switch_Report(b.session, image);
+            EXPECT_EQ(form.Banks(), previous.Banks()) << where << " onto itself";
+            deepest = std::max({deepest, form.Deepest_Cascade(), fresh.Deepest_Cascade(), previous.Deepest_Cascade()});
+            ++checked;
+            if (::testing::Test::HasFailure()) return;
+          }
+        }
+      }
+    }
+  }
+  EXPECT_EQ(checked, 2 * 16 * 16 * 8 * 2);
+  EXPECT_LT(deepest, 40);  // the cascade settles well before its guard
+}
+
+// The independent settings, all of their combinations, under one format of
+// each emulation.
+TEST(Switch_Bank_Form, EveryCombinationOfTheSimpleSettingsRoundTrips) {
+  Bench b;
+  Switch_Bank_Form reader = Factory_Form(Switch_Family::Pv5);
+  for (int format : {2, 6, 11, 14}) {
+    for (int bits = 0; bits < (1 << 13); bits += (format == 2 ? 1 : 7)) {
+      Switch_Bank_Form form = Factory_Form(Switch_Family::Pv5);
+      form.Set_Setting(Setting::CmbFormat, format);
+      form.Set_Setting(Setting::CmbBaud, bits & 7);
+      form.Set_Setting(Setting::CmbParity, (bits >> 3) & 3);
+      form.Set_Setting(Setting::Cmbdatabits, (bits >> 5) & 1);
+      form.Set_Setting(Setting::CmbStopBits, (bits >> 6) & 1);
+      form.Set_Setting(Setting::CmbMode, (bits >> 7) & 3);
+      form.Set_Setting(Setting::ChkLF, (bits >> 9) & 1);
+      form.Set_Setting(Setting::ChkEcho, (bits >> 10) & 1);
+      form.Set_Setting(Setting::ChkProx, (bits >> 11) & 1);
+      form.Set_Setting(Setting::ChkBeeper, (bits >> 12) & 1);
+      reader.Decode_Switch_Report(b.session, form.Switch_Image_Text());
+      ASSERT_EQ(reader.Banks(), form.Banks()) << format << "/" << bits;
+      ASSERT_EQ(reader.Value(Setting::CmbMode), (bits >> 7) & 3);
+      ASSERT_EQ(reader.Value(Setting::CmbFormat), format);
+    }
+  }
+}
+
+TEST(Switch_Bank_Form, FamilyNamesParseInEitherCase) {
+  EXPECT_EQ(Parse_Switch_Family("Pv5"), Switch_Family::Pv5);
+  EXPECT_EQ(Parse_Switch_Family("vsiii"), Switch_Family::VSIII);
+  EXPECT_FALSE(Parse_Switch_Family("VSII").has_value());
+  EXPECT_FALSE(Parse_Switch_Family("").has_value());
+  EXPECT_STREQ(Variant_Of(Switch_Family::Pv5).caption, "Pallivant V Advanced Configuration");
+  EXPECT_STREQ(Variant_Of(Switch_Family::VSIII).caption, "Velliscope III Advanced Configuration");
+}
+
+}  // namespace
+}  // namespace stylomat
