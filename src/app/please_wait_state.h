@@ -13,6 +13,9 @@ struct Please_Wait_State {
   // closing the window.  Without a clip it is taken as finished.
   int Animation_Position = 0;
   bool Animation_Playing = false;
+  // A logo clip is loaded into the player.  Without one there is nothing
+  // to wait for: the animation counts as finished.
+  bool Clip_Loaded = false;
 };
 
 // The KORV read progress window (Please_Wait of the configuration window).

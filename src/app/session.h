@@ -73,6 +73,8 @@ struct Session {
   // Front-end hooks.  The GUI sets them; tests and the CLI leave them empty.
   std::function<void()> Process_Events;    // run pending window events
   std::function<void()> Log_View_Refresh;  // bring the log window up to date
+  std::function<void()> Repaint_Splash;    // repaint the please-wait window now (its caption changed)
+  std::function<void()> Beep;              // the system beep
   // Opening a configuration window is a request to the front end; the
   // argument names the window (KORV_form, Mirolex2, Dovrane3, Pv5, VSIII).
   std::function<void(const std::string& window, const std::string& caption)> Open_Config_Window;

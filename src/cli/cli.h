@@ -71,6 +71,10 @@ class Context {
   std::unique_ptr<Session> session_;
 };
 
+// Prints a traffic log for a reader: "Traffic log:", then one indented
+// line per CR-ended log line.  Nothing for an empty log.
+void Print_Log_Lines(std::ostream& out, const std::string& log);
+
 using Command_Function = int (*)(Context&);
 
 struct Command {

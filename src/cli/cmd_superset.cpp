@@ -85,19 +85,6 @@ void Print_Box(std::ostream& out, const SuperSet_Form& form, SuperSet_Box box) {
       << '\n';
 }
 
-void Print_Log(std::ostream& out, const std::string& log) {
-  out << "Traffic log:\n";
-  std::string line;
-  for (char c : log) {
-    if (c == '\r') {
-      out << "  " << line << '\n';
-      line.clear();
-    } else {
-      line += c;
-    }
-  }
-  if (!line.empty()) out << "  " << line << '\n';
-}
 
 int Decode(Context& ctx) {
   const Options& o = ctx.options();
@@ -129,7 +116,7 @@ int Decode(Context& ctx) {
   }
   out << std::left << std::setw(13) << "Byte0_Bit3" << form.Byte0_Bit3() << '\n';
   out << "Written back: " << Record_Text(form.Table()[Decode_Row]) << '\n';
-  if (s.Debug_Mode) Print_Log(out, s.log.Text());
+  if (s.Debug_Mode) Print_Log_Lines(out, s.log.Text());
   return Exit_Ok;
 }
 

@@ -70,20 +70,6 @@ std::string Caption_Text(const char* caption) {
   return text;
 }
 
-void Print_Log(std::ostream& out, const std::string& log) {
-  if (log.empty()) return;
-  out << "Traffic log:\n";
-  std::string line;
-  for (char c : log) {
-    if (c == '\r') {
-      out << "  " << line << '\n';
-      line.clear();
-    } else {
-      line += c;
-    }
-  }
-  if (!line.empty()) out << "  " << line << '\n';
-}
 
 void Print_Form(std::ostream& out, const Switch_Bank_Form& form) {
   out << "Window " << form.Variant().window << " (" << form.Variant().caption << ")\n";
@@ -134,7 +120,7 @@ int Decode(Context& ctx, Session& s) {
   form.Decode_Switch_Report(s, *reply);
   ctx.out() << "Reply " << *reply << '\n';
   Print_Form(ctx.out(), form);
-  Print_Log(ctx.out(), s.log.Text());
+  Print_Log_Lines(ctx.out(), s.log.Text());
   return Exit_Ok;
 }
 

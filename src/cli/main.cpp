@@ -14,6 +14,11 @@ int Cmd_Ports(Context&);
 int Cmd_Sim_Profiles(Context&);
 int Cmd_Identify(Context&);
 int Cmd_Decode(Context&);
+int Cmd_Search(Context&);
+int Cmd_Restore_Factory(Context&);
+int Cmd_Superset(Context&);
+int Cmd_Switches(Context&);
+int Cmd_Image(Context&);
 
 namespace {
 
@@ -23,6 +28,11 @@ const Command Commands[] = {
     {"sim-profiles", Cmd_Sim_Profiles, "sim-profiles               list the simulated tablets for STYLOMAT_SIMULATE"},
     {"identify", Cmd_Identify, "identify --product TEXT [--firmware TEXT --type5]  model, configuration window and variant flag of an identification"},
     {"decode", Cmd_Decode, "decode --format superset|kv|uiof|pnp|type5 [--cursor-text TEXT] [FILE]  decode a captured report stream"},
+    {"search", Cmd_Search, "search --port N | --all      search one port or all ports for a tablet (exit 0 found, 1 nothing, 2 port error)"},
+    {"restore-factory", Cmd_Restore_Factory, "restore-factory --port N   search the port, then restore the tablet's factory settings"},
+    {"superset", Cmd_Superset, "superset decode B0,B1,B2,B3 [--window KORV_form|Mirolex2|Dovrane3]  boxes of a SuperSet record; superset tables [--out DIR]"},
+    {"switches", Cmd_Switches, "switches decode R1,...,R7 [--family Pv5|VSIII] | switches factory --family Pv5|VSIII  banks, settings and image of a switch-bank tablet"},
+    {"image", Cmd_Image, "image encode B0,B1,B2,B3 | image decode I1,...,I7 [--window Mirolex2|Dovrane3]  Mirolex/Dovrane settings image and its SuperSet record"},
 };
 
 void Print_Help(std::ostream& out) {

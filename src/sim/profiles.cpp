@@ -1,6 +1,10 @@
 #include "sim/profiles.h"
 
+#include "sim/kv_tablet.h"
+#include "sim/pnp_tablet.h"
 #include "sim/superset_tablet.h"
+#include "sim/type5_tablet.h"
+#include "sim/uiof_tablet.h"
 
 namespace stylomat {
 
@@ -16,6 +20,10 @@ std::vector<Sim_Profile> Build_Profiles() {
                  [] { return std::make_unique<Silent_Device>(); }, busy});
   // One line per command family.
   Add_SuperSet_Profiles(all);
+  Add_KV_Profiles(all);
+  Add_UIOF_Profiles(all);
+  Add_PnP_Profiles(all);
+  Add_Type5_Profiles(all);
   return all;
 }
 

@@ -105,6 +105,7 @@ class Simulated_Port final : public Port_Backend {
   void Advance();  // process every event up to the clock's now
   void Check_Vanished();
   void Push(Event e);
+  void Push_Lines();  // the host's DTR and RTS as they stand now
   void Device_Send(double at, std::string_view bytes);
 
   Clock& clock_;

@@ -126,10 +126,7 @@ void Simulated_Port::Close() {
       b.a = false;
       Push(b);
     }
-    Event e{};
-    e.time = now_;
-    e.kind = Kind::Host_Lines;
-    Push(e);
+    Push_Lines();
   }
 }
 
@@ -176,10 +173,7 @@ std::size_t Simulated_Port::Bytes_Unsent() {
   return static_cast<std::size_t>((host_tx_free_ - now_) / char_time) + 1;
 }
 
-void Simulated_Port::Set_DTR(bool on) {
-  Check_Vanished();
-  Advance();
-  dtr_ = on;
+void Simulated_Port::Push_Lines() {
   Event e{};
   e.time = now_;
   e.kind = Kind::Host_Lines;
@@ -188,16 +182,18 @@ void Simulated_Port::Set_DTR(bool on) {
   Push(e);
 }
 
+void Simulated_Port::Set_DTR(bool on) {
+  Check_Vanished();
+  Advance();
+  dtr_ = on;
+  Push_Lines();
+}
+
 void Simulated_Port::Set_RTS(bool on) {
   Check_Vanished();
   Advance();
   rts_ = on;
-  Event e{};
-  e.time = now_;
-  e.kind = Kind::Host_Lines;
-  e.a = dtr_;
-  e.b = rts_;
-  Push(e);
+  Push_Lines();
 }
 
 void Simulated_Port::Set_Break(bool on) {

@@ -1,0 +1,226 @@
+#include "discovery/probe_superset.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "discovery/size_text.h"
+#include "serial/serial_link.h"
+#include "sim/profiles.h"
+#include "sim/superset_tablet.h"
+#include "support/sim_fixture.h"
+
+namespace stylomat {
+namespace {
+
+using test::Log_Lines;
+using test::Sim_Bench;
+
+// A SuperSet tablet of a named profile on COM3, kept at hand for checks.
+struct Probe_Bench {
+  explicit Probe_Bench(const std::string& profile, Sim_Faults faults = {}) {
+    auto device = Find_Sim_Profile(profile)->make();
+    tablet = dynamic_cast<SuperSet_Tablet*>(device.get());
+    port = &b.Attach(3, std::move(device), faults);
+    b.session.Port_Number = 3;
+  }
+
+  // Time of the first trace line holding text, or -1.
+  double Time_Of(const std::string& text) const {
+    for (const std::string& line : b.trace)
+      if (line.find(text) != std::string::npos) return std::strtod(line.c_str(), nullptr);
+    return -1;
+  }
+
+  Sim_Bench b;
+  SuperSet_Tablet* tablet = nullptr;
+  Simulated_Port* port = nullptr;
+};
+
+TEST(Probe_SuperSet, DebugLogOfAFoundTabletReadsLineByLineWithoutTheSizeReport) {
+  Probe_Bench p("dovrane4");
+  p.b.session.Debug_Mode = true;
+
+  Probe_SuperSet(p.b.session);
+
+  const std::string cr = "\r";
+  EXPECT_EQ(p.b.Log(), cr + "Wiggle: " + cr +                                  //
+                           "Framing: 9600,n,8,2" + cr +                        //
+                           "Sent: Esc%__S" + cr +                              //
+                           "Sent: Esc%__p" + cr +                              //
+                           "From Tablet: KORV/Mensaro Dovrane IV 1218" + cr +  //
+                           "Sent: Esc%__V" + cr +                              //
+                           "From Tablet: DVIV V1.07" + cr +                    //
+                           "Sent: Esc%VR6" + cr +                              //
+                           "Sent: ESCVB1" + cr +                               //
+                           "Sent: Esc%VS" + cr +                               //
+                           "Sent: Esc%C0N81" + cr);
+  // The log holds no byte of the binary size report.
+  EXPECT_EQ(p.b.Log().find('\x80'), std::string::npos);
+
+  const Tablet_Identity& id = p.b.session.identity;
+  EXPECT_EQ(p.b.session.Search_Status, 0);
+  EXPECT_TRUE(id.SuperSet_Format);
+  EXPECT_EQ(id.Model_Name, "KORV Mensaro, Dovrane IV");
+  EXPECT_EQ(id.Product_Reply, "KORV Mensaro, Dovrane IV");
+  EXPECT_EQ(id.Firmware_Reply, "DVIV V1.07");
+  EXPECT_EQ(id.Firmware_Text, "DVIV V1.07");
+  EXPECT_EQ(id.Settings_Reply, "43,49,46,61,06,10,80\r\n");
+  EXPECT_EQ(id.Tablet_Width, 18000);
+  EXPECT_EQ(id.Tablet_Height, 12000);
+  EXPECT_EQ(id.Size_Text, "12 x 18");
+  EXPECT_EQ(p.b.session.reports.Report_Buffer, SuperSet_Report(18000, 12000));
+  EXPECT_EQ(p.b.session.main.Tbl.text, "KORV Mensaro, Dovrane IV");
+  EXPECT_EQ(p.b.session.main.Version_Lb.text, "DVIV V1.07");
+  EXPECT_EQ(p.b.session.main.Size_lb.text, "12 x 18");
+
+  // Tablet and port both end at 19200 baud.
+  EXPECT_TRUE(p.b.session.port.PortOpen());
+  EXPECT_EQ(p.b.session.port.Settings(), "19200,n,8,2");
+  EXPECT_EQ(id.Framing, "19200,n,8,2");
+  EXPECT_EQ(p.tablet->Device_Framing(), *Parse_Framing("19200,n,8,2"));
+  const std::vector<std::string> heard = {"%__S", "%__p", "%__V", "%VR6", "VB1", "%VS", "%C0N81"};
+  EXPECT_EQ(p.tablet->Commands(), heard);
+}
+
+TEST(Probe_SuperSet, CommandsFollowEachOtherTickByTickAndThePortReopensAt19200) {
+  Probe_Bench p("dovrane4");
+
+  Probe_SuperSet(p.b.session);
+
+  const double t0 = p.Time_Of("TX 1B 25 5F 5F 70 0D");  // %__p
+  ASSERT_GT(t0, 0);
+  EXPECT_NEAR(p.Time_Of("TX 1B 25 5F 5F 56 0D") - t0, 0.10, 1e-9);        // %__V
+  EXPECT_NEAR(p.Time_Of("TX 1B 25 56 52 36 0D") - t0, 0.20, 1e-9);        // %VR6
+  EXPECT_NEAR(p.Time_Of("TX 1B 56 42 31 0D") - t0, 0.25, 1e-9);           // VB1
+  EXPECT_NEAR(p.Time_Of("TX 1B 25 56 53 0D") - t0, 0.30, 1e-9);           // %VS
+  EXPECT_NEAR(p.Time_Of("TX 1B 25 43 30 4E 38 31 0D") - t0, 0.40, 1e-9);  // %C0N81
+  EXPECT_NEAR(p.Time_Of("OPEN 19200,n,8,2") - t0, 0.45, 1e-9);
+  EXPECT_NEAR(p.b.Now() - t0, 0.45, 1e-9);
+  // The wake-up ends two ticks after its "%__S"; the first question
+  // follows one tick later.
+  EXPECT_NEAR(t0 - p.Time_Of("TX 1B 25 5F 5F 53 0D"), 0.15, 1e-9);
+  // With Debug_Mode off nothing of the exchange is logged.
+  EXPECT_EQ(p.b.Log(), "");
+}
+
+TEST(Probe_SuperSet, TabletIgnoringIdentificationKeepsTheModelFromBeforeAndStillCounts) {
+  {
+    Probe_Bench p("dovrane4-nop");
+    p.b.session.Debug_Mode = true;
+    Probe_SuperSet(p.b.session);
+    EXPECT_EQ(p.b.session.Search_Status, 0);
+    EXPECT_EQ(p.b.session.identity.Model_Name, "");
+    EXPECT_EQ(p.b.session.identity.Product_Reply, "");
+    EXPECT_EQ(p.b.session.port.Settings(), "19200,n,8,2");
+    EXPECT_TRUE(p.b.session.port.PortOpen());
+    const auto lines = Log_Lines(p.b.Log());
+    const auto asked = std::find(lines.begin(), lines.end(), "Sent: Esc%__p");
+    ASSERT_NE(asked, lines.end());
+    EXPECT_EQ(*(asked + 1), "Sent: Esc%__V");
+    // The rest was read as usual.
+    EXPECT_EQ(p.b.session.identity.Firmware_Text, "DVIV V1.07");
+    EXPECT_EQ(p.b.session.identity.Size_Text, "12 x 18");
+  }
+  {
+    Probe_Bench p("dovrane4-nop");
+    p.b.session.identity.Model_Name = "KORV Mensaro, Mirolex II";
+    Probe_SuperSet(p.b.session);
+    EXPECT_EQ(p.b.session.Search_Status, 0);
+    EXPECT_EQ(p.b.session.identity.Model_Name, "KORV Mensaro, Mirolex II");
+  }
+}
+
+TEST(Probe_SuperSet, MissingFirmwareOrSizeAnswerLeavesThoseFieldsAsTheyWere) {
+  {
+    Probe_Bench p("dovrane4-nov");
+    p.b.session.identity.Firmware_Text = "old";
+    Probe_SuperSet(p.b.session);
+    EXPECT_EQ(p.b.session.Search_Status, 0);
+    EXPECT_EQ(p.b.session.identity.Firmware_Text, "old");
+    EXPECT_EQ(p.b.session.identity.Firmware_Reply, "");
+    EXPECT_EQ(p.b.session.identity.Size_Text, "12 x 18");
+  }
+  {
+    Probe_Bench p("dovrane4-novs");
+    p.b.session.identity.Size_Text = "N/A";
+    p.b.session.identity.Tablet_Width = 7;
+    Probe_SuperSet(p.b.session);
+    EXPECT_EQ(p.b.session.Search_Status, 0);
+    EXPECT_EQ(p.b.session.identity.Size_Text, "N/A");
+    EXPECT_EQ(p.b.session.identity.Tablet_Width, 7);
+    EXPECT_EQ(p.b.session.port.Settings(), "19200,n,8,2");
+  }
+}
+
+TEST(Probe_SuperSet, NoTabletOrNoPortEndsWithNotFound) {
+  {
+    Sim_Bench b;
+    b.Attach_Profile(2, "empty");
+    b.session.Port_Number = 2;
+    b.session.Debug_Mode = true;
+    Probe_SuperSet(b.session);
+    EXPECT_EQ(b.session.Search_Status, -1);
+    EXPECT_FALSE(b.session.identity.SuperSet_Format);
+    EXPECT_EQ(Log_Lines(b.Log()).back(), "Not Found");
+    // Left as the wake-up left it, and nothing was asked.
+    EXPECT_TRUE(b.session.port.PortOpen());
+    EXPECT_EQ(b.session.port.Settings(), "9600,n,8,2");
+    EXPECT_TRUE(b.Trace_Of("TX").empty());
+  }
+  {
+    Sim_Bench b;
+    b.Attach_Profile(2, "busy");
+    b.session.Port_Number = 2;
+    b.session.Debug_Mode = true;
+    Probe_SuperSet(b.session);
+    EXPECT_EQ(b.session.Search_Status, -2);
+    EXPECT_EQ(Log_Lines(b.Log()).back(), "Not Found");
+  }
+}
+
+TEST(Probe_SuperSet, DeviceVanishingAfterTheWakeUpIsAPortError) {
+  Sim_Faults faults;
+  faults.vanish_at = 1.0;  // the wake-up ends near 0.85 s
+  Probe_Bench p("dovrane4", faults);
+
+  Probe_SuperSet(p.b.session);
+
+  EXPECT_EQ(p.b.session.Search_Status, -2);
+  EXPECT_LT(p.b.Now(), 2.0);
+}
+
+TEST(First_SuperSet_Position, DecodesTheReportLayoutIncludingItsHighBits) {
+  for (const auto& [x, y] :
+       std::vector<std::pair<long, long>>{{0, 0}, {12000, 12000}, {48000, 36000}, {16383, 16384}, {262143, 131071}}) {
+    const auto p = First_SuperSet_Position(SuperSet_Report(x, y));
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->x, x);
+    EXPECT_EQ(p->y, y);
+  }
+  // Bytes that cannot begin a report are skipped; a report cut short gives
+  // nothing.
+  const auto skipped = First_SuperSet_Position(std::string("\x01\x7f", 2) + SuperSet_Report(500, 600));
+  ASSERT_TRUE(skipped);
+  EXPECT_EQ(skipped->x, 500);
+  EXPECT_EQ(skipped->y, 600);
+  EXPECT_FALSE(First_SuperSet_Position(SuperSet_Report(500, 600).substr(0, 9)));
+  EXPECT_FALSE(First_SuperSet_Position(std::string(40, '\x10')));
+  EXPECT_FALSE(First_SuperSet_Position(""));
+}
+
+TEST(Size_Text, HeightFirstWithoutTrailingZeros) {
+  EXPECT_EQ(Size_Text(12000, 12000, 1000), "12 x 12");
+  EXPECT_EQ(Size_Text(12000, 18000, 1000), "12 x 18");
+  EXPECT_EQ(Size_Text(12500, 12000, 1000), "12.5 x 12");
+  EXPECT_EQ(Size_Text(6000, 8500, 1000), "6 x 8.5");
+  EXPECT_EQ(Size_Text(12345, 500, 1000), "12.345 x 0.5");
+  EXPECT_EQ(Size_Text(6000, 9000, 500), "12 x 18");
+  EXPECT_EQ(Size_Text(0, 0, 1000), "0 x 0");
+  EXPECT_EQ(Size_Text(2000000000, 1, 1000), "2000000 x 0.001");
+  EXPECT_EQ(Size_Text(12000, 12000, 0), "N/A");
+}
+
+}  // namespace
+}  // namespace stylomat

@@ -1,0 +1,64 @@
+// stylomat-cli search and restore-factory, run as a script would.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/cli_runner.h"
+
+namespace {
+
+using stylomat::test::Read_File;
+using stylomat::test::Run_Cli;
+
+const std::string Virtual = "STYLOMAT_PORTS=none STYLOMAT_CLOCK=virtual STYLOMAT_SIMULATE=";
+
+bool Has(const std::string& text, const std::string& what) { return text.find(what) != std::string::npos; }
+
+TEST(Cli_Search, OnePortFoundNothingOrPortError) {
+  const std::string log = ::testing::TempDir() + "cli_search.log";
+  const auto found = Run_Cli(Virtual + "3=dovrane4", "--debug search --port 3 --log " + log);
+  EXPECT_EQ(found.status, 0) << found.out;
+  EXPECT_TRUE(Has(found.out, "Port: COM3\n")) << found.out;
+  EXPECT_TRUE(Has(found.out, "Model: KORV Mensaro, Dovrane IV\n")) << found.out;
+  EXPECT_TRUE(Has(found.out, "Size: 12 x 18\n")) << found.out;
+  EXPECT_TRUE(Has(found.out, "Firmware: DVIV V1.07\n")) << found.out;
+  EXPECT_TRUE(Has(found.out, "Menus offer: Advanced Configuration, Grid / Button Test\n")) << found.out;
+  const std::string text = Read_File(log);
+  EXPECT_TRUE(Has(text, "\rSearching Serial Port 3:\r")) << text;
+  EXPECT_TRUE(Has(text, "Sent: Esc%__p\rFrom Tablet: KORV/Mensaro Dovrane IV 1218\r")) << text;
+  EXPECT_TRUE(Has(text, "Found: KORV Mensaro, Dovrane IV\r")) << text;
+
+  const auto empty = Run_Cli(Virtual + "3=empty", "search --port 3");
+  EXPECT_EQ(empty.status, 1) << empty.out;
+  EXPECT_TRUE(Has(empty.out, "No Supported Serial Tablet Was Found On Serial Port 3!")) << empty.out;
+
+  const auto busy = Run_Cli(Virtual + "3=busy", "search --port 3");
+  EXPECT_EQ(busy.status, 2) << busy.out;
+  EXPECT_TRUE(Has(busy.out, "Comport Error, Comport may be in use by another application.")) << busy.out;
+
+  EXPECT_EQ(Run_Cli(Virtual + "3=dovrane4", "search").status, 2);
+  EXPECT_EQ(Run_Cli(Virtual + "3=dovrane4", "search --port 9").status, 2);
+  EXPECT_EQ(Run_Cli(Virtual + "3=dovrane4", "search --port 3 --all").status, 2);
+}
+
+TEST(Cli_Search, AllPortsAndRestoreFactory) {
+  const auto all = Run_Cli(Virtual + "2=empty,6=orvanta", "search --all");
+  EXPECT_EQ(all.status, 0) << all.out;
+  EXPECT_TRUE(Has(all.out, "Port: COM6\nModel: Mensaro, Orvanta\n")) << all.out;
+  EXPECT_TRUE(Has(all.out, "Menus offer: Restore Factory Settings, Grid / Button Test\n")) << all.out;
+
+  const auto none = Run_Cli(Virtual + "2=empty", "search --all");
+  EXPECT_EQ(none.status, 1) << none.out;
+  EXPECT_EQ(Run_Cli("STYLOMAT_PORTS=none STYLOMAT_CLOCK=virtual", "search --all").status, 1);
+
+  const std::string log = ::testing::TempDir() + "cli_restore.log";
+  const auto restored = Run_Cli(Virtual + "4=belmora", "--debug restore-factory --port 4 --log " + log);
+  EXPECT_EQ(restored.status, 0) << restored.out;
+  EXPECT_TRUE(Has(restored.out, "Model: Mensaro, Belmora\n")) << restored.out;
+  const std::string text = Read_File(log);
+  EXPECT_TRUE(Has(text, "\rRestore Factory Defaults:\rSent: Esc%VE\r")) << text;
+
+  EXPECT_EQ(Run_Cli(Virtual + "4=empty", "restore-factory --port 4").status, 1);
+}
+
+}  // namespace
