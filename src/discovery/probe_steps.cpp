@@ -1,0 +1,65 @@
+#include "discovery/probe_steps.h"
+
+#include "discovery/model_table.h"
+#include "discovery/size_text.h"
+#include "serial/serial_link.h"
+
+namespace stylomat {
+
+void Wait_Seconds(Session& s, double seconds) { Wait_Until(s, s.clock.Now() + seconds); }
+
+void Log_Probe_Header(Session& s, std::string_view title) {
+  if (!s.Debug_Mode) return;
+  s.log.Append("\r");
+  s.log.Line(title);
+}
+
+void Log_From_Tablet(Session& s, std::string_view reply) {
+  if (!s.Debug_Mode) return;
+  std::string line = "From Tablet: ";
+  line += reply;
+  s.log.Line(line);
+}
+
+void Open_Probe_Port(Session& s, const std::string& settings, bool tick_before_open) {
+  Close_Port(s);
+  s.port.Set_Settings(settings);
+  s.port.Set_CommPort(s.Port_Number);
+  if (tick_before_open) Wait_Tick(s);
+  s.port.Set_PortOpen(true);
+  s.identity.Framing = s.port.Settings();
+}
+
+void Show_Port_Number(Session& s) {
+  s.main.CommPort.text = std::to_string(s.Port_Number);
+  s.main.Touch();
+}
+
+void Show_Size_Text(Session& s, const std::string& text) {
+  s.identity.Size_Text = text;
+  s.main.Size_lb.text = text;
+  s.main.Touch();
+}
+
+void Show_Size(Session& s, long counts_per_inch) {
+  Show_Size_Text(s, Size_Text(s.identity.Tablet_Height, s.identity.Tablet_Width, counts_per_inch));
+}
+
+void Show_Firmware(Session& s, const std::string& text) {
+  s.identity.Firmware_Text = text;
+  s.main.Version_Lb.text = text;
+  s.main.Touch();
+}
+
+void Name_Tablet(Session& s, const std::string& product_reply) {
+  s.identity.Product_Reply = product_reply;
+  Match_Model(s);
+}
+
+bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+
+long Byte_At(std::string_view reply, std::size_t n) {
+  return static_cast<long>(static_cast<unsigned char>(reply[n - 1]));
+}
+
+}  // namespace stylomat

@@ -1,0 +1,395 @@
+#include "discovery/probe_kv.h"
+
+#include <gtest/gtest.h>
+
+#include "discovery/port_search.h"
+#include "sim/kv_tablet.h"
+#include "sim/profiles.h"
+#include "sim/uiof_tablet.h"
+#include "support/sim_fixture.h"
+
+namespace stylomat {
+namespace {
+
+using test::Log_Lines;
+using test::Sim_Bench;
+
+KV_Tablet& Attach_KV(Sim_Bench& b, KV_Tablet_Profile profile, Sim_Faults faults = {}) {
+  auto device = std::make_unique<KV_Tablet>(std::move(profile));
+  KV_Tablet& ref = *device;
+  b.Attach(1, std::move(device), faults);
+  b.session.Port_Number = 1;
+  b.session.Debug_Mode = true;
+  return ref;
+}
+
+KV_Tablet_Profile Named(const std::string& name) {
+  // The profiles are built from these same settings; the tests spell them
+  // out where they matter.
+  KV_Tablet_Profile p;
+  if (name == "kv-obsolete") {
+    p.identification = "KV.#01";
+    p.version.clear();
+    p.cursor.clear();
+    p.short_reports = 1;
+  }
+  return p;
+}
+
+// A KV tablet mounted upright that ignores "b": it reports a portrait size
+// whatever it is told.
+class Portrait_Only : public Sim_Device {
+ public:
+  Portrait_Only() : Sim_Device(*Parse_Framing("9600,o,8,1")) {}
+  void On_Byte(Sim_Link& link, unsigned char byte) override {
+    if (byte == 'x') link.Send("KV.#PT");
+    if (byte == 'a') link.Send(KV_Report(6000, 9000));
+    if (byte == 'b') ++turns;
+  }
+  int turns = 0;
+};
+
+TEST(Probe_KV, FindsA4ButtonPuckTabletWithVersionCursorAndHalfResolutionSize) {
+  Sim_Bench b;
+  KV_Tablet_Profile p;
+  p.width = 9000;
+  p.height = 6000;
+  Attach_KV(b, p);
+  b.session.Dialog_Answer = 7;
+  const double start = b.Now();
+
+  Probe_KV(b.session);
+
+  // Tick after opening, tick after NUL, 7/16 s for "x", three ticks for
+  // ESC "z?", 1/8 s for "zt", a tick after "a" and a last tick.
+  EXPECT_NEAR(b.Now() - start, 0.05 + 0.05 + 0.4375 + 0.15 + 0.125 + 0.05 + 0.05, 1e-9);
+
+  const Session& s = b.session;
+  EXPECT_EQ(s.Search_Status, 0);
+  EXPECT_TRUE(s.identity.KV_Format);
+  EXPECT_FALSE(s.identity.KV_Alt_Format);
+  EXPECT_TRUE(s.identity.Half_Resolution);
+  EXPECT_EQ(s.identity.Probe_Cursor, 6);
+  EXPECT_EQ(s.identity.Firmware_Text, "2.10");
+  EXPECT_EQ(s.main.Version_Lb.text, "2.10");
+  EXPECT_EQ(s.identity.Model_Name, "Zeltavision, KV Compatible");
+  EXPECT_EQ(s.identity.Tablet_Width, 9000);
+  EXPECT_EQ(s.identity.Tablet_Height, 6000);
+  EXPECT_EQ(s.identity.Size_Text, "12 x 18");
+  EXPECT_EQ(s.main.CommPort.text, "1");
+  EXPECT_TRUE(s.port.PortOpen());
+  EXPECT_EQ(s.port.Settings(), "9600,o,8,1");
+  EXPECT_EQ(s.Parity_Char, "o");
+  EXPECT_EQ(s.Stop_Bits, 1);
+  EXPECT_TRUE(b.prompter.asked.empty());
+  EXPECT_EQ(b.session.Dialog_Answer, 7);
+
+  EXPECT_EQ(Log_Lines(b.Log()),
+            (std::vector<std::string>{"", "Zelta KV:", "Framing: 9600,o,8,1", "Sent: Null", "Sent: x",
+                                      "From Tablet: KV.#20", "Sent: Escz?",
+                                      "From Tablet: Zeltavision KV Version 2.10", "Sent: zt",
+                                      "From Tablet: 4 BUTTON PUCK", "Sent: a"}));
+  EXPECT_EQ(b.Trace_Of("TX"),
+            (std::vector<std::string>{"TX 00", "TX 78", "TX 1B 7A 3F", "TX 7A 74", "TX 61"}));
+}
+
+TEST(Probe_KV, VersionWithoutVerTakesTheLastCharactersAndATooShortOneIsAFailedQuery) {
+  std::string v;
+  EXPECT_TRUE(KV_Version_From("KV Tablet Version 2.10", v));
+  EXPECT_EQ(v, "2.10");
+  EXPECT_TRUE(KV_Version_From("FIRMWARE2.5", v));  // no "Ver": the last length - 7
+  EXPECT_EQ(v, "E2.5");
+  EXPECT_TRUE(KV_Version_From("1234567", v));
+  EXPECT_EQ(v, "");
+  EXPECT_FALSE(KV_Version_From("123456", v));
+  EXPECT_FALSE(KV_Version_From("xVer1.0", v));  // "Ver" at 1: 7 - 8 - 1 < 0
+
+  Sim_Bench b;
+  KV_Tablet_Profile p;
+  p.version = "Ver1.0";
+  Attach_KV(b, p);
+  Probe_KV(b.session);  // the prompter answers Cancel
+  ASSERT_EQ(b.prompter.asked.size(), 1u);
+  EXPECT_EQ(b.session.Search_Status, -1);
+  // The failure came before "zt": nothing after the version was sent.
+  EXPECT_EQ(b.Trace_Of("TX").back(), "TX 1B 7A 3F");
+}
+
+TEST(Probe_KV, CursorTestsLaterOverrideEarlier) {
+  const std::vector<std::pair<std::string, int>> cases = {
+      {"4 BUTTON PUCK", 6}, {"2 BUTTON STYLUS", 7}, {"4 BUTTON STYLUS", 7}, {"STYLUS", 7}, {"MOUSE", 0}, {"", 0}};
+  for (const auto& [text, code] : cases) {
+    SCOPED_TRACE(text);
+    Sim_Bench b;
+    KV_Tablet_Profile p;
+    p.cursor = text;
+    Attach_KV(b, p);
+    b.session.identity.Probe_Cursor = 3;
+    Probe_KV(b.session);
+    EXPECT_EQ(b.session.Search_Status, 0);
+    EXPECT_EQ(b.session.identity.Probe_Cursor, code);
+  }
+}
+
+TEST(Probe_KV, SixThousandCountsEachWayIsTwelveInchesSquare) {
+  KV_Size size;
+  EXPECT_TRUE(KV_Size_From(std::string("\x80\x70\x2E\x70\x2E", 5), size));
+  EXPECT_EQ(size.width, 6000);
+  EXPECT_EQ(size.height, 6000);
+  EXPECT_FALSE(KV_Size_From(std::string("\x80\x70\x2E\x70", 4), size));
+
+  Sim_Bench b;
+  Attach_KV(b, KV_Tablet_Profile{});
+  Probe_KV(b.session);
+  EXPECT_EQ(b.session.identity.Size_Text, "12 x 12");
+  EXPECT_EQ(b.session.reports.Report_Buffer, KV_Report(6000, 6000));
+}
+
+TEST(Probe_KV, PortraitSizeIsTurnedAndTheTurnsAreBounded) {
+  {
+    Sim_Bench b;
+    b.Attach_Profile(1, "kv-portrait");
+    b.session.Port_Number = 1;
+    Probe_KV(b.session);
+    EXPECT_EQ(b.session.Search_Status, 0);
+    EXPECT_EQ(b.session.identity.Size_Text, "12 x 18");
+    const auto tx = b.Trace_Of("TX");
+    EXPECT_EQ(std::vector<std::string>(tx.end() - 3, tx.end()),
+              (std::vector<std::string>{"TX 61", "TX 62", "TX 61"}));
+  }
+  {
+    Sim_Bench b;
+    auto device = std::make_unique<Portrait_Only>();
+    Portrait_Only& tablet = *device;
+    b.Attach(1, std::move(device));
+    b.session.Port_Number = 1;
+    Probe_KV(b.session);
+    EXPECT_EQ(b.session.Search_Status, 0);
+    EXPECT_EQ(tablet.turns, KV_Max_Portrait_Turns);
+    EXPECT_EQ(b.session.identity.Size_Text, "18 x 12");
+    EXPECT_TRUE(b.session.identity.Half_Resolution);
+  }
+}
+
+TEST(Probe_KV, SixteenButtonPuckIsSwitchedToUIOFAndNotClaimed) {
+  Sim_Bench b;
+  b.Attach_Profile(1, "kv16");
+  b.session.Port_Number = 1;
+  b.session.Debug_Mode = true;
+  Probe_KV(b.session);
+
+  const Tablet_Identity& id = b.session.identity;
+  EXPECT_EQ(b.session.Search_Status, -1);
+  EXPECT_FALSE(id.KV_Format);
+  EXPECT_TRUE(id.UIOF_Format);
+  EXPECT_EQ(id.Probe_Cursor, 5);
+  EXPECT_FALSE(b.session.port.PortOpen());
+  EXPECT_TRUE(b.prompter.asked.empty());
+  EXPECT_EQ(b.Trace_Of("TX").back(), "TX 7A 75");
+  const auto lines = Log_Lines(b.Log());
+  const std::vector<std::string> tail(lines.end() - 5, lines.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{"Sent: zu", "Reset Tablet to UIOF format..",
+                                            " Computer is sending breaks when port is closed",
+                                            " resetting tablet into an KV format!", "Not Found"}));
+}
+
+TEST(Probe_KV, SixteenButtonTabletIsFoundByTheUIOFProbeInTheSameSearch) {
+  Sim_Bench b;
+  b.Attach_Profile(1, "kv16");
+  b.session.Port_Number = 1;
+  Search_Port(b.session);
+  const Tablet_Identity& id = b.session.identity;
+  EXPECT_EQ(b.session.Search_Status, 0);
+  EXPECT_TRUE(id.UIOF_Format);
+  EXPECT_FALSE(id.KV_Format);
+  EXPECT_FALSE(id.Type5_Format);
+  EXPECT_EQ(id.Probe_Cursor, 5);
+  EXPECT_EQ(id.Model_Name, "Zeltavision, UIOF Compatible");
+  EXPECT_EQ(id.Size_Text, "12 x 12");
+  EXPECT_EQ(b.session.port.Settings(), "9600,E,7,2");
+}
+
+TEST(Probe_KV, ObsoleteTabletAnsweredOKIsTakenWithTheSizeReadAfterThePowerCycle) {
+  Sim_Bench b;
+  b.prompter.Set_Positive(true);
+  Attach_KV(b, Named("kv-obsolete"));
+  b.session.identity.Model_Name = "stale";
+
+  Probe_KV(b.session);
+
+  ASSERT_EQ(b.prompter.asked.size(), 1u);
+  const Question& q = b.prompter.asked[0];
+  EXPECT_EQ(q.title, "Obsolete Zeltavision Tablet");
+  EXPECT_EQ(q.text,
+            "A Zeltavision KV Compatible tablet was found!\r\n\r\nPower the Tablet OFF and back ON.\r\nPress OK when "
+            "finished.");
+  EXPECT_EQ(q.buttons, Buttons::OK_Cancel);
+
+  const Session& s = b.session;
+  EXPECT_EQ(s.Search_Status, 0);
+  EXPECT_FALSE(s.identity.KV_Format);
+  EXPECT_TRUE(s.identity.KV_Alt_Format);
+  EXPECT_TRUE(s.identity.Half_Resolution);
+  EXPECT_EQ(s.Dialog_Answer, 0);
+  EXPECT_EQ(s.identity.Model_Name, "Zeltavision, KV Compatible");
+  EXPECT_EQ(s.identity.Size_Text, "12 x 12");
+  EXPECT_TRUE(s.port.PortOpen());
+  // The short report, then after the question one more "a" whose answer
+  // gives the size.
+  EXPECT_EQ(b.Trace_Of("TX"), (std::vector<std::string>{"TX 00", "TX 78", "TX 1B 7A 3F", "TX 7A 74", "TX 61",
+                                                         "TX 61"}));
+  const auto rx = b.Trace_Of("RX");
+  EXPECT_EQ(rx.back(), "RX 80 70 2E 70 2E");
+}
+
+TEST(Probe_KV, ObsoleteTabletCancelledOrFailingAgainIsNotFound) {
+  {
+    Sim_Bench b;
+    Attach_KV(b, Named("kv-obsolete"));
+    Probe_KV(b.session);
+    ASSERT_EQ(b.prompter.asked.size(), 1u);
+    EXPECT_EQ(b.session.Search_Status, -1);
+    EXPECT_EQ(b.session.Dialog_Answer, Dialog_Cancel);
+    EXPECT_TRUE(b.session.identity.KV_Format);
+    EXPECT_FALSE(b.session.identity.KV_Alt_Format);
+    EXPECT_FALSE(b.session.port.PortOpen());
+    EXPECT_EQ(Log_Lines(b.Log()).back(), "Not Found");
+    EXPECT_EQ(b.Trace_Of("TX").back(), "TX 61");
+  }
+  {
+    Sim_Bench b;
+    b.prompter.Set_Positive(true);
+    KV_Tablet_Profile p = Named("kv-obsolete");
+    p.short_reports = 5;
+    Attach_KV(b, p);
+    Probe_KV(b.session);
+    EXPECT_EQ(b.prompter.asked.size(), 1u);  // asked once only
+    EXPECT_EQ(b.session.Search_Status, -1);
+    EXPECT_FALSE(b.session.port.PortOpen());
+    EXPECT_EQ(b.Trace_Of("TX").size(), 6u);
+  }
+}
+
+TEST(Probe_KV, NoDotHashIsNotFoundAndPortErrorsNeverAsk) {
+  {
+    Sim_Bench b;
+    b.Attach_Profile(1, "empty");
+    b.session.Port_Number = 1;
+    b.session.Debug_Mode = true;
+    Probe_KV(b.session);
+    EXPECT_EQ(b.session.Search_Status, -1);
+    EXPECT_FALSE(b.session.identity.KV_Format);
+    EXPECT_FALSE(b.session.port.PortOpen());
+    EXPECT_EQ(Log_Lines(b.Log()),
+              (std::vector<std::string>{"", "Zelta KV:", "Framing: 9600,o,8,1", "Sent: Null", "Sent: x",
+                                        "From Tablet: ", "Not Found"}));
+  }
+  {
+    Sim_Bench b;
+    b.Attach_Profile(1, "busy");
+    b.session.Port_Number = 1;
+    Probe_KV(b.session);
+    EXPECT_EQ(b.session.Search_Status, -2);
+  }
+  {
+    // The adapter is pulled after the tablet answered ".#".
+    Sim_Bench b;
+    Sim_Faults vanish;
+    vanish.vanish_at = 0.7;
+    Attach_KV(b, KV_Tablet_Profile{}, vanish);
+    Probe_KV(b.session);
+    EXPECT_EQ(b.session.Search_Status, -2);
+    EXPECT_TRUE(b.prompter.asked.empty());
+  }
+}
+
+// The grid test's exchange on the 16-button tablet that a search found in
+// UIOF format.
+TEST(Reprobe_KV, SendsTheWholeSequenceAndEndsAtTheUIOFFraming) {
+  Sim_Bench b;
+  auto device = Find_Sim_Profile("kv16")->make();
+  auto* tablet = dynamic_cast<KV_Tablet*>(device.get());
+  ASSERT_NE(tablet, nullptr);
+  b.Attach(1, std::move(device));
+  b.session.Port_Number = 1;
+  Search_Port(b.session);
+  ASSERT_EQ(b.session.Search_Status, 0);
+  ASSERT_TRUE(tablet->In_UIOF());
+  b.session.Debug_Mode = true;
+  b.session.identity.Probe_Cursor = 0;
+  b.trace.clear();
+  const std::size_t log_start = b.Log().size();
+
+  EXPECT_TRUE(Reprobe_KV(b.session));
+
+  std::vector<std::string> events;
+  for (const std::string& e : b.Trace_Events()) {
+    const std::string rest = e.substr(e.find(' ') + 1);
+    if (rest.rfind("RX", 0) == 0) continue;
+    events.push_back(rest);
+  }
+  const std::vector<std::string> exchange = {"TX 00", "TX 78", "TX 7A 74", "TX 1B 7A 3F", "TX 7A 75"};
+  std::vector<std::string> expected = {"BREAK 1", "TX 00", "BREAK 0", "CLOSE", "OPEN 9600,o,8,1"};
+  expected.insert(expected.end(), exchange.begin(), exchange.end());
+  for (const char* e : {"CLOSE", "OPEN 9600,E,7,2", "TX 1B 5A", "TX 1B 7A 31", "CLOSE", "OPEN 9600,o,8,1"})
+    expected.push_back(e);
+  expected.insert(expected.end(), exchange.begin(), exchange.end());
+  expected.push_back("CLOSE");
+  expected.push_back("OPEN 9600,E,7,2");
+  EXPECT_EQ(events, expected);
+
+  const Tablet_Identity& id = b.session.identity;
+  EXPECT_TRUE(b.session.port.PortOpen());
+  EXPECT_EQ(b.session.port.Settings(), "9600,E,7,2");
+  EXPECT_TRUE(id.UIOF_Format);
+  EXPECT_FALSE(id.KV_Format);
+  EXPECT_EQ(id.Probe_Cursor, 5);
+  EXPECT_EQ(id.Firmware_Text, "3.00");
+  b.clock.Advance(0.01);  // the last "zu" is still on the line
+  (void)b.session.port.InBufferCount();
+  EXPECT_TRUE(tablet->In_UIOF());
+
+  const std::string log = b.Log().substr(log_start);
+  EXPECT_EQ(log.rfind("Break ON, Null, Break OFF\rSent: Null\rSent: x\rFrom Tablet: KV.#16\r", 0), 0u) << log;
+  EXPECT_NE(log.find("Sent: zu\rSent: EscZ\rSent: Escz1\rFraming: 9600,o,8,1\rSent: Null\r"), std::string::npos)
+      << log;
+  EXPECT_EQ(log.find("Framing: 9600,E,7,2"), std::string::npos);
+
+  // The grid test's ESC "M0" now brings UIOF reports.
+  b.session.port.Output(std::string{'\x1b', 'M', '0'});
+  b.clock.Advance(0.2);
+  b.session.port.Set_InputLen(0);
+  const std::string stream = b.session.port.Input();
+  ASSERT_GE(stream.size(), 8u);
+  EXPECT_EQ(stream.size() % 8, 0u);
+}
+
+TEST(Reprobe_KV, ClosedPortFailsWithoutThrowing) {
+  Sim_Bench b;
+  b.Attach_Profile(1, "kv16");
+  b.session.Port_Number = 1;
+  EXPECT_FALSE(Reprobe_KV(b.session));
+}
+
+TEST(KV_Tablet, StreamsFiveByteReportsAfter0x40AndStopsOnNul) {
+  Sim_Bench b;
+  b.Attach_Profile(1, "kv");
+  b.session.Port_Number = 1;
+  Probe_KV(b.session);
+  ASSERT_EQ(b.session.Search_Status, 0);
+  b.session.port.Output(std::string(1, '\x40'));
+  b.clock.Advance(0.3);
+  b.session.port.Set_InputLen(0);
+  const std::string stream = b.session.port.Input();
+  ASSERT_GE(stream.size(), 10u);
+  EXPECT_EQ(stream.size() % 5, 0u);
+  for (std::size_t i = 0; i < stream.size(); i += 5) EXPECT_GE(static_cast<unsigned char>(stream[i]), 128);
+  b.session.port.Output(std::string(1, '\0'));
+  b.clock.Advance(0.1);
+  (void)b.session.port.Input();
+  b.clock.Advance(0.3);
+  EXPECT_EQ(b.session.port.InBufferCount(), 0);
+}
+
+}  // namespace
+}  // namespace stylomat

@@ -1,0 +1,296 @@
+#include "discovery/probe_type5.h"
+
+#include <gtest/gtest.h>
+
+#include "discovery/model_table.h"
+#include "discovery/report_found.h"
+#include "sim/profiles.h"
+#include "sim/type5_tablet.h"
+#include "support/sim_fixture.h"
+
+namespace stylomat {
+namespace {
+
+using test::Log_Lines;
+using test::Sim_Bench;
+
+Type5_Tablet& Attach_Type5(Sim_Bench& b, Type5_Tablet_Profile profile, Sim_Faults faults = {}) {
+  auto device = std::make_unique<Type5_Tablet>(std::move(profile));
+  Type5_Tablet& ref = *device;
+  b.Attach(1, std::move(device), faults);
+  b.session.Port_Number = 1;
+  b.session.Debug_Mode = true;
+  return ref;
+}
+
+Type5_Tablet_Profile Quorral3() {
+  Type5_Tablet_Profile p;
+  p.version = "J5 V3.02";
+  p.size = "SIZE1218";
+  p.cursor = "CURSOR C16";
+  return p;
+}
+
+// Seconds of the trace line ("1.234 COM1 TX 56").
+double Time_Of(const std::string& line) { return std::stod(line.substr(0, line.find(' '))); }
+
+TEST(Probe_Type5, QuorralIIIIsAskedOneCharacterAtATimeAndNamedByItsVersion) {
+  Sim_Bench b;
+  Type5_Tablet& tablet = Attach_Type5(b, Quorral3());
+  const double start = b.Now();
+
+  Probe_Type5(b.session);
+
+  // 20 ticks: before opening, 2 after ESC, 2 after Ctrl-A, 1 before "VR",
+  // 2 between the characters and 2 after each of the three commands, 2
+  // after the last ESC.
+  EXPECT_NEAR(b.Now() - start, 20 * 0.05, 1e-9);
+
+  const Session& s = b.session;
+  const Tablet_Identity& id = s.identity;
+  EXPECT_EQ(s.Search_Status, 0);
+  EXPECT_TRUE(id.Type5_Format);
+  EXPECT_EQ(id.Firmware_Reply, "J5 V3.02");
+  EXPECT_EQ(id.Firmware_Text, "J5 V3.02");
+  EXPECT_EQ(s.main.Version_Lb.text, "J5 V3.02");
+  EXPECT_EQ(id.Model_Name, "KORV, Quorral III");
+  EXPECT_EQ(Config_Window_For(id.Model_Name), "KORV_form");
+  EXPECT_EQ(id.Tablet_Width, 18000);
+  EXPECT_EQ(id.Tablet_Height, 12000);
+  EXPECT_EQ(id.Size_Text, "12 x 18");
+  EXPECT_EQ(id.Type5_Cursor, 5);
+  EXPECT_TRUE(s.port.PortOpen());
+  EXPECT_EQ(s.port.Settings(), "9600,N,8,1");
+  EXPECT_EQ(s.Parity_Char, "N");
+  EXPECT_EQ(s.Data_Bits, 8);
+  EXPECT_EQ(s.Stop_Bits, 1);
+  (void)b.session.port.InBufferCount();  // lets the tablet hear the last ESC
+  EXPECT_FALSE(tablet.In_Command_State());
+  EXPECT_EQ(tablet.Lines(), (std::vector<std::string>{"", "VR", "SZ", "SC"}));
+
+  EXPECT_EQ(Log_Lines(b.Log()), (std::vector<std::string>{"", "KORV Format TBL:", "Framing: 9600,N,8,1",
+                                                          "Sent: Ctl-A", "Sent: VR", "Sent: SZ", "Sent: SC",
+                                                          "Sent: Esc"}));
+  std::vector<std::string> tx_lines;
+  for (const std::string& line : b.trace)
+    if (line.find(" TX ") != std::string::npos) tx_lines.push_back(line);
+  std::vector<std::string> tx;
+  for (const std::string& line : tx_lines) tx.push_back(line.substr(line.find("TX")));
+  EXPECT_EQ(tx, (std::vector<std::string>{"TX 1B", "TX 01 0D", "TX 56", "TX 52", "TX 0D", "TX 53", "TX 5A", "TX 0D",
+                                          "TX 53", "TX 43", "TX 0D", "TX 1B"}));
+  // A tick between the characters of a command.
+  ASSERT_EQ(tx_lines.size(), 12u);
+  EXPECT_NEAR(Time_Of(tx_lines[3]) - Time_Of(tx_lines[2]), 0.05, 1e-6);
+  EXPECT_NEAR(Time_Of(tx_lines[4]) - Time_Of(tx_lines[3]), 0.05, 1e-6);
+  EXPECT_NEAR(Time_Of(tx_lines[9]) - Time_Of(tx_lines[8]), 0.05, 1e-6);
+}
+
+TEST(Probe_Type5, QuorralIIIIsRoutedToItsWindowByTheSearchResult) {
+  Sim_Bench b;
+  Attach_Type5(b, Quorral3());
+  Probe_Type5(b.session);
+  Report_Found(b.session);
+  EXPECT_TRUE(b.session.identity.Quorral_III_Flag);
+  EXPECT_TRUE(b.session.main.Config_Tbl.visible);
+  EXPECT_TRUE(b.session.main.Grid_btn.enabled);
+  EXPECT_NE(b.Log().find("Firmware: J5 V3.02\r"), std::string::npos);
+}
+
+TEST(Probe_Type5, NoneSizeIsNotAvailableAndDisablesTheGridTest) {
+  Sim_Bench b;
+  Type5_Tablet_Profile p = Quorral3();
+  p.size = "NONE";
+  Attach_Type5(b, p);
+  b.session.identity.Tablet_Width = 1234;
+  Probe_Type5(b.session);
+  EXPECT_EQ(b.session.Search_Status, 0);
+  EXPECT_EQ(b.session.identity.Size_Text, "N/A");
+  EXPECT_EQ(b.session.identity.Tablet_Width, 1234);
+  Report_Found(b.session);
+  EXPECT_FALSE(b.session.main.Grid_btn.enabled);
+  EXPECT_FALSE(b.session.main.Reset_Tbl.visible);
+}
+
+TEST(Probe_Type5, CursorCodesFirstMatchingTestWins) {
+  EXPECT_EQ(Type5_Cursor_From("P03 C04 C16"), 3);
+  EXPECT_EQ(Type5_Cursor_From("C16 C04"), 6);
+  EXPECT_EQ(Type5_Cursor_From("CURSOR C16"), 5);
+  EXPECT_EQ(Type5_Cursor_From("CURSOR P3"), 0);
+
+  Sim_Bench b;
+  Type5_Tablet_Profile p = Quorral3();
+  p.cursor = "C16/C04";
+  Attach_Type5(b, p);
+  Probe_Type5(b.session);
+  EXPECT_EQ(b.session.identity.Type5_Cursor, 6);
+}
+
+TEST(Probe_Type5, PromptLongerThanThirtyCharactersSpillsIntoTheVersionAnswer) {
+  Sim_Bench b;
+  Type5_Tablet_Profile p = Quorral3();
+  p.banner = "\r\nKORV> Type 5 Tablet, Quorral III series";  // 41 characters before the tail
+  Attach_Type5(b, p);
+  b.session.Debug_Mode = false;
+  Probe_Type5(b.session);
+  const std::string prompt = p.banner + Type5_Answer_Tail;
+  EXPECT_EQ(b.session.Reply_Text, prompt.substr(0, 30));
+  EXPECT_EQ(b.session.Search_Status, 0);
+  EXPECT_EQ(b.session.identity.Firmware_Reply, "J5 V3.02");
+  // The rest of the prompt was read with the version answer.
+  const auto rx = b.Trace_Of("RX");
+  ASSERT_GE(rx.size(), 2u);
+  const std::string version_answer = prompt.substr(30) + "VERSION J5 V3.02" + Type5_Answer_Tail;
+  EXPECT_EQ(rx[1], "RX " + Wire_Trace::Hex_Bytes(version_answer));
+}
+
+// Answers "VR" without the word VERSION.
+class Revision_Answer : public Type5_Command_Handler {
+ public:
+  bool On_Command_Line(Type5_Tablet& tablet, Sim_Link& link, const std::string& line) override {
+    if (line != "VR") return false;
+    tablet.Send_Answer(link, "REV J5");
+    return true;
+  }
+};
+
+TEST(Probe_Type5, VersionParsingStripsTheLastFourCharacters) {
+  std::string v = "old";
+  EXPECT_TRUE(Type5_Version_From("VERSION AE 1.0\r\n> ", v));
+  EXPECT_EQ(v, "AE 1.0");
+  EXPECT_TRUE(Type5_Version_From("xxVERSION:J2\r\n> ", v));
+  EXPECT_EQ(v, "J2");
+  EXPECT_TRUE(Type5_Version_From("VERSION J", v));  // too short for the four last characters
+  EXPECT_EQ(v, "");
+  v = "old";
+  EXPECT_FALSE(Type5_Version_From("Version J5\r\n> ", v));
+  EXPECT_EQ(v, "old");
+
+  // Without "VERSION" the firmware stays as it was and names the model.
+  Sim_Bench b;
+  Type5_Tablet_Profile p = Quorral3();
+  p.make_handler = [] { return std::make_unique<Revision_Answer>(); };
+  Attach_Type5(b, p);
+  b.session.identity.Firmware_Reply = "AA 0.9";
+  Probe_Type5(b.session);
+  EXPECT_EQ(b.session.Search_Status, 0);
+  EXPECT_EQ(b.session.identity.Firmware_Reply, "AA 0.9");
+  EXPECT_EQ(b.session.identity.Model_Name, "KORV, Mirolex");
+}
+
+TEST(Probe_Type5, SizeWithoutDigitsAtFiveToEightIsAPortErrorWithoutReadingPastIt) {
+  for (const std::string size : {"SIZE12X8", "SIZE", "", "SIZE 1 2", "SIZ1218"}) {
+    SCOPED_TRACE(size);
+    Sim_Bench b;
+    Type5_Tablet_Profile p = Quorral3();
+    p.size = size;
+    Attach_Type5(b, p);
+    b.session.identity.Tablet_Width = 99;
+    Probe_Type5(b.session);
+    EXPECT_EQ(b.session.Search_Status, -2);
+    EXPECT_EQ(b.session.identity.Tablet_Width, 99);
+    EXPECT_EQ(b.session.identity.Size_Text, "");
+    EXPECT_EQ(b.Trace_Of("TX").back(), "TX 0D");  // nothing after "SZ"
+  }
+  Type5_Size size;
+  EXPECT_TRUE(Type5_Size_From("SIZE0609", size));
+  EXPECT_EQ(size.height_inches, 6);
+  EXPECT_EQ(size.width_inches, 9);
+  EXPECT_FALSE(Type5_Size_From("SIZE060", size));
+  EXPECT_FALSE(Type5_Size_From("SIZE-609", size));
+}
+
+TEST(Probe_Type5, NoPromptIsNotFoundAndClosesThePort) {
+  Sim_Bench b;
+  b.Attach_Profile(1, "empty");
+  b.session.Port_Number = 1;
+  b.session.Debug_Mode = true;
+  Probe_Type5(b.session);
+  EXPECT_EQ(b.session.Search_Status, -1);
+  EXPECT_FALSE(b.session.identity.Type5_Format);
+  EXPECT_FALSE(b.session.port.PortOpen());
+  EXPECT_EQ(Log_Lines(b.Log()), (std::vector<std::string>{"", "KORV Format TBL:", "Framing: 9600,N,8,1",
+                                                          "Sent: Ctl-A", "Not Found"}));
+
+  Sim_Bench busy;
+  busy.Attach_Profile(1, "busy");
+  busy.session.Port_Number = 1;
+  Probe_Type5(busy.session);
+  EXPECT_EQ(busy.session.Search_Status, -2);
+}
+
+// The grid test's preparation and the reset sequence, one character at a time.
+void Send_Slowly(Sim_Bench& b, const std::string& bytes) {
+  for (char c : bytes) {
+    b.session.port.Output(std::string(1, c));
+    b.clock.Advance(0.05);
+  }
+}
+
+TEST(Type5_Tablet, AcceptsTheGridPreparationStreamsReportsAndStopsOnReset) {
+  Sim_Bench b;
+  Type5_Tablet& tablet = Attach_Type5(b, Quorral3());
+  Probe_Type5(b.session);
+  ASSERT_EQ(b.session.Search_Status, 0);
+  b.session.port.Set_InputLen(0);
+
+  Send_Slowly(b, "\x01" "CN\r" "IV\r" "001\r" "OP\r" "R2\r" "\x1b");
+  (void)b.session.port.Input();  // prompts
+  EXPECT_TRUE(tablet.Streaming());
+  EXPECT_EQ(std::vector<std::string>(tablet.Lines().end() - 5, tablet.Lines().end()),
+            (std::vector<std::string>{"CN", "IV", "001", "OP", "R2"}));
+  b.clock.Advance(0.3);
+  const std::string stream = b.session.port.Input();
+  // Prompt characters and the data bytes of a report stay below 128; every
+  // report starts with a byte of 128 or more.
+  std::size_t first = 0;
+  while (first < stream.size() && static_cast<unsigned char>(stream[first]) < 128) ++first;
+  ASSERT_GE(stream.size() - first, 20u);
+  for (std::size_t i = first; i + 10 <= stream.size(); i += 10) {
+    EXPECT_GE(static_cast<unsigned char>(stream[i]), 128) << i;
+    for (std::size_t k = 1; k < 10; ++k) EXPECT_LT(static_cast<unsigned char>(stream[i + k]), 128) << i + k;
+  }
+
+  Send_Slowly(b, "\x01" "RS\r" "\x1b");
+  EXPECT_FALSE(tablet.Streaming());
+  EXPECT_FALSE(tablet.Reports_On());
+  (void)b.session.port.Input();
+  b.clock.Advance(0.3);
+  EXPECT_EQ(b.session.port.InBufferCount(), 0);
+}
+
+// A model's own commands plug into the command state.
+class Echo_Handler : public Type5_Command_Handler {
+ public:
+  bool On_Command_Line(Type5_Tablet& tablet, Sim_Link& link, const std::string& line) override {
+    if (line != "RR") return false;
+    tablet.Send_Answer(link, "SUPERSET?");
+    return true;
+  }
+  bool On_Command_Byte(Type5_Tablet&, Sim_Link&, unsigned char byte) override {
+    ++bytes;
+    return byte == 0xFF;  // taken raw
+  }
+  int bytes = 0;
+};
+
+TEST(Type5_Tablet, CommandHandlerSeesBytesAndLinesFirst) {
+  Sim_Bench b;
+  Type5_Tablet_Profile p = Quorral3();
+  p.make_handler = [] { return std::make_unique<Echo_Handler>(); };
+  Type5_Tablet& tablet = Attach_Type5(b, p);
+  b.session.port.Set_PortOpen(false);
+  b.session.port.Set_Settings("9600,N,8,1");
+  b.session.port.Set_CommPort(1);
+  b.session.port.Set_PortOpen(true);
+  b.session.port.Output(std::string("\x01RR\r\xFFQQ\r\x1b", 9));
+  b.clock.Advance(0.2);
+  b.session.port.Set_InputLen(0);
+  EXPECT_EQ(b.session.port.Input(), std::string("SUPERSET?") + Type5_Answer_Tail + "?" + Type5_Answer_Tail);
+  auto* handler = dynamic_cast<Echo_Handler*>(tablet.Handler());
+  ASSERT_NE(handler, nullptr);
+  EXPECT_EQ(handler->bytes, 8);  // everything after the Ctrl-A, ESC included
+  EXPECT_EQ(tablet.Lines(), (std::vector<std::string>{"RR", "QQ"}));
+}
+
+}  // namespace
+}  // namespace stylomat

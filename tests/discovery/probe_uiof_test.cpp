@@ -1,0 +1,207 @@
+#include "discovery/probe_uiof.h"
+
+#include <gtest/gtest.h>
+
+#include "sim/profiles.h"
+#include "sim/uiof_tablet.h"
+#include "support/sim_fixture.h"
+
+namespace stylomat {
+namespace {
+
+using test::Log_Lines;
+using test::Sim_Bench;
+
+UIOF_Tablet& Attach_UIOF(Sim_Bench& b, UIOF_Tablet_Profile profile, Sim_Faults faults = {}) {
+  auto device = std::make_unique<UIOF_Tablet>(std::move(profile));
+  UIOF_Tablet& ref = *device;
+  b.Attach(1, std::move(device), faults);
+  b.session.Port_Number = 1;
+  b.session.Debug_Mode = true;
+  return ref;
+}
+
+// Answers "A" to ESC "g" and nothing else.
+class Status_Only : public Sim_Device {
+ public:
+  Status_Only() : Sim_Device(*Parse_Framing("9600,E,7,2")) {}
+  void On_Byte(Sim_Link& link, unsigned char byte) override {
+    if (after_esc_ && byte == 'g') link.Send("A");
+    after_esc_ = byte == 0x1B;
+  }
+
+ private:
+  bool after_esc_ = false;
+};
+
+void Attach_Named(Sim_Bench& b, const std::string& profile) {
+  b.Attach_Profile(1, profile);
+  b.session.Port_Number = 1;
+  b.session.Debug_Mode = true;
+}
+
+TEST(Probe_UIOF, StatusAnswerFindsTabletAndMeasuresItFromOneReport) {
+  Sim_Bench b;
+  Attach_Named(b, "uiof");
+  const double start = b.Now();
+
+  Probe_UIOF(b.session);
+
+  const Session& s = b.session;
+  EXPECT_EQ(s.Search_Status, 0);
+  EXPECT_TRUE(s.identity.UIOF_Format);
+  EXPECT_EQ(s.identity.Model_Name, "Zeltavision, UIOF Compatible");
+  EXPECT_EQ(s.identity.Product_Reply, "Zeltavision, UIOF Compatible");
+  EXPECT_EQ(s.identity.Tablet_Width, 18000);
+  EXPECT_EQ(s.identity.Tablet_Height, 12000);
+  EXPECT_EQ(s.identity.Size_Text, "12 x 18");
+  EXPECT_EQ(s.main.Size_lb.text, "12 x 18");
+  EXPECT_EQ(s.main.CommPort.text, "1");
+  EXPECT_TRUE(s.port.PortOpen());
+  EXPECT_EQ(s.port.Settings(), "9600,E,7,2");
+  EXPECT_EQ(s.Baud_Rate, 9600);
+  EXPECT_EQ(s.Parity_Char, "E");
+  EXPECT_EQ(s.Data_Bits, 7);
+  EXPECT_EQ(s.Stop_Bits, 2);
+  EXPECT_EQ(s.reports.Report_Buffer, UIOF_Report(18000, 12000));
+
+  EXPECT_EQ(Log_Lines(b.Log()), (std::vector<std::string>{"", "Zelta UIOF:", "Framing: 9600,E,7,2", "Sent: Escg",
+                                                          "From Tablet: A", "Sent: Esca"}));
+  EXPECT_EQ(b.Trace_Of("TX"), (std::vector<std::string>{"TX 1B 67", "TX 1B 61"}));
+  // Tick, 7/16 s status wait, tick, two ticks after ESC "a", and one more
+  // tick because the tablet is wider than high.
+  EXPECT_NEAR(b.Now() - start, 0.05 + 0.4375 + 0.05 + 0.1 + 0.05, 1e-9);
+}
+
+TEST(Probe_UIOF, AtSignIsAUIOFTabletWithoutTheResetAndASquareTabletTakesNoExtraTick) {
+  Sim_Bench b;
+  Attach_Named(b, "uiof-at");
+  const double start = b.Now();
+  Probe_UIOF(b.session);
+  EXPECT_EQ(b.session.Search_Status, 0);
+  EXPECT_EQ(b.session.Reply_Text, UIOF_Report(12000, 12000));
+  EXPECT_EQ(b.session.identity.Size_Text, "12 x 12");
+  EXPECT_EQ(b.Trace_Of("TX"), (std::vector<std::string>{"TX 1B 67", "TX 1B 61"}));
+  EXPECT_NE(b.Log().find("From Tablet: @\r"), std::string::npos);
+  EXPECT_NEAR(b.Now() - start, 0.05 + 0.4375 + 0.05 + 0.1, 1e-9);
+}
+
+TEST(Probe_UIOF, IdentificationWithDotHashInTheMiddleCountsAfterTheReset) {
+  Sim_Bench b;
+  Attach_Named(b, "uiof-x");  // answers "Z1.#U2" to ESC "x" only
+  Probe_UIOF(b.session);
+  EXPECT_EQ(b.session.Search_Status, 0);
+  EXPECT_EQ(b.Trace_Of("TX"), (std::vector<std::string>{"TX 1B 67", "TX 1B 5A", "TX 1B 78", "TX 1B 61"}));
+  EXPECT_EQ(Log_Lines(b.Log()),
+            (std::vector<std::string>{"", "Zelta UIOF:", "Framing: 9600,E,7,2", "Sent: Escg", "Sent: EscZ",
+                                      "Sent: Escx", "From Tablet: Z1.#U2", "Sent: Esca"}));
+  EXPECT_EQ(b.session.identity.Size_Text, "18 x 12");
+}
+
+TEST(Probe_UIOF, ReadsOnlyOneAndSixCharactersAndLeavesTheRestForTheFlush) {
+  {
+    Sim_Bench b;
+    UIOF_Tablet_Profile p;
+    p.status = "Axyz";
+    Attach_UIOF(b, p);
+    Probe_UIOF(b.session);
+    EXPECT_EQ(b.session.Search_Status, 0);
+    EXPECT_NE(b.Log().find("From Tablet: A\r"), std::string::npos);
+    // One character for the status, then the flush takes the rest, then the report.
+    const auto rx = b.Trace_Of("RX");
+    ASSERT_EQ(rx.size(), 3u);
+    EXPECT_EQ(rx[0], "RX 41");
+    EXPECT_EQ(rx[1], "RX 78 79 7A");
+  }
+  {
+    Sim_Bench b;
+    UIOF_Tablet_Profile p;
+    p.status.clear();
+    p.identification = "AB.#CDEFGH";
+    Attach_UIOF(b, p);
+    Probe_UIOF(b.session);
+    EXPECT_EQ(b.session.Search_Status, 0);
+    EXPECT_NE(b.Log().find("From Tablet: AB.#CD\r"), std::string::npos);
+    const auto rx = b.Trace_Of("RX");
+    ASSERT_EQ(rx.size(), 3u);
+    EXPECT_EQ(rx[1], "RX 45 46 47 48");
+  }
+}
+
+TEST(Probe_UIOF, RepliesAreLoggedOnlyWhenTheyIdentifyAndNoAnswerClosesThePort) {
+  Sim_Bench b;
+  UIOF_Tablet_Profile p;
+  p.status = "Q";
+  p.identification = "NOPE!!";
+  Attach_UIOF(b, p);
+  Probe_UIOF(b.session);
+  EXPECT_EQ(b.session.Search_Status, -1);
+  EXPECT_FALSE(b.session.identity.UIOF_Format);
+  EXPECT_FALSE(b.session.port.PortOpen());
+  EXPECT_EQ(b.session.Reply_Text, "NOPE!!");
+  EXPECT_EQ(Log_Lines(b.Log()), (std::vector<std::string>{"", "Zelta UIOF:", "Framing: 9600,E,7,2", "Sent: Escg",
+                                                          "Sent: EscZ", "Sent: Escx", "Not Found"}));
+  EXPECT_EQ(b.Trace_Of("TX").size(), 3u);
+}
+
+TEST(Probe_UIOF, SizeReportShorterThanEightBytesIsAPortError) {
+  {
+    Sim_Bench b;
+    Sim_Faults cut;
+    cut.truncate_replies = 7;
+    Attach_UIOF(b, UIOF_Tablet_Profile{}, cut);
+    Probe_UIOF(b.session);
+    EXPECT_EQ(b.session.Search_Status, -2);
+    EXPECT_EQ(b.session.identity.Size_Text, "");
+    EXPECT_EQ(b.session.identity.Tablet_Width, 0);
+  }
+  {
+    // No answer at all: what an earlier probe left in the buffer is not a size.
+    Sim_Bench b;
+    b.Attach(1, std::make_unique<Status_Only>());
+    b.session.Port_Number = 1;
+    b.session.reports.Report_Buffer = UIOF_Report(4000, 3000);
+    Probe_UIOF(b.session);
+    EXPECT_EQ(b.session.Search_Status, -2);
+    EXPECT_TRUE(b.session.identity.UIOF_Format);
+    EXPECT_EQ(b.session.identity.Tablet_Width, 0);
+    EXPECT_EQ(b.session.identity.Size_Text, "");
+  }
+}
+
+TEST(Probe_UIOF, PortThatCannotBeOpenedIsAPortErrorAndDebugOffLogsNothing) {
+  Sim_Bench b;
+  Sim_Faults busy;
+  busy.busy = true;
+  Attach_UIOF(b, UIOF_Tablet_Profile{}, busy);
+  b.session.Debug_Mode = false;
+  Probe_UIOF(b.session);
+  EXPECT_EQ(b.session.Search_Status, -2);
+  EXPECT_TRUE(b.Trace_Of("TX").empty());
+  EXPECT_EQ(b.Log(), "");
+}
+
+TEST(UIOF_Tablet, StreamsReportsAfterEscM0UntilReset) {
+  Sim_Bench b;
+  Attach_Named(b, "uiof");
+  Probe_UIOF(b.session);
+  ASSERT_EQ(b.session.Search_Status, 0);
+  b.session.port.Output(std::string{'\x1b', 'M', '0'});
+  b.clock.Advance(0.5);
+  b.session.port.Set_InputLen(0);
+  const std::string stream = b.session.port.Input();
+  ASSERT_GE(stream.size(), 16u);
+  EXPECT_EQ(stream.size() % 8, 0u);
+  for (std::size_t i = 0; i < stream.size(); i += 8) {
+    EXPECT_GE(static_cast<unsigned char>(stream[i]), 64) << i;
+    for (std::size_t k = 1; k < 8; ++k) EXPECT_LT(static_cast<unsigned char>(stream[i + k]), 64) << i + k;
+  }
+  b.session.port.Output(std::string{'\x1b', 'Z'});
+  b.clock.Advance(0.1);
+  (void)b.session.port.Input();
+  b.clock.Advance(0.5);
+  EXPECT_EQ(b.session.port.InBufferCount(), 0);
+}
+
+}  // namespace
+}  // namespace stylomat
