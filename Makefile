@@ -20,15 +20,15 @@ build: deps $(BUILD)/CMakeCache.txt
 
 # The demonstration: simulated tablets only, real waits.
 run: build
-	@if [ -x $(BUILD)/src/gui/stylomat ]; then \
-	  STYLOMAT_PORTS=none STYLOMAT_SIMULATE=$(DEMO_TABLETS) $(BUILD)/src/gui/stylomat; \
+	@if [ -x $(BUILD)/stylomat ]; then \
+	  STYLOMAT_PORTS=none STYLOMAT_SIMULATE=$(DEMO_TABLETS) $(BUILD)/stylomat; \
 	else \
 	  STYLOMAT_PORTS=none STYLOMAT_SIMULATE=$(DEMO_TABLETS) $(BUILD)/stylomat-cli ports; \
 	fi
 
 # The real serial ports of this machine.
 run-real: build
-	$(BUILD)/src/gui/stylomat
+	$(BUILD)/stylomat
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)

@@ -58,7 +58,15 @@ void Start_Program(Session& s, const std::string& command_line, Mode_Flags modes
     const Port_Entry* e = s.ports.Find(com);
     Port_Icon_State& icon = s.main.Com_Btn[com];
     icon.simulated = e && e->simulated;
-    icon.device_text = e ? (e->description.empty() ? e->device : e->device + ", " + e->description) : "";
+    if (!e) {
+      icon.device_text.clear();
+    } else if (e->simulated) {
+      icon.device_text = e->description.empty() ? "simulated tablet" : e->description;
+    } else if (e->description.empty()) {
+      icon.device_text = e->device;
+    } else {
+      icon.device_text = e->device + ", " + e->description;
+    }
   }
   s.main.Busy = false;
   s.main.Touch();

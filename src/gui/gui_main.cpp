@@ -1,0 +1,51 @@
+// stylomat: the service utility with its windows.
+//
+// Which device stands behind COM1..COM8 comes from the machine's serial
+// ports, or from STYLOMAT_PORTS; STYLOMAT_SIMULATE puts simulated tablets
+// on COM numbers (see app/port_setup.h).  The command line is read as the
+// program has always read it: "D" anywhere turns the debug log on, "OEM"
+// anywhere OEM mode.
+#include <QApplication>
+#include <QMessageBox>
+#include <iostream>
+#include <string>
+
+#include "app/data_dir.h"
+#include "app/port_setup.h"
+#include "app/session.h"
+#include "app/startup.h"
+#include "gui/main_window.h"
+#include "gui/qt_prompter.h"
+
+int main(int argc, char** argv) {
+  using namespace stylomat;
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Stylomat");
+  QApplication::setApplicationVersion(QString::fromStdString(Version_Text()));
+  // The program ends through Exit or Close, never because a window went.
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  Port_Setup setup = Make_Port_Setup(Port_Environment::From_Process());
+  if (!setup.error.empty()) {
+    std::cerr << "stylomat: " << setup.error << "\n";
+    QMessageBox::critical(nullptr, "Stylomat", QString::fromStdString(setup.error));
+    return 2;
+  }
+
+  gui::Qt_Prompter prompter;
+  Session session(*setup.clock, setup.directory, prompter);
+  session.App_Dir = Find_Data_Dir();
+
+  gui::Main_Window window(session);
+  prompter.Set_Parent(&window);
+
+  // The words after the program's name (Qt's own options already taken out).
+  std::string command_line;
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) command_line += ' ';
+    command_line += argv[i];
+  }
+  window.Start(command_line);
+  if (window.Ending()) return 0;
+  return app.exec();
+}

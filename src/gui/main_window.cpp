@@ -1,0 +1,479 @@
+#include "gui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWhatsThis>
+#include <algorithm>
+#include <exception>
+
+#include "app/port_setup.h"
+#include "app/startup.h"
+#include "discovery/port_search.h"
+#include "discovery/reset_tablet.h"
+#include "gui/log_window.h"
+#include "gui/please_wait_dialog.h"
+#include "gui/port_icon.h"
+#include "gui/qt_prompter.h"
+
+namespace stylomat::gui {
+
+namespace {
+
+constexpr int Port_Icon_Size = 48;
+
+// Entries shown in a submenu of another entry rather than in the menu.
+const char* Submenu_Of(const std::string& entry) {
+  if (entry == "Crd_US" || entry == "Crd_Mtr" || entry == "Crd_Pnt") return "Coord_Opt";
+  return nullptr;
+}
+
+void Set_Text_If_Changed(QLabel* label, const QString& text) {
+  if (label->text() != text) label->setText(text);
+}
+
+QString Port_Tooltip(const Port_Icon_State& icon) {
+  QString tip = QString::fromStdString(icon.caption);
+  if (!icon.device_text.empty()) tip += ": " + Window_Text(icon.device_text);
+  return tip;
+}
+
+}  // namespace
+
+Main_Window::Main_Window(Session& session, QWidget* parent)
+    : QMainWindow(parent),
+      End([](int code) { QCoreApplication::exit(code); }),
+      s_(session),
+      log_window_(std::make_unique<Log_Window>(session.log)),
+      please_wait_(std::make_unique<Please_Wait_Dialog>(this)) {
+  setObjectName("Main");
+  setWindowTitle("Stylomat");
+  setWindowIcon(Port_Icon(64, false));
+  log_window_->setWindowIcon(Port_Icon(64, false));
+
+  Build_Menus();
+  setCentralWidget(Build_Central());
+  Register_Commands();
+
+  connect(log_window_.get(), &Log_Window::Closed_By_User, this, [this] {
+    s_.main.Show_Debug_Window.checked = false;
+    s_.main.Touch();
+    Render();
+  });
+
+  // Waits that run window events, and the views the core asks to redraw.
+  s_.Process_Events = [this] {
+    Sync();
+    QCoreApplication::processEvents();
+  };
+  s_.Log_View_Refresh = [this] { log_window_->Refresh_Log_View(); };
+  s_.Repaint_Splash = [this] {
+    Sync();
+    please_wait_->repaint();
+  };
+  s_.Beep = [] { QApplication::beep(); };
+  s_.End_Program = [this] {
+    // Inside a command the program ends once the command has returned.
+    if (running_) return;
+    QTimer::singleShot(0, this, [this] { Finish_Pending_End(); });
+  };
+}
+
+Main_Window::~Main_Window() {
+  Set_Wait_Cursor(false);
+  s_.Process_Events = nullptr;
+  s_.Log_View_Refresh = nullptr;
+  s_.Repaint_Splash = nullptr;
+  s_.Beep = nullptr;
+  s_.End_Program = nullptr;
+}
+
+void Main_Window::Build_Menus() {
+  for (Menu_State& menu_state : s_.main.Menus()) {
+    QMenu* menu = menuBar()->addMenu(QString::fromStdString(menu_state.caption));
+    menu->setObjectName(QString::fromStdString(menu_state.name));
+    menus_[menu_state.name] = menu;
+    for (Menu_Entry_State* entry : menu_state.entries) {
+      QMenu* target = menu;
+      if (const char* parent = Submenu_Of(entry->name)) target = menus_.at(parent);
+      if (entry->separator_before) target->addSeparator();
+      QAction* action = nullptr;
+      if (entry->name == "Coord_Opt") {
+        QMenu* sub = target->addMenu(QString::fromStdString(entry->caption));
+        sub->setObjectName(QString::fromStdString(entry->name));
+        menus_[entry->name] = sub;
+        action = sub->menuAction();
+      } else {
+        action = target->addAction(QString::fromStdString(entry->caption));
+        const std::string name = entry->name;
+        connect(action, &QAction::triggered, this, [this, name] { Dispatch(name); });
+      }
+      action->setObjectName(QString::fromStdString(entry->name));
+      if (!entry->shortcut.empty()) action->setShortcut(QKeySequence(QString::fromStdString(entry->shortcut)));
+      actions_[entry->name] = action;
+    }
+  }
+}
+
+QLabel* Main_Window::Add_Label(Label_State& state, const char* name, QWidget* parent) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(name);
+  // Labels can carry tablet replies: never read them as markup.
+  label->setTextFormat(Qt::PlainText);
+  labels_.emplace_back(&state, label);
+  return label;
+}
+
+QWidget* Main_Window::Build_Central() {
+  Main_Window_State& m = s_.main;
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(16, 12, 16, 12);
+  layout->setSpacing(10);
+
+  QLabel* description = Add_Label(m.Description, "Description", central);
+  description->setWordWrap(true);
+  layout->addWidget(description);
+
+  auto* system = new QGroupBox("System", central);
+  auto* system_grid = new QGridLayout(system);
+  system_grid->addWidget(new QLabel("Operating System:", system), 0, 0);
+  system_grid->addWidget(Add_Label(m.LabelOS, "LabelOS", system), 0, 1);
+  system_grid->addWidget(new QLabel("Version:", system), 1, 0);
+  system_grid->addWidget(Add_Label(m.LabelVersion, "LabelVersion", system), 1, 1);
+  system_grid->addWidget(new QLabel("Build:", system), 2, 0);
+  system_grid->addWidget(Add_Label(m.LabelBuild, "LabelBuild", system), 2, 1);
+  system_grid->addWidget(Add_Label(m.L_TW_Check, "L_TW_Check", system), 3, 0, 1, 2);
+  system_grid->setColumnStretch(1, 1);
+  layout->addWidget(system);
+
+  auto* ports = new QGroupBox("Serial Ports", central);
+  auto* ports_layout = new QVBoxLayout(ports);
+  auto* icons = new QHBoxLayout();
+  for (int com = 1; com <= 8; ++com) {
+    auto* button = new QToolButton(ports);
+    button->setObjectName(QString("Com_Btn_%1").arg(com));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setIconSize(QSize(Port_Icon_Size, Port_Icon_Size));
+    button->setIcon(Port_Icon(Port_Icon_Size, false));
+    button->setMinimumWidth(72);
+    button->setVisible(false);
+    const std::string name = "Com_Btn_" + std::to_string(com);
+    connect(button, &QToolButton::clicked, this, [this, name] { Dispatch(name); });
+    icons->addWidget(button);
+    port_buttons_[com] = button;
+  }
+  icons->addStretch(1);
+  ports_layout->addLayout(icons);
+  simulated_note_ = new QLabel(ports);
+  simulated_note_->setObjectName("Simulated_Ports_Note");
+  simulated_note_->setTextFormat(Qt::PlainText);
+  simulated_note_->setStyleSheet("color: #8a5a00; font-style: italic;");
+  ports_layout->addWidget(simulated_note_);
+  layout->addWidget(ports);
+
+  auto* result = new QGridLayout();
+  result->setHorizontalSpacing(12);
+  auto* port_line = new QHBoxLayout();
+  port_line->setSpacing(0);
+  port_line->addWidget(Add_Label(m.Label3, "Label3", central));
+  port_line->addWidget(Add_Label(m.CommPort, "CommPort", central));
+  port_line->addWidget(Add_Label(m.Label4, "Label4", central));
+  port_line->addStretch(1);
+  result->addLayout(port_line, 0, 0, 1, 2);
+  result->addWidget(Add_Label(m.Label5, "Label5", central), 1, 0);
+  result->addWidget(Add_Label(m.Tbl, "Tbl", central), 1, 1);
+  result->addWidget(Add_Label(m.Label2, "Label2", central), 2, 0);
+  result->addWidget(Add_Label(m.Size_lb, "Size_lb", central), 2, 1);
+  result->addWidget(Add_Label(m.Label8, "Label8", central), 3, 0);
+  result->addWidget(Add_Label(m.Version_Lb, "Version_Lb", central), 3, 1);
+  result->addWidget(Add_Label(m.Btn_Press, "Btn_Press", central), 4, 0, 1, 2);
+  result->addWidget(Add_Label(m.WT_Label, "WT_Label", central), 5, 0, 1, 2);
+  result->setColumnStretch(1, 1);
+  layout->addLayout(result);
+
+  QLabel* error = Add_Label(m.ErrorMsg, "ErrorMsg", central);
+  error->setWordWrap(true);
+  error->setStyleSheet("color: #b00020; font-weight: bold;");
+  layout->addWidget(error);
+
+  layout->addStretch(1);
+  QLabel* disclaimer = Add_Label(m.Disclaimer, "Disclaimer", central);
+  disclaimer->setWordWrap(true);
+  disclaimer->setStyleSheet("color: #606060; font-size: small;");
+  layout->addWidget(disclaimer);
+
+  central->setMinimumSize(700, 480);
+  return central;
+}
+
+void Main_Window::Register_Commands() {
+  // The commands of this window.  The other entries and the port icons get
+  // theirs here as their operations are built; until then they do nothing.
+  Set_Command("ExitBtn", [this] { Exit_Program(); });
+  for (int com = 1; com <= 8; ++com) {
+    Set_Command("Com_Btn_" + std::to_string(com), [this, com] { Port_Icon_Command(s_, com); });
+  }
+  Set_Command("Find_Tablet", [this] { Search_All_Ports(s_); });
+  Set_Command("Reset_Tbl", [this] { Restore_Factory(s_); });
+  Set_Command("Refresh_System_Info", [this] { Refresh_System_Info_Command(s_); });
+  Set_Command("Show_Debug_Window", [this] { Toggle_Debug_Window(); }, true);
+  Set_Command("Display_Help", [] { QWhatsThis::enterWhatsThisMode(); }, true);
+}
+
+void Main_Window::Set_Command(const std::string& name, Command command, bool runs_alongside) {
+  commands_[name] = Command_Entry{std::move(command), runs_alongside};
+}
+
+bool Main_Window::Has_Command(const std::string& name) const {
+  const auto it = commands_.find(name);
+  return it != commands_.end() && it->second.run;
+}
+
+void Main_Window::Start(const std::string& command_line) {
+  Set_Wait_Cursor(true);
+  Start_Program(s_, command_line, Parse_Command_Line(command_line));
+  std::vector<int> simulated;
+  for (int com = 1; com <= 8; ++com) {
+    const Port_Entry* entry = s_.ports.Find(com);
+    if (entry && entry->simulated) simulated.push_back(com);
+  }
+  s_.main.Simulated_Ports_Note = Simulated_Ports_Note(simulated);
+  s_.main.Touch();
+  started_ = true;
+  Render();
+}
+
+bool Main_Window::Dispatch(const std::string& name) {
+  if (ending_) return false;
+  const auto it = commands_.find(name);
+  if (it == commands_.end() || !it->second.run) return false;
+  // A copy: a command may plug other commands in while it runs.
+  const Command_Entry entry = it->second;
+  if (entry.runs_alongside) {
+    entry.run();
+    Render();
+    return true;
+  }
+  if (running_) return false;
+
+  running_ = true;
+  s_.main.Touch();
+  Render();
+  std::string failure;
+  try {
+    entry.run();
+  } catch (const std::exception& e) {
+    failure = e.what();
+  } catch (...) {
+    failure = "unknown error";
+  }
+  running_ = false;
+  s_.main.Busy = false;
+  s_.main.Touch();
+  Render();
+  if (!failure.empty() && !ending_) {
+    // The program stays usable; the log keeps what happened up to here.
+    s_.prompter.Inform("The command stopped: " + failure, "Stylomat");
+  }
+  Finish_Pending_End();
+  return true;
+}
+
+void Main_Window::Toggle_Debug_Window() {
+  Menu_Entry_State& entry = s_.main.Show_Debug_Window;
+  entry.checked = !entry.checked;
+  s_.main.Touch();
+}
+
+void Main_Window::Sync() {
+  const Please_Wait_State& splash = s_.splash;
+  if (s_.main.revision == rendered_revision_ && splash.Up == rendered_splash_.Up &&
+      splash.Caption == rendered_splash_.Caption && splash.Hourglass == rendered_splash_.Hourglass) {
+    return;
+  }
+  Render();
+}
+
+void Main_Window::Render() {
+  if (ending_) return;
+  Main_Window_State& m = s_.main;
+  const bool busy = running_ || m.Busy;
+  setWindowTitle(m.Caption.empty() ? QString("Stylomat") : QString::fromStdString(m.Caption));
+  for (auto& [state, label] : labels_) {
+    Set_Text_If_Changed(label, Window_Text(state->text));
+    label->setVisible(state->visible);
+  }
+  Render_Ports(busy);
+  Render_Menus(busy);
+  if (started_ && isVisible() != m.Visible) setVisible(m.Visible);
+
+  if (m.Show_Debug_Window.checked && !log_window_->isVisible()) {
+    Place_Log_Window();
+    log_window_->show();
+    log_window_->raise();
+  } else if (!m.Show_Debug_Window.checked && log_window_->isVisible()) {
+    log_window_->hide();
+  }
+  please_wait_->Render(s_.splash);
+  Set_Wait_Cursor(busy || s_.splash.Hourglass);
+
+  rendered_revision_ = m.revision;
+  rendered_splash_.Up = s_.splash.Up;
+  rendered_splash_.Caption = s_.splash.Caption;
+  rendered_splash_.Hourglass = s_.splash.Hourglass;
+}
+
+void Main_Window::Place_Log_Window() {
+  // The first time, beside the main window where the screen has room, so
+  // both can be read at once; later where the user left it.
+  if (log_window_placed_ || !started_) return;
+  log_window_placed_ = true;
+  const QScreen* screen = this->screen();
+  if (!screen) return;
+  const QRect room = screen->availableGeometry();
+  const QRect main_frame = frameGeometry();
+  QPoint at(main_frame.right() + 12, main_frame.top());
+  if (at.x() + log_window_->width() > room.right()) at.setX(std::max(room.left(), room.right() - log_window_->width()));
+  log_window_->move(at);
+}
+
+void Main_Window::Render_Ports(bool busy) {
+  Main_Window_State& m = s_.main;
+  for (int com = 1; com <= 8; ++com) {
+    const Port_Icon_State& icon = m.Com_Btn[com];
+    QToolButton* button = port_buttons_[com];
+    const QString caption = QString::fromStdString(icon.caption);
+    if (button->text() != caption) button->setText(caption);
+    const QString tip = Port_Tooltip(icon);
+    if (button->toolTip() != tip) button->setToolTip(tip);
+    if (port_icon_simulated_[com] != icon.simulated) {
+      button->setIcon(Port_Icon(Port_Icon_Size, icon.simulated));
+      port_icon_simulated_[com] = icon.simulated;
+    }
+    button->setEnabled(!busy);
+    button->setVisible(icon.visible);
+  }
+  Set_Text_If_Changed(simulated_note_, Window_Text(m.Simulated_Ports_Note));
+  simulated_note_->setVisible(!m.Simulated_Ports_Note.empty());
+}
+
+void Main_Window::Render_Menus(bool busy) {
+  for (Menu_State& menu : s_.main.Menus()) {
+    for (Menu_Entry_State* entry : menu.entries) {
+      QAction* action = actions_.at(entry->name);
+      const QString caption = QString::fromStdString(entry->caption);
+      if (action->text() != caption) action->setText(caption);
+      const QKeySequence shortcut(QString::fromStdString(entry->shortcut));
+      if (action->shortcut() != shortcut) action->setShortcut(shortcut);
+      const auto command = commands_.find(entry->name);
+      const bool alongside = command != commands_.end() && command->second.runs_alongside;
+      action->setCheckable(entry->checkable);
+      action->setChecked(entry->checked);
+      action->setEnabled(entry->enabled && (!busy || alongside));
+      action->setVisible(entry->visible);
+    }
+  }
+}
+
+void Main_Window::Set_Wait_Cursor(bool on) {
+  if (on == wait_cursor_) return;
+  wait_cursor_ = on;
+  if (on) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void Main_Window::Exit_Program() {
+  if (ending_) return;
+  ending_ = true;
+  s_.Stop_Test = true;
+  // The Wintab link is closed here as well once the program talks to a
+  // Wintab driver.
+  Reset_Tablet(s_);
+  Unload_Windows();
+  Finish(0);
+}
+
+void Main_Window::Close_Program() {
+  if (ending_) return;
+  ending_ = true;
+  Set_Wait_Cursor(true);
+  s_.Stop_Test = true;
+  // The Wintab link is closed here as well once the program talks to a
+  // Wintab driver.  Settings a configuration window applied on its way out
+  // stay in the tablet.
+  if (!s_.Keep_Settings_On_Exit) Reset_Tablet(s_);
+  Unload_Windows();
+  Finish(0);
+}
+
+void Main_Window::Unload_Windows() {
+  log_window_->hide();
+  please_wait_->hide();
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window != this && window->isVisible()) window->close();
+  }
+}
+
+void Main_Window::Finish(int code) {
+  Set_Wait_Cursor(false);
+  hide();
+  if (End) End(code);
+}
+
+void Main_Window::Finish_Pending_End() {
+  if (ending_ || running_) return;
+  if (close_pending_ || s_.End_Requested) Close_Program();
+}
+
+void Main_Window::closeEvent(QCloseEvent* event) {
+  if (ending_) {
+    event->accept();
+    return;
+  }
+  event->ignore();
+  if (running_) {
+    // The command running now is told to stop; the program closes once it
+    // has returned.
+    s_.Stop_Test = true;
+    close_pending_ = true;
+    return;
+  }
+  Close_Program();
+}
+
+QAction* Main_Window::Action(const std::string& name) const {
+  const auto it = actions_.find(name);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+QMenu* Main_Window::Menu(const std::string& name) const {
+  const auto it = menus_.find(name);
+  return it == menus_.end() ? nullptr : it->second;
+}
+
+QToolButton* Main_Window::Port_Button(int com) const {
+  return com >= 1 && com <= 8 ? port_buttons_[com] : nullptr;
+}
+
+QLabel* Main_Window::Label(const std::string& name) const {
+  for (const auto& [state, label] : labels_)
+    if (label->objectName() == QString::fromStdString(name)) return label;
+  return nullptr;
+}
+
+}  // namespace stylomat::gui

@@ -1,0 +1,119 @@
+#pragma once
+// The main window (Main): renders the session's main-window state (caption,
+// texts, port icons, result labels, menus) and forwards every menu entry
+// and port icon to one dispatch point.  Its start is the program's start,
+// its Exit and Close the program's end.
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/session.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QToolButton;
+
+namespace stylomat::gui {
+
+class Log_Window;
+class Please_Wait_Dialog;
+
+class Main_Window : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  using Command = std::function<void()>;
+
+  explicit Main_Window(Session& session, QWidget* parent = nullptr);
+  ~Main_Window() override;
+
+  // Start-up: mode flags from the command line, the caption as the first
+  // log line, the system information with the port scan, the port icons
+  // and the note on simulated ports; the log window opens in Debug_Mode.
+  void Start(const std::string& command_line);
+
+  // The one way into every command: a menu entry's name ("Find_Tablet") or
+  // a port icon's ("Com_Btn_3").  A command runs inside this call, waits
+  // included, with the menus and icons disabled so no second command can
+  // start meanwhile.  Returns false when nothing ran: the entry has no
+  // command yet, or another command is running.
+  bool Dispatch(const std::string& name);
+  // Plugs a command in.  A command that only shows or hides windows may run
+  // alongside another one.
+  void Set_Command(const std::string& name, Command command, bool runs_alongside = false);
+  bool Has_Command(const std::string& name) const;
+  bool Command_Running() const { return running_; }
+
+  // Renders the whole state; Sync renders only when the state changed.
+  void Render();
+  void Sync();
+
+  // Exit (ExitBtn): resets the tablet, unloads the other windows and ends.
+  void Exit_Program();
+  // Close (the main window closed, or a configuration window ended the
+  // program): as Exit, but a tablet keeps the settings a configuration
+  // window applied (Keep_Settings_On_Exit).
+  void Close_Program();
+  bool Ending() const { return ending_; }
+
+  // Ends the program; by default leaves the event loop with the code.
+  std::function<void(int)> End;
+
+  Log_Window& log_window() { return *log_window_; }
+  Please_Wait_Dialog& please_wait() { return *please_wait_; }
+  QAction* Action(const std::string& name) const;
+  QMenu* Menu(const std::string& name) const;
+  QToolButton* Port_Button(int com) const;
+  QLabel* Label(const std::string& name) const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  struct Command_Entry {
+    Command run;
+    bool runs_alongside = false;
+  };
+
+  void Build_Menus();
+  QWidget* Build_Central();
+  QLabel* Add_Label(Label_State& state, const char* name, QWidget* parent);
+  void Register_Commands();
+  void Toggle_Debug_Window();
+  void Place_Log_Window();
+  void Render_Menus(bool busy);
+  void Render_Ports(bool busy);
+  void Set_Wait_Cursor(bool on);
+  void Unload_Windows();
+  void Finish(int code);
+  void Finish_Pending_End();
+
+  Session& s_;
+  std::unique_ptr<Log_Window> log_window_;
+  std::unique_ptr<Please_Wait_Dialog> please_wait_;
+  std::map<std::string, Command_Entry> commands_;
+  std::map<std::string, QAction*> actions_;
+  std::map<std::string, QMenu*> menus_;
+  std::vector<std::pair<Label_State*, QLabel*>> labels_;
+  std::array<QToolButton*, 9> port_buttons_{};
+  std::array<bool, 9> port_icon_simulated_{};
+  QLabel* simulated_note_ = nullptr;
+
+  bool started_ = false;
+  bool running_ = false;
+  bool ending_ = false;
+  bool close_pending_ = false;
+  bool wait_cursor_ = false;
+  bool log_window_placed_ = false;
+  std::uint64_t rendered_revision_ = ~std::uint64_t{0};
+  Please_Wait_State rendered_splash_;
+};
+
+}  // namespace stylomat::gui

@@ -1,0 +1,20 @@
+#pragma once
+// One QApplication for the whole GUI test binary, on the offscreen
+// platform unless the environment names another.
+#include <QApplication>
+#include <cstdlib>
+
+namespace stylomat::test {
+
+inline QApplication& Qt_App() {
+  static QApplication* app = [] {
+    if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static int argc = 1;
+    static char name[] = "stylomat_gui_tests";
+    static char* argv[] = {name, nullptr};
+    return new QApplication(argc, argv);
+  }();
+  return *app;
+}
+
+}  // namespace stylomat::test
