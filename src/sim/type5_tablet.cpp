@@ -1,6 +1,7 @@
 #include "sim/type5_tablet.h"
 
 #include "serial/traffic_log.h"
+#include "sim/korv_command_state.h"
 
 namespace stylomat {
 
@@ -145,8 +146,16 @@ void Add_Type5_Profiles(std::vector<Sim_Profile>& out) {
                              Model("J1 V1.14", "SIZE1212", "CURSOR C04", 12000, 12000)));
   out.push_back(Make_Profile("quorral2", "KORV Quorral II (Type-5, version J3), 12 x 18",
                              Model("J3 V2.06", "SIZE1218", "CURSOR P03", 18000, 12000)));
-  out.push_back(Make_Profile("quorral3", "KORV Quorral III (Type-5, version J5), 12 x 18",
-                             Model("J5 V3.02", "SIZE1218", "CURSOR C16", 18000, 12000)));
+  // The Quorral III keeps SuperSets 00 to 99 (KORV command state).
+  Type5_Tablet_Profile quorral3 = Model("J5 V3.02", "SIZE1218", "CURSOR C16", 18000, 12000);
+  quorral3.make_handler = [] { return Make_KORV_Command_State(); };
+  out.push_back(Make_Profile("quorral3", "KORV Quorral III (Type-5, version J5), 12 x 18", quorral3));
+  KORV_Command_Options stalls;
+  stalls.stall_after_reads = 30;
+  quorral3.make_handler = [stalls] { return Make_KORV_Command_State(stalls); };
+  out.push_back(Make_Profile("quorral3-stalls",
+                             "KORV Quorral III that stops answering after 30 SuperSet reads (at 69 of a 0-99 read)",
+                             quorral3));
   out.push_back(Make_Profile("mirolex-t5", "KORV Mirolex (Type-5, version AA), 12 x 12",
                              Model("AA V1.20", "SIZE1212", "CURSOR C04", 12000, 12000)));
   out.push_back(Make_Profile("dovranex", "KORV DovraneX (Type-5, version AE), 18 x 24",

@@ -98,7 +98,9 @@ class Type5_Tablet : public Sim_Device {
   std::vector<std::string> lines_;
 };
 
-// "quorral", "quorral2", "quorral3", "mirolex-t5", "dovranex", "type5-nosize".
+// "quorral", "quorral2", "quorral3", "quorral3-stalls", "mirolex-t5", "dovranex",
+// "type5-nosize".  The two Quorral III profiles keep SuperSets
+// (sim/korv_command_state.h).
 void Add_Type5_Profiles(std::vector<Sim_Profile>& out);
 
 }  // namespace stylomat

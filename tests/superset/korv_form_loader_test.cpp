@@ -1,0 +1,188 @@
+// KORV_form's loading sequence on a Quorral III found by the port search,
+// its start-up commands and its closing rules.
+#include <gtest/gtest.h>
+
+#include "discovery/port_search.h"
+#include "serial/serial_link.h"
+#include "sim/korv_command_state.h"
+#include "superset/factory_tables.h"
+#include "superset/korv_form_loader.h"
+#include "support/sim_fixture.h"
+
+namespace stylomat {
+namespace {
+
+// A Quorral III on COM2, found by its port icon as the main window does.
+struct Found_Quorral {
+  explicit Found_Quorral(const std::string& command_line = "", const std::string& profile = "quorral3") {
+    Session& s = b.session;
+    s.App_Dir = std::string(STYLOMAT_SOURCE_DIR) + "/data";
+    s.Command_Line = command_line;
+    Simulated_Port& port = b.Attach_Profile(2, profile);
+    tablet = dynamic_cast<Type5_Tablet*>(&port.Device());
+    state = tablet ? dynamic_cast<KORV_Command_State*>(tablet->Handler()) : nullptr;
+    Port_Icon_Command(s, 2);
+    s.End_Program = [this] { ++end_calls; };
+    b.trace.clear();
+  }
+
+  std::vector<std::string> Writes() const {
+    std::vector<std::string> out;
+    for (const std::string& e : b.Trace_Of("TX")) out.push_back(e.substr(3));
+    return out;
+  }
+  int Count(const std::string& hex) const {
+    int n = 0;
+    for (const std::string& w : Writes()) n += w == hex;
+    return n;
+  }
+
+  test::Sim_Bench b;
+  Type5_Tablet* tablet = nullptr;
+  KORV_Command_State* state = nullptr;
+  int end_calls = 0;
+};
+
+TEST(KorvFormLoader, LoadsFileListsEntryZeroAndReadsTheTablet) {
+  Found_Quorral q;
+  ASSERT_NE(q.state, nullptr);
+  Session& s = q.b.session;
+  ASSERT_EQ(s.Search_Status, 0);
+  ASSERT_TRUE(s.identity.Quorral_III_Flag) << "routing marks the Quorral III";
+  q.state->Set_Stored(95, {0x32, 0x40, 0x51, 0x07});
+
+  KORV_Form_Model model(s);
+  std::vector<bool> please_wait;
+  std::string wait_text;
+  model.Protocol().On_Activity = [&] {
+    const auto& a = model.Protocol().Activity();
+    if (please_wait.empty() || please_wait.back() != a.Please_Wait.Shown) please_wait.push_back(a.Please_Wait.Shown);
+    if (a.Please_Wait.Shown) wait_text = a.Please_Wait.Wait_Text;
+  };
+  const double start = q.b.Now();
+  EXPECT_EQ(model.Load(), KORV_Load_Result::Shown);
+  EXPECT_GE(q.b.Now() - start, 7.5 - 1e-6);
+
+  const KORV_Form_State& st = model.State();
+  EXPECT_EQ(st.Caption, "Advanced Configuration");
+  EXPECT_EQ(st.Read_User_Caption, "Read &User Settings (90-98)");
+  EXPECT_FALSE(s.main.Visible);
+  const SuperSet_Form& form = model.Form();
+  EXPECT_EQ(form.List(SuperSet_Box::CmbSuperSet).items[98], "98 Reserved");
+  EXPECT_EQ(form.Selected_SuperSet(), 0) << "the read ends on the Power On setting";
+  for (int n = 1; n <= 89; ++n) EXPECT_EQ(form.Table()[n], q.state->Stored(n)) << n;
+  EXPECT_EQ(form.Table()[95], (SuperSet_Record{0x32, 0x40, 0x51, 0x23})) << "user rows stored back re-encoded";
+  EXPECT_EQ(please_wait, (std::vector<bool>{false, true, false}));
+  EXPECT_EQ(wait_text, "Reading Tablet Settings");
+  EXPECT_FALSE(model.Protocol().Activity().Hourglass);
+  EXPECT_EQ(q.Count("01"), 1);
+  EXPECT_EQ(q.Writes().back(), "1B");
+  EXPECT_FALSE(s.End_Requested);
+}
+
+TEST(KorvFormLoader, FactoryUserRowsComeFromTheFileBeforeTheRead) {
+  Found_Quorral q;
+  ASSERT_NE(q.state, nullptr);
+  KORV_Form_Model model(q.b.session);
+  model.Prepare();
+  EXPECT_EQ(model.Form().Selected_SuperSet(), 0);
+  for (int n = 90; n <= 98; ++n) EXPECT_EQ(model.Form().Table()[n], (SuperSet_Record{0x82, 0x52, 0x40, 0x00})) << n;
+  EXPECT_EQ(model.Form().Table()[99], (SuperSet_Record{})) << "99 is the Quorral III's own: not from the file";
+  EXPECT_TRUE(q.b.trace.empty()) << "preparing sends nothing";
+}
+
+TEST(KorvFormLoader, StartUpSelectEndsTheProgramWithoutReading) {
+  Found_Quorral q("/ss7");
+  KORV_Form_Model model(q.b.session);
+  EXPECT_EQ(model.Load(), KORV_Load_Result::Ended);
+  EXPECT_EQ(q.Writes(), (std::vector<std::string>{"1B", "01 45 53 0D", "30 37", "1B"}));
+  EXPECT_TRUE(q.b.session.End_Requested);
+  EXPECT_EQ(q.end_calls, 1);
+  q.b.clock.Advance(0.1);
+  EXPECT_EQ(q.state->Power_Up_SuperSet(), 7);
+
+  // Both commands on the line: only "/SS" runs.
+  Found_Quorral both("stylomat /SW32,40,51,07 /SS12");
+  KORV_Form_Model model2(both.b.session);
+  EXPECT_EQ(model2.Load(), KORV_Load_Result::Ended);
+  EXPECT_EQ(both.Writes(), (std::vector<std::string>{"1B", "01 45 53 0D", "31 32", "1B"}));
+  EXPECT_EQ(both.state->Stores(), 0);
+}
+
+TEST(KorvFormLoader, StartUpWriteStoresSuperSetZeroWhenTheSearchFoundTheTablet) {
+  Found_Quorral q("/sw32,40,51,07");
+  KORV_Form_Model model(q.b.session);
+  EXPECT_EQ(model.Load(), KORV_Load_Result::Ended);
+  EXPECT_EQ(q.state->Stored(0), (SuperSet_Record{0x32, 0x40, 0x51, 0x07}));
+  EXPECT_EQ(q.Count("52"), 2) << "only the read-back of 00, no 0-99 read";
+  EXPECT_TRUE(q.b.session.End_Requested);
+  EXPECT_EQ(q.end_calls, 1);
+
+  // The search did not find it: nothing is sent, the program still ends.
+  Found_Quorral lost("/SW32,40,51,07");
+  lost.b.session.Search_Status = -1;
+  KORV_Form_Model model2(lost.b.session);
+  EXPECT_EQ(model2.Load(), KORV_Load_Result::Ended);
+  EXPECT_TRUE(lost.b.trace.empty());
+  EXPECT_TRUE(lost.b.session.End_Requested);
+}
+
+TEST(KorvFormLoader, StartUpCommandTextIsReadByPosition) {
+  using Kind = KORV_Startup_Command::Kind;
+  EXPECT_EQ(Parse_KORV_Startup("").kind, Kind::None);
+  EXPECT_EQ(Parse_KORV_Startup("D OEM /S").kind, Kind::None);
+  auto c = Parse_KORV_Startup("/ss7");
+  EXPECT_EQ(c.kind, Kind::Select);
+  EXPECT_EQ(c.superset, 7);
+  EXPECT_EQ(Parse_KORV_Startup("/SS1 2").superset, 12) << "blanks are skipped";
+  EXPECT_EQ(Parse_KORV_Startup("/SS 9x").superset, 9);
+  EXPECT_EQ(Parse_KORV_Startup("/SSx5").superset, 0);
+  EXPECT_EQ(Parse_KORV_Startup("/SS").superset, 0);
+  EXPECT_EQ(Parse_KORV_Startup("/SS1234").superset, 123) << "three characters only";
+  c = Parse_KORV_Startup("/sw3a;4f.51-0g");
+  EXPECT_EQ(c.kind, Kind::Write);
+  EXPECT_EQ(c.record, (SuperSet_Record{0x3A, 0x4F, 0x51, 0x00})) << "separators unchecked, G ends the value";
+  EXPECT_EQ(Parse_KORV_Startup("/SW32,4").record, (SuperSet_Record{0x32, 0x04, 0, 0})) << "short line: empty is 0";
+  EXPECT_EQ(Parse_KORV_Startup("/SW").record, (SuperSet_Record{}));
+}
+
+TEST(KorvFormLoader, StartUpSelectBeyondNinetyNineSendsNothing) {
+  Found_Quorral q("/SS123");
+  KORV_Form_Model model(q.b.session);
+  EXPECT_EQ(model.Load(), KORV_Load_Result::Ended);
+  EXPECT_TRUE(q.b.trace.empty());
+  EXPECT_TRUE(q.b.session.End_Requested);
+}
+
+TEST(KorvFormLoader, ClosingClearsTheQuorralFlagAndEndsUnlessReturningToMain) {
+  Found_Quorral q;
+  Session& s = q.b.session;
+  s.OEM_Mode = true;
+  s.main.Show_Debug_Window.checked = true;
+  KORV_Form_Model model(s);
+  model.Prepare();
+  EXPECT_EQ(model.State().Caption, "Advanced Configuration OEM");
+  EXPECT_TRUE(model.State().Show_Debug_Window_Checked);
+  model.State().Show_Debug_Window_Checked = false;  // the user hid the log in the window
+  model.Close_Window();
+  EXPECT_EQ(model.On_Closed(), KORV_Close_Result::Back_To_Main);
+  EXPECT_FALSE(s.identity.Quorral_III_Flag);
+  EXPECT_FALSE(s.Return_To_Main);
+  EXPECT_FALSE(s.main.Show_Debug_Window.checked);
+  EXPECT_TRUE(s.main.Visible);
+  EXPECT_FALSE(s.End_Requested);
+
+  Found_Quorral e;
+  e.b.session.Keep_Settings_On_Exit = true;
+  KORV_Form_Model exiting(e.b.session);
+  exiting.Prepare();
+  exiting.Exit_Command();
+  EXPECT_FALSE(e.b.session.Keep_Settings_On_Exit);
+  EXPECT_EQ(exiting.On_Closed(), KORV_Close_Result::End_Program);
+  EXPECT_FALSE(e.b.session.identity.Quorral_III_Flag);
+  EXPECT_TRUE(e.b.session.End_Requested);
+  EXPECT_EQ(e.end_calls, 1);
+}
+
+}  // namespace
+}  // namespace stylomat

@@ -1,0 +1,527 @@
+// Reading, writing, selecting, saving and restoring SuperSets on a KORV
+// tablet: bytes and pauses on the wire, what the form shows afterwards,
+// the questions, the failure paths.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "serial/serial_link.h"
+#include "sim/korv_command_state.h"
+#include "superset/factory_tables.h"
+#include "superset/korv_protocol.h"
+#include "superset/superset_form.h"
+#include "support/sim_fixture.h"
+
+namespace stylomat {
+namespace {
+
+using test::Sim_Bench;
+
+// A tablet that answers a read of nn with a scripted reply, or not at all.
+class Scripted_Korv : public Sim_Device {
+ public:
+  Scripted_Korv() : Sim_Device(*Parse_Framing("9600,N,8,1")) {}
+  void On_Byte(Sim_Link& link, unsigned char byte) override {
+    if (byte == 0x01 || byte == 0x1B) {
+      line_.clear();
+      return;
+    }
+    if (byte != '\r') {
+      line_ += static_cast<char>(byte);
+      return;
+    }
+    const auto it = replies.find(line_);
+    if (it != replies.end()) link.Send(it->second);
+    line_.clear();
+  }
+  std::map<std::string, std::string> replies;  // "05" -> reply
+
+ private:
+  std::string line_;
+};
+
+// Answers from a script, then with the fallback; remembers every question.
+class Queue_Prompter : public Prompter {
+ public:
+  Answer Ask(const Question& q) override {
+    asked.push_back(q);
+    if (q.buttons == Buttons::OK) return Answer::OK;
+    if (next < script.size()) return script[next++];
+    return fallback;
+  }
+  std::vector<Answer> script;
+  std::size_t next = 0;
+  Answer fallback = Answer::No;
+  std::vector<Question> asked;
+};
+
+struct Korv_Bench {
+  // quorral: the session's Quorral_III_Flag (and a tablet keeping 99).
+  explicit Korv_Bench(bool quorral, KORV_Command_Options options = {}, Sim_Faults faults = {})
+      : session(b.clock, b.ports, prompter) {
+    options.reserve_99 = quorral;
+    Type5_Tablet_Profile profile;
+    profile.version = "J5 V3.02";
+    profile.make_handler = [options] { return Make_KORV_Command_State(options); };
+    auto device = std::make_unique<Type5_Tablet>(profile);
+    state = dynamic_cast<KORV_Command_State*>(device->Handler());
+    port = &b.Attach(1, std::move(device), faults);
+    Start(quorral);
+  }
+  explicit Korv_Bench(std::unique_ptr<Scripted_Korv> device) : session(b.clock, b.ports, prompter) {
+    scripted = device.get();
+    port = &b.Attach(1, std::move(device));
+    Start(false);
+  }
+
+  void Start(bool quorral) {
+    session.port.Set_Trace(&b.wire_trace);
+    session.identity.Quorral_III_Flag = quorral;
+    session.App_Dir = std::string(STYLOMAT_SOURCE_DIR) + "/data";
+    session.Port_Number = 1;
+    Open_Port(session, "9600,N,8,1");
+    form = std::make_unique<SuperSet_Form>(session, SuperSet_Window::KORV_form);
+    form->Select_SuperSet(0);
+    korv = std::make_unique<KORV_Protocol>(*form);
+    b.trace.clear();
+  }
+
+  // The bytes written, one string of hex per write, without time stamps.
+  std::vector<std::string> Writes() const {
+    std::vector<std::string> out;
+    for (const std::string& e : b.Trace_Of("TX")) out.push_back(e.substr(3));
+    return out;
+  }
+  // The time of each write.
+  std::vector<double> Write_Times() const {
+    std::vector<double> out;
+    for (const std::string& line : b.trace)
+      if (line.find(" TX ") != std::string::npos) out.push_back(std::stod(line));
+    return out;
+  }
+  std::vector<Question>& Asked() { return prompter.asked; }
+  std::string Log() const { return session.log.Text(); }
+
+  Sim_Bench b;
+  Queue_Prompter prompter;
+  Session session;
+  Simulated_Port* port = nullptr;
+  KORV_Command_State* state = nullptr;
+  Scripted_Korv* scripted = nullptr;
+  std::unique_ptr<SuperSet_Form> form;
+  std::unique_ptr<KORV_Protocol> korv;
+};
+
+const SuperSet_Record Mensaro = {0x32, 0x40, 0x51, 0x07};
+
+std::vector<std::string> Read_Bytes(const std::string& nn) { return {"52", "52", "0D", nn, "0D"}; }
+
+TEST(KorvProtocol, ReplyAfterTheLineFeedFillsTheRowAndShowsIt) {
+  auto device = std::make_unique<Scripted_Korv>();
+  device->replies["05"] = std::string("x\n\x32\x40\x51\x07", 6);
+  Korv_Bench k(std::move(device));
+  const double start = k.b.Now();
+  EXPECT_EQ(k.korv->Read_SuperSets(5, 5), KORV_Result::Done);
+  EXPECT_EQ(k.form->Table()[5], Mensaro);
+  EXPECT_EQ(k.form->Selected_SuperSet(), 5);
+  EXPECT_EQ(k.form->List(SuperSet_Box::CmbEmu).Text(), "Mensaro");
+  EXPECT_EQ(k.form->List(SuperSet_Box::CmbFormat).Text(), "Mensaro BINARY");
+  EXPECT_EQ(k.form->List(SuperSet_Box::CmbBaud).Text(), "9600");
+  EXPECT_EQ(k.form->List(SuperSet_Box::CmbParity).Text(), "Even");
+  EXPECT_EQ(k.form->Check(SuperSet_Box::ChkLF).value, 1);
+  EXPECT_FALSE(k.form->Check(SuperSet_Box::Chksp).visible);
+  EXPECT_EQ(k.form->Table()[5], Mensaro) << "a factory row is shown as it came";
+  ASSERT_EQ(k.korv->Last_Read().size(), 1u);
+  EXPECT_EQ(k.korv->Last_Read()[0].number, 5);
+  EXPECT_TRUE(k.Asked().empty());
+  std::vector<std::string> expected = {"01"};
+  for (const auto& x : Read_Bytes("30 35")) expected.push_back(x);
+  expected.push_back("1B");
+  EXPECT_EQ(k.Writes(), expected);
+  EXPECT_NEAR(k.b.Now() - start, 0.075, 1e-6);
+  EXPECT_EQ(k.Log(), "") << "nothing is logged with Debug_Mode off";
+}
+
+TEST(KorvProtocol, ReplyWithoutUsableRecordIsNoAnswer) {
+  // LF first, LF with three bytes after it, no LF at all.
+  for (const std::string& reply :
+       {std::string("\n\x32\x40\x51\x07", 5), std::string("x\n\x32\x40\x51", 5), std::string("x\x32\x40\x51\x07")}) {
+    auto device = std::make_unique<Scripted_Korv>();
+    device->replies["05"] = reply;
+    Korv_Bench k(std::move(device));
+    k.form->Table()[0] = {0x82, 0x52, 0x40, 0x00};
+    k.form->Table()[5] = {1, 2, 3, 4};
+    k.form->Select_SuperSet(7);
+    EXPECT_EQ(k.korv->Read_SuperSets(5, 5), KORV_Result::Not_Found);
+    ASSERT_EQ(k.Asked().size(), 1u);
+    EXPECT_EQ(k.Asked()[0].text, "Tablet not found\r");
+    EXPECT_EQ(k.Asked()[0].title, "Stylomat");
+    EXPECT_EQ(k.Asked()[0].buttons, Buttons::OK);
+    EXPECT_EQ(k.form->Table()[5], (SuperSet_Record{1, 2, 3, 4}));
+    EXPECT_EQ(k.form->Selected_SuperSet(), 0) << "row 0 is shown";
+    EXPECT_EQ(k.form->Table()[0], (SuperSet_Record{0x82, 0x52, 0x40, 0x00}));
+    EXPECT_EQ(k.Writes().back(), "1B") << "the command state is still left";
+    EXPECT_TRUE(k.korv->Last_Read().empty());
+  }
+  Korv_Bench parse_only(false);
+  SuperSet_Record r{};
+  EXPECT_TRUE(Parse_SuperSet_Reply(std::string("ab\r\n\x01\x02\x03\x04more\n", 13), r));
+  EXPECT_EQ(r, (SuperSet_Record{1, 2, 3, 4}));
+  EXPECT_FALSE(Parse_SuperSet_Reply("", r));
+  EXPECT_FALSE(Parse_SuperSet_Reply("x\n", r));
+}
+
+TEST(KorvProtocol, UserReadOfTheQuorralThreeLeavesRowNinetyNineAlone) {
+  Korv_Bench k(true);
+  k.form->Table()[99] = {9, 9, 9, 9};
+  k.state->Set_Stored(95, Mensaro);
+  EXPECT_EQ(k.korv->Read_User(), KORV_Result::Done);
+  EXPECT_EQ(k.form->Table()[99], (SuperSet_Record{9, 9, 9, 9}));
+  for (const std::string& w : k.Writes()) EXPECT_NE(w, "39 39");
+  ASSERT_EQ(k.korv->Last_Read().size(), 9u);
+  EXPECT_EQ(k.korv->Last_Read().front().number, 98);
+  EXPECT_EQ(k.korv->Last_Read().back().number, 90);
+  EXPECT_EQ(k.form->Selected_SuperSet(), 90);
+  // The tablet sent 07; the user row is stored back as the boxes encode it.
+  EXPECT_EQ(k.korv->Last_Read()[3].record, Mensaro);
+  EXPECT_EQ(k.form->Table()[95], (SuperSet_Record{0x32, 0x40, 0x51, 0x23}));
+  EXPECT_FALSE(k.korv->Activity().Hourglass);
+  EXPECT_FALSE(k.korv->Activity().Busy);
+  EXPECT_EQ(k.Log(), "");
+}
+
+TEST(KorvProtocol, DebugModeLogsReplyAndRecord) {
+  Korv_Bench k(false);
+  k.session.Debug_Mode = true;
+  k.state->Set_Stored(0, {0x22, 0x40, 0x51, 0x07});
+  EXPECT_EQ(k.korv->Read_SuperSets(0, 0), KORV_Result::Done);
+  const auto lines = test::Log_Lines(k.Log());
+  ASSERT_GE(lines.size(), 2u);
+  ASSERT_GE(lines.size(), 5u);
+  // The reply as it came (its own CRs split it into lines), then the record.
+  EXPECT_EQ(lines[0], "S00");
+  EXPECT_EQ(lines[1], "\n\x22\x40\x51\x07");
+  EXPECT_EQ(lines[2], "\n> ");
+  EXPECT_EQ(lines[3], "22,40,51,07  0");
+  // Entry 0 was shown already: the decode of the record is logged, and the
+  // boxes' cascade stores the row re-encoded (parity bits 2 become 3).
+  EXPECT_EQ(lines[4], "22 40 51 07   0");
+  EXPECT_EQ(k.form->Table()[0][0], 0x32);
+}
+
+TEST(KorvProtocol, FullReadCountsDownAndTakesItsPauses) {
+  Korv_Bench k(false);
+  std::vector<std::string> progress;
+  k.korv->On_Activity = [&] {
+    const auto& p = k.korv->Activity().Please_Wait.Wait_Progress;
+    if (progress.empty() || progress.back() != p) progress.push_back(p);
+  };
+  const double start = k.b.Now();
+  EXPECT_EQ(k.korv->Read_All(), KORV_Result::Done);
+  EXPECT_GE(k.b.Now() - start, 7.5 - 1e-6);
+  EXPECT_LT(k.b.Now() - start, 7.6);
+  ASSERT_EQ(progress.size(), 101u);  // the empty text before the read, then " 99" .. " 0"
+  EXPECT_EQ(progress[1], " 99");
+  EXPECT_EQ(progress.back(), " 0");
+  for (int n = 1; n <= 89; ++n) EXPECT_EQ(k.form->Table()[n], Factory_Record(SuperSet_Window::KORV_form, n)) << n;
+  EXPECT_EQ(k.form->Selected_SuperSet(), 0);
+  EXPECT_EQ(k.korv->Last_Read().size(), 100u);
+  EXPECT_FALSE(k.korv->Activity().Please_Wait.Shown);
+  EXPECT_EQ(k.korv->Activity().Please_Wait.Wait_Text, "Reading Tablet Settings");
+  // One 0x01 at the start and one ESC at the end.
+  const auto w = k.Writes();
+  EXPECT_EQ(std::count(w.begin(), w.end(), "01"), 1);
+  EXPECT_EQ(w.front(), "01");
+  EXPECT_EQ(w.back(), "1B");
+}
+
+TEST(KorvProtocol, TabletThatStopsAnsweringMidReadIsReportedOnce) {
+  KORV_Command_Options stall;
+  stall.stall_after_reads = 30;
+  Korv_Bench k(false, stall);
+  k.form->Table()[69] = {6, 9, 6, 9};
+  EXPECT_EQ(k.korv->Read_All(), KORV_Result::Not_Found);
+  ASSERT_EQ(k.Asked().size(), 1u);
+  EXPECT_EQ(k.Asked()[0].text, "Tablet not found\r");
+  EXPECT_EQ(k.korv->Last_Read().size(), 30u);
+  EXPECT_EQ(k.form->Table()[70], Factory_Record(SuperSet_Window::KORV_form, 70));
+  EXPECT_EQ(k.form->Table()[69], (SuperSet_Record{6, 9, 6, 9}));
+  EXPECT_EQ(k.form->Selected_SuperSet(), 0);
+  EXPECT_EQ(k.Writes().back(), "1B");
+  EXPECT_EQ(k.korv->Activity().Please_Wait.Wait_Progress, " 69");
+  EXPECT_FALSE(k.korv->Activity().Please_Wait.Shown);
+}
+
+TEST(KorvProtocol, WriteSendsItsBytesInOrderWithItsPausesAndReadsBack) {
+  Korv_Bench k(false);
+  k.form->Table()[95] = Mensaro;
+  const double start = k.b.Now();
+  EXPECT_EQ(k.korv->Write_SuperSet(95, 95), KORV_Result::Done);
+  const std::vector<std::string> expected = {"1B", "01", "7A", "61", "0D", "32", "40", "51", "07", "01", "4C",
+                                             "53", "0D", "39 35", "0D", "1B", "01", "52", "52", "0D", "39 35",
+                                             "0D", "1B"};
+  EXPECT_EQ(k.Writes(), expected);
+  const auto t = k.Write_Times();
+  ASSERT_EQ(t.size(), expected.size());
+  EXPECT_NEAR(t[1] - t[0], 0.025, 1e-6);    // ESC, pause
+  EXPECT_NEAR(t[5] - t[4], 0.025, 1e-6);    // "za" CR, pause
+  EXPECT_NEAR(t[9] - t[8], 0.075, 1e-6);    // record, pause, read, pause
+  EXPECT_NEAR(t[13] - t[12], 0.025, 1e-6);  // "LS" CR, pause
+  EXPECT_NEAR(t[14] - t[13], 0.025, 1e-6);  // number, pause
+  EXPECT_NEAR(t[15] - t[14], 0.075, 1e-6);  // CR, pause, read, pause
+  EXPECT_NEAR(t[16] - t[15], 0.5, 1e-6);    // ESC, pause
+  EXPECT_NEAR(k.b.Now() - start, 0.75 + 0.075, 1e-6);
+  EXPECT_EQ(k.state->Stored(95), Mensaro);
+  EXPECT_EQ(k.form->Selected_SuperSet(), 95);
+  EXPECT_EQ(k.form->List(SuperSet_Box::CmbEmu).Text(), "Mensaro");
+  EXPECT_EQ(k.form->Table()[95], (SuperSet_Record{0x32, 0x40, 0x51, 0x23}));
+  EXPECT_TRUE(k.form->Save_User_Enabled());
+
+  // Only 00 and 90 to 99 are written; anything else sends nothing.
+  k.b.trace.clear();
+  for (const auto& [n, r] : {std::pair{50, 50}, {89, 89}, {100, 100}, {-1, 0}, {95, 111}, {95, -1}})
+    EXPECT_EQ(k.korv->Write_SuperSet(n, r), KORV_Result::Refused) << n << " " << r;
+  EXPECT_TRUE(k.b.trace.empty());
+  EXPECT_TRUE(k.Asked().empty());
+}
+
+TEST(KorvProtocol, SelectCommandAndItsStartUpForm) {
+  Korv_Bench k(false);
+  EXPECT_EQ(k.korv->Select_SuperSet(7), KORV_Result::Done);
+  EXPECT_EQ(k.Writes(), (std::vector<std::string>{"01", "45", "53", "0D", "30 37", "1B"}));
+  auto t = k.Write_Times();
+  EXPECT_NEAR(t[4] - t[3], 0.025, 1e-6);
+  EXPECT_NEAR(t[5] - t[4], 0.025, 1e-6);
+  k.b.clock.Advance(0.1);
+  EXPECT_EQ(k.state->Power_Up_SuperSet(), 7);
+
+  k.b.trace.clear();
+  EXPECT_EQ(k.korv->Select_SuperSet_At_Start(12), KORV_Result::Done);
+  EXPECT_EQ(k.Writes(), (std::vector<std::string>{"1B", "01 45 53 0D", "31 32", "1B"}));
+  t = k.Write_Times();
+  EXPECT_NEAR(t[1] - t[0], 0.025, 1e-6);
+  EXPECT_NEAR(t[3] - t[2], 0.025, 1e-6);
+  k.b.clock.Advance(0.1);
+  EXPECT_EQ(k.state->Power_Up_SuperSet(), 12);
+
+  k.b.trace.clear();
+  EXPECT_EQ(k.korv->Select_SuperSet(100), KORV_Result::Refused);
+  EXPECT_EQ(k.korv->Select_SuperSet_At_Start(123), KORV_Result::Refused);
+  EXPECT_TRUE(k.b.trace.empty());
+}
+
+std::vector<std::string> Stored_Numbers(const Korv_Bench& k) {
+  // The number after each "LS" CR.
+  std::vector<std::string> out;
+  const auto w = k.Writes();
+  for (std::size_t i = 0; i + 4 < w.size(); ++i)
+    if (w[i] == "01" && w[i + 1] == "4C" && w[i + 2] == "53" && w[i + 3] == "0D") out.push_back(w[i + 4]);
+  return out;
+}
+
+TEST(KorvProtocol, SaveAllUserOnTheQuorralThreeWritesNinetyEightDown) {
+  Korv_Bench k(true);
+  k.prompter.fallback = Answer::Yes;
+  for (int n = 90; n <= 99; ++n) k.form->Table()[n] = {0x82, 0x52, 0x40, static_cast<std::uint8_t>(n - 90)};
+  EXPECT_EQ(k.korv->Save_All_User(), KORV_Result::Done);
+  ASSERT_EQ(k.Asked().size(), 1u);
+  EXPECT_EQ(k.Asked()[0].text, "This will overwrite All User Defined SuperSets.\r\n\r\nDo you want to continue?");
+  EXPECT_EQ(k.Asked()[0].title, "Save User Settings");
+  EXPECT_EQ(Stored_Numbers(k), (std::vector<std::string>{"39 38", "39 37", "39 36", "39 35", "39 34", "39 33",
+                                                         "39 32", "39 31", "39 30"}));
+  for (int n = 90; n <= 98; ++n)
+    EXPECT_EQ(k.state->Stored(n), (SuperSet_Record{0x82, 0x52, 0x40, static_cast<std::uint8_t>(n - 90)})) << n;
+  EXPECT_EQ(k.state->Stores(), 9);
+  EXPECT_EQ(k.korv->Last_Read().size(), 9u) << "every write is read back";
+  EXPECT_EQ(k.session.Dialog_Answer, Dialog_Yes);
+
+  // Answered No: nothing goes out.
+  Korv_Bench no(true);
+  EXPECT_EQ(no.korv->Save_All_User(), KORV_Result::Declined);
+  EXPECT_TRUE(no.b.trace.empty());
+}
+
+TEST(KorvProtocol, SavePowerUpWritesTheSelectedEntryIntoTheLastUserSuperSetAndEnds) {
+  Korv_Bench k(true);
+  k.prompter.fallback = Answer::Yes;
+  int end_calls = 0;
+  k.session.End_Program = [&] { ++end_calls; };
+  ASSERT_EQ(k.korv->Read_SuperSets(5, 5), KORV_Result::Done);
+  k.b.trace.clear();
+  EXPECT_EQ(k.korv->Save_Power_Up(), KORV_Result::Done);
+  ASSERT_EQ(k.Asked().size(), 1u);
+  EXPECT_EQ(k.Asked()[0].text,
+            "This will overwrite the tablets Power-Up settings and set them active.\r\n\r\nThe Stylomat will then "
+            "Exit!\r\n\r\n\r\nDo you want to continue?");
+  EXPECT_EQ(k.Asked()[0].title, "Save Power-Up Settings & Exit");
+  EXPECT_EQ(Stored_Numbers(k), (std::vector<std::string>{"39 38"}));
+  const auto w = k.Writes();
+  ASSERT_GE(w.size(), 6u);
+  EXPECT_EQ(std::vector<std::string>(w.end() - 6, w.end()),
+            (std::vector<std::string>{"01", "45", "53", "0D", "39 38", "1B"}));
+  k.b.clock.Advance(0.1);
+  const SuperSet_Record five = Factory_Record(SuperSet_Window::KORV_form, 5);
+  EXPECT_EQ(k.state->Stored(98), five);
+  EXPECT_EQ(k.state->Power_Up_SuperSet(), 98);
+  EXPECT_EQ(k.state->Stored(0), five);
+  EXPECT_TRUE(k.session.End_Requested);
+  EXPECT_EQ(end_calls, 1);
+
+  Korv_Bench no(true);
+  EXPECT_EQ(no.korv->Save_Power_Up(), KORV_Result::Declined);
+  EXPECT_TRUE(no.b.trace.empty());
+  EXPECT_FALSE(no.session.End_Requested);
+}
+
+TEST(KorvProtocol, SaveUserAsksWithTheEntryNumberAndWritesOnlyUserEntries) {
+  Korv_Bench k(true);
+  k.prompter.fallback = Answer::Yes;
+  k.form->Select_SuperSet(93);
+  EXPECT_EQ(k.korv->Save_User(), KORV_Result::Done);
+  ASSERT_EQ(k.Asked().size(), 1u);
+  EXPECT_EQ(k.Asked()[0].text, "This will overwrite User Defined SuperSet 'S93'.\r\n\r\nDo you want to continue?");
+  EXPECT_EQ(k.Asked()[0].title, "Save User Settings");
+  EXPECT_EQ(Stored_Numbers(k), (std::vector<std::string>{"39 33"}));
+
+  // 99 on the Quorral III and a factory entry: asked, nothing written.
+  for (int n : {99, 12}) {
+    k.b.trace.clear();
+    k.form->Select_SuperSet(n);
+    EXPECT_EQ(k.korv->Save_User(), KORV_Result::Refused) << n;
+    EXPECT_TRUE(k.b.trace.empty()) << n;
+  }
+  EXPECT_EQ(k.Asked().size(), 3u);
+  EXPECT_EQ(k.Asked()[1].text, "This will overwrite User Defined SuperSet 'S99'.\r\n\r\nDo you want to continue?");
+}
+
+TEST(KorvProtocol, RestoreDefaultsAnsweredNoThenYesRestoresOnlyUserSuperSets) {
+  Korv_Bench k(false);
+  for (int n = 90; n <= 99; ++n) k.state->Set_Stored(n, Mensaro);
+  k.prompter.script = {Answer::No, Answer::Yes};
+  EXPECT_EQ(k.korv->Restore_Defaults(), KORV_Result::Done);
+  ASSERT_EQ(k.Asked().size(), 2u);
+  EXPECT_EQ(k.Asked()[0].text,
+            "This will restore the Factory Power-Up settings and set them active.\r\n\r\n\r\nDo you want to "
+            "continue?");
+  EXPECT_EQ(k.Asked()[0].title, "Restore Factory Power-Up Settings");
+  EXPECT_EQ(k.Asked()[1].text,
+            "This will restore the Factory Default Settings for All User Defined SuperSets.\r\n\r\nDo you want "
+            "to continue?");
+  EXPECT_EQ(k.Asked()[1].title, "Restore Factory Default User Settings");
+  const auto w = k.Writes();
+  for (std::size_t i = 0; i + 2 < w.size(); ++i) EXPECT_FALSE(w[i] == "45" && w[i + 1] == "53") << "no ES";
+  EXPECT_EQ(Stored_Numbers(k), (std::vector<std::string>{"39 39", "39 38", "39 37", "39 36", "39 35", "39 34",
+                                                         "39 33", "39 32", "39 31", "39 30"}));
+  // Our factory file holds 82,52,40,00 for every user SuperSet.
+  for (int n = 90; n <= 99; ++n) EXPECT_EQ(k.state->Stored(n), (SuperSet_Record{0x82, 0x52, 0x40, 0x00})) << n;
+  EXPECT_EQ(k.state->Power_Up_SuperSet(), 1);
+
+  // Yes then No: only the factory power-up SuperSet, entry 0 shown.
+  Korv_Bench p(false);
+  p.state->Set_Stored(98, Mensaro);
+  ASSERT_EQ(p.korv->Select_SuperSet(98), KORV_Result::Done);
+  p.form->Select_SuperSet(40);
+  p.b.trace.clear();
+  p.prompter.script = {Answer::Yes, Answer::No};
+  EXPECT_EQ(p.korv->Restore_Defaults(), KORV_Result::Done);
+  EXPECT_EQ(p.Writes(), (std::vector<std::string>{"01", "45", "53", "0D", "30 31", "1B"}));
+  p.b.clock.Advance(0.1);
+  EXPECT_EQ(p.state->Power_Up_SuperSet(), 1);
+  EXPECT_EQ(p.state->Stored(98), Mensaro);
+  EXPECT_EQ(p.form->Selected_SuperSet(), 0);
+}
+
+TEST(KorvProtocol, RestoreWithoutTheFactoryFileWritesNothing) {
+  Korv_Bench k(false);
+  k.session.App_Dir = "/nonexistent-stylomat-dir";
+  k.prompter.script = {Answer::No, Answer::Yes};
+  EXPECT_EQ(k.korv->Restore_Defaults(), KORV_Result::Refused);
+  ASSERT_EQ(k.Asked().size(), 3u);
+  EXPECT_NE(k.Asked()[2].text.find("korvsstable.dat"), std::string::npos);
+  EXPECT_TRUE(k.b.trace.empty());
+  EXPECT_FALSE(k.korv->Activity().Hourglass);
+}
+
+TEST(KorvProtocol, InputOutputErrorDuringAWriteIsPassedOverWithoutRetry) {
+  Sim_Faults faults;
+  faults.vanish_at = 0.1;  // the adapter is pulled while the record goes out
+  Korv_Bench k(false, {}, faults);
+  k.form->Table()[95] = Mensaro;
+  k.session.Dialog_Answer = 3;
+  EXPECT_EQ(k.korv->Write_SuperSet(95, 95), KORV_Result::Not_Found);
+  // No "ERROR" question: only the read-back's "Tablet not found".
+  ASSERT_EQ(k.Asked().size(), 1u);
+  EXPECT_EQ(k.Asked()[0].text, "Tablet not found\r");
+  EXPECT_EQ(k.session.Dialog_Answer, 0);
+  EXPECT_EQ(k.state->Stores(), 0);
+  EXPECT_FALSE(k.session.End_Requested);
+  // Every step ran once: the sequence still took all its pauses.
+  EXPECT_NEAR(k.b.Now(), 0.825, 1e-6);
+  EXPECT_FALSE(k.korv->Activity().Busy);
+
+  // A read on its own meets the same error: the missing reply is no answer.
+  k.prompter.asked.clear();
+  k.form->Table()[40] = {4, 0, 4, 0};
+  EXPECT_EQ(k.korv->Read_SuperSets(40, 45), KORV_Result::Not_Found);
+  ASSERT_EQ(k.Asked().size(), 1u);
+  EXPECT_EQ(k.Asked()[0].text, "Tablet not found\r");
+  EXPECT_EQ(k.form->Table()[40], (SuperSet_Record{4, 0, 4, 0}));
+  EXPECT_EQ(k.form->Selected_SuperSet(), 0);
+}
+
+TEST(KorvProtocol, OtherPortErrorsAskAndNoEndsTheProgram) {
+  Korv_Bench k(false);
+  Close_Port(k.session);
+  k.b.trace.clear();
+  int end_calls = 0;
+  k.session.End_Program = [&] { ++end_calls; };
+  k.prompter.script = {Answer::Yes, Answer::No};
+  EXPECT_EQ(k.korv->Write_SuperSet(90, 90), KORV_Result::Ended);
+  ASSERT_EQ(k.Asked().size(), 2u);
+  EXPECT_EQ(k.Asked()[0].title, "ERROR");
+  EXPECT_EQ(k.Asked()[0].buttons, Buttons::Yes_No);
+  EXPECT_EQ(k.Asked()[0].text, "Error  8012 found\rthe port is not open\r Do you want to continue?\r");
+  EXPECT_EQ(k.session.Dialog_Answer, Dialog_No);
+  EXPECT_TRUE(k.session.End_Requested);
+  EXPECT_EQ(end_calls, 1);
+  // The first Yes went on with the next step (after its pause); the No
+  // stopped everything at once.
+  EXPECT_NEAR(k.b.Now(), 0.025, 1e-6);
+
+  // Yes to every question: each failed step is asked about once, and the
+  // sequence ends with the read-back finding no tablet.
+  Korv_Bench y(false);
+  Close_Port(y.session);
+  y.prompter.fallback = Answer::Yes;
+  EXPECT_EQ(y.korv->Write_SuperSet(90, 90), KORV_Result::Not_Found);
+  EXPECT_EQ(y.Asked().size(), 18u + 9u + 1u);  // write steps, read-back steps, "Tablet not found"
+  EXPECT_FALSE(y.session.End_Requested);
+}
+
+TEST(KorvProtocol, SecondOperationCannotStartWhileOneRuns) {
+  Korv_Bench k(false);
+  k.prompter.fallback = Answer::Yes;
+  std::vector<KORV_Result> inner;
+  std::size_t writes_before = 0;
+  k.session.Process_Events = [&] {
+    if (!inner.empty()) return;
+    writes_before = k.Writes().size();
+    inner.push_back(k.korv->Read_SuperSets(0, 99));
+    inner.push_back(k.korv->Write_SuperSet(95, 95));
+    inner.push_back(k.korv->Select_SuperSet(3));
+    inner.push_back(k.korv->Save_All_User());
+    inner.push_back(k.korv->Restore_Defaults());
+    EXPECT_EQ(k.Writes().size(), writes_before);
+  };
+  EXPECT_EQ(k.korv->Read_SuperSets(90, 91), KORV_Result::Done);
+  EXPECT_EQ(inner, std::vector<KORV_Result>(5, KORV_Result::Busy));
+  EXPECT_TRUE(k.Asked().empty());
+  EXPECT_FALSE(k.korv->Activity().Busy);
+  // Once it has ended, the next one runs.
+  k.session.Process_Events = nullptr;
+  EXPECT_EQ(k.korv->Read_SuperSets(5, 5), KORV_Result::Done);
+}
+
+}  // namespace
+}  // namespace stylomat
