@@ -4,6 +4,7 @@
 
 #include "app/port_setup.h"
 #include "app/startup.h"
+#include "discovery/reset_tablet.h"
 #include "cli/cli.h"
 #include "cli/terminal_prompter.h"
 
@@ -99,9 +100,10 @@ bool Write_Atomically(const std::string& path, const std::string& bytes) {
 }  // namespace
 
 void Context::Finish() {
-  if (session_) {
-    // Leaving the program resets the tablet, as the main window does on exit.
-    session_->port.Set_Trace(impl_->trace.get());
+  if (session_ && !session_->Keep_Settings_On_Exit) {
+    // Leaving the program puts a tablet still on the port back into its
+    // power-up state, as the main window does when it closes.
+    Reset_Tablet(*session_);
   }
   if (impl_->trace_out.is_open()) impl_->trace_out.flush();
   if (!options_.log_file.empty() && session_) {
