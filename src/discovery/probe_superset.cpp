@@ -3,6 +3,7 @@
 #include "discovery/model_table.h"
 #include "discovery/size_text.h"
 #include "serial/serial_link.h"
+#include "testbench/report_decoders.h"
 
 namespace stylomat {
 
@@ -44,11 +45,12 @@ void Ask_Size(Session& s) {
   s.port.Set_InputLen(0);
   if (s.port.InBufferCount() < 1) return;
   s.reports.Report_Buffer = s.port.Input();
-  const auto position = First_SuperSet_Position(s.reports.Report_Buffer);
-  if (!position) return;  // a report cut short tells nothing
+  // The answer goes through the report decoder like any other report, so
+  // what it says about the cursor (its identity marker) counts as well.
+  if (!Decode_SuperSet_Report(s)) return;  // a report cut short tells nothing
   Tablet_Identity& id = s.identity;
-  id.Tablet_Width = position->x;
-  id.Tablet_Height = position->y;
+  id.Tablet_Width = s.reports.Current_Report.Cur_X;
+  id.Tablet_Height = s.reports.Current_Report.Cur_Y;
   id.Size_Text = Size_Text(id.Tablet_Height, id.Tablet_Width, Counts_Per_Inch);
   s.main.Size_lb.text = id.Size_Text;
   s.main.Touch();

@@ -3,6 +3,7 @@
 namespace stylomat {
 
 void Wait_Until(Session& s, double t) {
+  if (t != t) return;  // an undefined moment has passed already
   // Bounded: every pass sleeps until the target, so the clock must reach it.
   for (int guard = 0; guard < 1000 && s.clock.Now() < t; ++guard) s.clock.Sleep_Until(t);
 }
@@ -12,6 +13,7 @@ void Wait_Tick(Session& s) { Wait_Until(s, s.clock.Now() + Tick_Seconds); }
 void Pause_Seconds(Session& s, double seconds) {
   // Window events run between short sleeps so the window stays responsive.
   constexpr double slice = 0.01;
+  if (!(seconds > 0)) seconds = 0;  // a negative or undefined length waits not at all
   const double target = s.clock.Now() + seconds;
   while (true) {
     if (s.Process_Events) s.Process_Events();

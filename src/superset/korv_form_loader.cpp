@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "app/session.h"
+#include "discovery/port_search.h"
 #include "superset/table_files.h"
 
 namespace stylomat {
@@ -129,6 +130,9 @@ KORV_Close_Result KORV_Form_Model::On_Closed() {
   session_.Return_To_Main = false;
   session_.main.Visible = true;
   session_.main.Touch();
+  // Back in the main window, the port is searched again as its icon does,
+  // so the main window shows the tablet as it is now.
+  Port_Icon_Command(session_, session_.Port_Number);
   return KORV_Close_Result::Back_To_Main;
 }
 

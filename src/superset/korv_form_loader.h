@@ -81,7 +81,7 @@ class KORV_Form_Model {
   bool Run_Startup_Command();
 
   // Close_Window: the window is left for the main window.  The front end
-  // then closes the window (On_Closed) and searches the port again.
+  // then closes the window (On_Closed), which searches the port again.
   void Close_Window();
   // CmdExit: the tablet is reset when the program ends.  The front end then
   // closes the window (On_Closed).
@@ -89,7 +89,7 @@ class KORV_Form_Model {
   // The window closed, by either entry or by its close box: the Quorral III
   // flag is cleared; without Return_To_Main the program end is requested,
   // otherwise the main window shows again with this window's debug log
-  // check mark.
+  // check mark and its port is searched again (as the port icon does).
   KORV_Close_Result On_Closed();
 
  private:

@@ -409,10 +409,16 @@ KORV_Result KORV_Protocol::Restore_Defaults() {
   // The second question comes whatever the first answer was.
   if (!Ask(session(), Restore_User_Text, Restore_User_Title)) return result;
   Set_Hourglass(true);
-  const Table_File_Result file = Read_KORV_Data_File(form_);
-  // Without the whole factory file there is nothing sound to write: the
-  // user has been told about the file, and the tablet keeps its SuperSets.
-  if (!file.ok) return Worse(result, KORV_Result::Refused);
+  // The factory records are read into a copy: without the whole factory
+  // file there is nothing sound to write, the user has been told about the
+  // file, and both the tablet and the window keep their SuperSets.
+  SuperSet_Table factory = form_.Table();
+  const Table_File_Result file = Read_KORV_Data_File(session(), factory);
+  if (!file.ok) {
+    Set_Hourglass(false);
+    return Worse(result, KORV_Result::Refused);
+  }
+  form_.Table() = factory;
   result = Worse(result, Do_Write_User_Range());
   Set_Hourglass(false);
   return result;

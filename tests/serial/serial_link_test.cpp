@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "sim/profiles.h"
 #include "sim/superset_tablet.h"
 #include "support/sim_fixture.h"
@@ -251,6 +253,12 @@ TEST(Pause_Seconds, RunsWindowEventsAndLastsItsLength) {
   events = 0;
   Wait_Tick(b.session);
   EXPECT_EQ(events, 0);
+  // A nonsensical length ends at once instead of waiting for ever.
+  const double before = b.Now();
+  Pause_Seconds(b.session, std::numeric_limits<double>::quiet_NaN());
+  Pause_Seconds(b.session, -3);
+  Wait_Until(b.session, std::numeric_limits<double>::quiet_NaN());
+  EXPECT_EQ(b.Now(), before);
 }
 
 }  // namespace

@@ -165,8 +165,19 @@ TEST(KorvFormLoader, ClosingClearsTheQuorralFlagAndEndsUnlessReturningToMain) {
   EXPECT_TRUE(model.State().Show_Debug_Window_Checked);
   model.State().Show_Debug_Window_Checked = false;  // the user hid the log in the window
   model.Close_Window();
+  // Back in the main window the port is searched again; the flag is clear
+  // when that search starts, and the search marks the Quorral III anew.
+  std::vector<bool> flag_during_search;
+  s.Process_Events = [&] { flag_during_search.push_back(s.identity.Quorral_III_Flag); };
+  s.Search_Status = -1;
   EXPECT_EQ(model.On_Closed(), KORV_Close_Result::Back_To_Main);
-  EXPECT_FALSE(s.identity.Quorral_III_Flag);
+  s.Process_Events = nullptr;
+  ASSERT_FALSE(flag_during_search.empty()) << "the port was searched again";
+  EXPECT_FALSE(flag_during_search.front());
+  EXPECT_EQ(s.Search_Status, 0);
+  EXPECT_EQ(s.Port_Number, 2);
+  EXPECT_FALSE(q.b.trace.empty());
+  EXPECT_TRUE(s.identity.Quorral_III_Flag);
   EXPECT_FALSE(s.Return_To_Main);
   EXPECT_FALSE(s.main.Show_Debug_Window.checked);
   EXPECT_TRUE(s.main.Visible);
@@ -182,6 +193,7 @@ TEST(KorvFormLoader, ClosingClearsTheQuorralFlagAndEndsUnlessReturningToMain) {
   EXPECT_FALSE(e.b.session.identity.Quorral_III_Flag);
   EXPECT_TRUE(e.b.session.End_Requested);
   EXPECT_EQ(e.end_calls, 1);
+  EXPECT_TRUE(e.b.trace.empty()) << "leaving the program searches nothing";
 }
 
 }  // namespace

@@ -436,7 +436,11 @@ TEST(KorvProtocol, RestoreWithoutTheFactoryFileWritesNothing) {
   Korv_Bench k(false);
   k.session.App_Dir = "/nonexistent-stylomat-dir";
   k.prompter.script = {Answer::No, Answer::Yes};
+  for (int row = 90; row <= 99; ++row) k.form->Table()[row] = Mensaro;
   EXPECT_EQ(k.korv->Restore_Defaults(), KORV_Result::Refused);
+  // The window keeps the user SuperSets it showed: nothing is zeroed that a
+  // later save could write to the tablet.
+  for (int row = 90; row <= 99; ++row) EXPECT_EQ(k.form->Table()[row], Mensaro) << row;
   ASSERT_EQ(k.Asked().size(), 3u);
   EXPECT_NE(k.Asked()[2].text.find("korvsstable.dat"), std::string::npos);
   EXPECT_TRUE(k.b.trace.empty());
