@@ -81,9 +81,14 @@ void Switch_To_UIOF(Session& s) {
 }
 
 // "a", a tick, everything waiting: the report at the largest coordinates.
-// Empty when the tablet sent nothing.
-std::string Ask_Report(Session& s) {
-  Send_Command(s, "a", "a");
+// Empty when the tablet sent nothing.  The "a" sent after the power-cycle
+// question is not logged.
+std::string Ask_Report(Session& s, bool logged = true) {
+  if (logged) {
+    Send_Command(s, "a", "a");
+  } else {
+    s.port.Output("a");
+  }
   Wait_Tick(s);
   s.port.Set_InputLen(0);
   if (s.port.InBufferCount() < 1) return {};
@@ -160,7 +165,7 @@ bool Continue_After_Power_Cycle(Session& s, const KV_Run& run) {
   id.Half_Resolution = true;
   s.Search_Status = 0;
   Flush_Input(s);
-  const std::string answer = Ask_Report(s);
+  const std::string answer = Ask_Report(s, false);
   s.Dialog_Answer = 0;
   if (!run.named) Name_KV_Tablet(s);
   return Finish_Size(s, answer);
@@ -250,7 +255,7 @@ bool Reprobe_KV(Session& s) {
     Open_Probe_Port(s, Uiof_Framing(s), false);
     Send_Command(s, std::string{ESC, 'Z'}, "EscZ");
     Flush_Input(s);
-    Send_Command(s, std::string{ESC, 'z', '1'}, "Escz1");
+    s.port.Output(std::string{ESC, 'z', '1'});
     Wait_Tick(s);
 
     Open_Probe_Port(s, Kv_Framing(s), false);

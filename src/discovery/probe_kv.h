@@ -54,9 +54,9 @@ void Probe_KV(Session& s);
 // state, runs NUL, "x", "zt", ESC "z?" and "zu" at "9600,o,8,1", resets the
 // tablet at "9600,E,7,2" (ESC "Z", ESC "z1"), runs the same exchanges again
 // and leaves the port open at "9600,E,7,2" with the input flushed.
-// Every command is logged in Debug_Mode as in the probe (ESC "z1" as
-// "Sent: Escz1"); the cursor answer is read whole (InputLen 0), as in the
-// probe.
+// Every command is logged in Debug_Mode as in the probe, except ESC "z1",
+// which has no log line; the cursor answer is read whole (InputLen 0), as
+// in the probe.
 // The answers update KV_Format (".#"), Probe_Cursor, UIOF_Format (a
 // 16-button puck clears KV_Format again) and Firmware_Text; nothing jumps
 // out of the sequence, so a tablet that answers nothing still ends at the
