@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "cli/superset_print.h"
 #include "superset/native_image.h"
 #include "superset/superset_form.h"
 
@@ -57,21 +58,6 @@ std::optional<std::vector<std::uint8_t>> Hex_Fields(const std::string& text, std
   return bytes;
 }
 
-void Print_Box(std::ostream& out, const SuperSet_Form& form, SuperSet_Box box) {
-  std::string shown;
-  bool visible = false;
-  if (Is_List_Box(box)) {
-    const List_Box& list = form.List(box);
-    shown = list.index < 0 ? "(none)" : "\"" + list.Text() + "\"";
-    visible = list.visible;
-  } else {
-    const Check_Box& check = form.Check(box);
-    shown = check.value ? "checked" : "unchecked";
-    visible = check.visible;
-  }
-  out << std::left << std::setw(13) << Box_Name(box) << std::setw(28) << shown << (visible ? "visible" : "hidden")
-      << '\n';
-}
 
 int Encode(Context& ctx) {
   const Options& o = ctx.options();
@@ -126,7 +112,7 @@ int Decode(Context& ctx) {
   out << "Window " << Window_Name(window) << (s.OEM_Mode ? " (OEM)" : "") << '\n';
   for (SuperSet_Box box : All_SuperSet_Boxes()) {
     if (box == SuperSet_Box::CmbSuperSet || !form.Has_Box(box)) continue;
-    Print_Box(out, form, box);
+    Print_SuperSet_Box(out, form, box);
   }
   return Exit_Ok;
 }

@@ -17,6 +17,7 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "cli/superset_print.h"
 #include "superset/factory_tables.h"
 #include "superset/superset_form.h"
 #include "superset/table_files.h"
@@ -67,25 +68,6 @@ std::optional<SuperSet_Window> Window_Option(Context& ctx, bool& bad) {
   return window;
 }
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
-
-void Print_Box(std::ostream& out, const SuperSet_Form& form, SuperSet_Box box) {
-  std::string shown;
-  bool visible = false;
-  if (Is_List_Box(box)) {
-    const List_Box& list = form.List(box);
-    shown = list.index < 0 ? "(none)" : Quoted(list.Text());
-    visible = list.visible;
-  } else {
-    const Check_Box& check = form.Check(box);
-    shown = check.value ? "checked" : "unchecked";
-    visible = check.visible;
-  }
-  out << std::left << std::setw(13) << Box_Name(box) << std::setw(28) << shown << (visible ? "visible" : "hidden")
-      << '\n';
-}
-
-
 int Decode(Context& ctx) {
   const Options& o = ctx.options();
   if (o.positional.size() != 2) return ctx.Usage_Error("superset decode needs one record: B0,B1,B2,B3 in hexadecimal");
@@ -112,7 +94,7 @@ int Decode(Context& ctx) {
   out << "Window " << Window_Name(window) << (s.OEM_Mode ? " (OEM)" : "") << ", record " << Record_Text(*record)
       << " in row " << Decode_Row << '\n';
   for (SuperSet_Box box : All_SuperSet_Boxes()) {
-    if (form.Has_Box(box)) Print_Box(out, form, box);
+    if (form.Has_Box(box)) Print_SuperSet_Box(out, form, box);
   }
   out << std::left << std::setw(13) << "Byte0_Bit3" << form.Byte0_Bit3() << '\n';
   out << "Written back: " << Record_Text(form.Table()[Decode_Row]) << '\n';

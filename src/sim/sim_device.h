@@ -107,6 +107,9 @@ class Simulated_Port final : public Port_Backend {
   void Push(Event e);
   void Push_Lines();  // the host's DTR and RTS as they stand now
   void Device_Send(double at, std::string_view bytes);
+  // Queues bytes one character time apart from start; returns when the last
+  // one has been transmitted.
+  double Queue_Bytes(Kind kind, std::string_view bytes, const Framing& framing, double start);
 
   Clock& clock_;
   std::unique_ptr<Sim_Device> device_;

@@ -83,19 +83,23 @@ void Simulated_Port::Device_Send(double at, std::string_view bytes) {
     bytes = bytes.substr(0, static_cast<std::size_t>(faults_.truncate_replies));
   }
   out.append(bytes);
-  const Framing framing = device_->Device_Framing();
+  device_tx_free_ = Queue_Bytes(Kind::Device_Byte, out, device_->Device_Framing(),
+                                std::max(at + faults_.reply_delay, device_tx_free_));
+}
+
+double Simulated_Port::Queue_Bytes(Kind kind, std::string_view bytes, const Framing& framing, double start) {
   const double char_time = framing.Seconds_Per_Character();
-  double t = std::max(at + faults_.reply_delay, device_tx_free_);
-  for (unsigned char c : out) {
+  double t = start;
+  for (unsigned char c : bytes) {
     t += char_time;
     Event e{};
     e.time = t;
-    e.kind = Kind::Device_Byte;
+    e.kind = kind;
     e.byte = c;
     e.framing = framing;
     Push(e);
   }
-  device_tx_free_ = t;
+  return t;
 }
 
 void Simulated_Port::Open(const Framing& framing) {
@@ -148,18 +152,7 @@ std::string Simulated_Port::Read(std::size_t max_bytes) {
 void Simulated_Port::Write(std::string_view bytes) {
   Check_Vanished();
   Advance();
-  const double char_time = host_framing_.Seconds_Per_Character();
-  double t = std::max(now_, host_tx_free_);
-  for (unsigned char c : bytes) {
-    t += char_time;
-    Event e{};
-    e.time = t;
-    e.kind = Kind::Host_Byte;
-    e.byte = c;
-    e.framing = host_framing_;
-    Push(e);
-  }
-  host_tx_free_ = t;
+  host_tx_free_ = Queue_Bytes(Kind::Host_Byte, bytes, host_framing_, std::max(now_, host_tx_free_));
 }
 
 std::size_t Simulated_Port::Bytes_Unsent() {
