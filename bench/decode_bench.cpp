@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "app/session.h"
-#include "testbench/report_decoders.h"
+#include "core/session.h"
+#include "reports/report_decoders.h"
 
 namespace {
 
@@ -62,7 +62,7 @@ void Decode_Stream(benchmark::State& state, Report_Family family, int noise_byte
   std::int64_t reports = 0;
   for (auto _ : state) {
     buffer.append(read);
-    while (Buffer_Holds_Packet(s) && Decode_Report(s) > 0) ++reports;
+    while (Buffer_Holds_Packet(s.identity, s.reports) && Decode_Report(s.reports, s.identity).packets > 0) ++reports;
     benchmark::DoNotOptimize(s.reports.Current_Report);
   }
   const double line_reports_per_second = Line_Bytes_Per_Second / static_cast<double>(Format_Of(family).length);

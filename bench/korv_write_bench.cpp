@@ -14,7 +14,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "app/session.h"
+#include "core/session.h"
 #include "platform/prompter.h"
 #include "serial/serial_link.h"
 #include "sim/profiles.h"
@@ -44,7 +44,7 @@ struct Korv_Session {
     session.identity.Quorral_III_Flag = true;
     session.Port_Number = 1;
     Open_Port(session, "9600,N,8,1");
-    form = std::make_unique<SuperSet_Form>(session, SuperSet_Window::KORV_form);
+    form = std::make_unique<SuperSet_Form>(session, Config_Window::KORV_form);
     form->Select_SuperSet(0);
     form->Table()[95] = {0x32, 0x40, 0x51, 0x07};
     korv = std::make_unique<KORV_Protocol>(*form);

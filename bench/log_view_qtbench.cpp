@@ -13,7 +13,7 @@
 #include <string>
 
 #include "gui/log_view.h"
-#include "serial/traffic_log.h"
+#include "core/traffic_log.h"
 
 namespace {
 

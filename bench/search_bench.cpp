@@ -15,7 +15,7 @@
 #include <memory>
 #include <string>
 
-#include "app/session.h"
+#include "core/session.h"
 #include "discovery/port_search.h"
 #include "platform/prompter.h"
 #include "serial/serial_link.h"

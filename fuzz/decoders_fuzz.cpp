@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "app/session.h"
-#include "testbench/report_decoders.h"
+#include "core/session.h"
+#include "reports/report_decoders.h"
 
 namespace {
 
@@ -49,23 +49,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t n = size - at < chunk ? size - at : chunk;
     buffer.append(reinterpret_cast<const char*>(data + at), n);
     // Bounded: every call that decodes nothing leaves less than a packet.
-    for (int guard = 0; Buffer_Holds_Packet(s) && guard < 100000; ++guard) {
+    for (int guard = 0; Buffer_Holds_Packet(s.identity, s.reports) && guard < 100000; ++guard) {
       const std::size_t before = buffer.size();
-      if (Decode_Report(s) == 0) {
-        Check(!Buffer_Holds_Packet(s));
+      if (Decode_Report(s.reports, s.identity).packets == 0) {
+        Check(!Buffer_Holds_Packet(s.identity, s.reports));
         break;
       }
       Check(buffer.size() < before);
       const Current_Report_State& r = s.reports.Current_Report;
       Check(r.Cur_X >= 0 && r.Cur_Y >= 0 && r.Cur_X < (1 << 19) && r.Cur_Y < (1 << 19));
-      Check(s.main.LabelProx_Filled == r.In_Prox);
     }
   }
   // Decoders called on whatever is left never read past it.
-  Decode_SuperSet_Report(s);
-  Decode_KV_Report(s);
-  Decode_UIOF_Report(s);
-  Decode_PnP_Report(s);
-  Decode_Type5_Report(s);
+  Decode_SuperSet_Report(s.reports);
+  Decode_KV_Report(s.reports);
+  Decode_UIOF_Report(s.reports);
+  Decode_PnP_Report(s.reports);
+  Decode_Type5_Report(s.reports);
   return 0;
 }

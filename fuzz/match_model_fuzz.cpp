@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "app/session.h"
+#include "core/session.h"
 #include "discovery/model_table.h"
 #include "discovery/report_found.h"
 

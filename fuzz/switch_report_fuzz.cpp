@@ -6,8 +6,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/session.h"
+#include "core/session.h"
 #include "switchbank/switch_bank_form.h"
+#include "switchbank/switch_protocol.h"
 
 namespace {
 
@@ -40,20 +41,20 @@ void Check_Form(const Switch_Bank_Form& form) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // The reply is read in place, so a read past its end is caught.
   const std::string_view reply(reinterpret_cast<const char*>(data), size);
-  for (Switch_Family family : {Switch_Family::Pv5, Switch_Family::VSIII}) {
+  for (Config_Window family : {Config_Window::Pv5, Config_Window::VSIII}) {
     Virtual_Clock clock;
     Port_Directory ports;
     Fixed_Prompter prompter;
     Session s(clock, ports, prompter);
     Switch_Bank_Form form(family);
     form.Load_Factory_Switches();
-    form.Decode_Switch_Report(s, reply);
+    Decode_Switch_Report(s, form, reply);
     Check_Form(form);
     Check(form.Deepest_Cascade() < 40);
 
     Switch_Bank_Form again(family);
     again.Load_Factory_Switches();
-    again.Decode_Switch_Report(s, form.Switch_Image_Text());
+    Decode_Switch_Report(s, again, form.Switch_Image_Text());
     Check(again.Banks() == form.Banks());
     Check(again.Switch_Image() == form.Switch_Image());
   }

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/session.h"
+#include "core/session.h"
 #include "superset/superset_form.h"
 #include "superset/table_files.h"
 
@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // First byte: window, OEM mode, Quorral III.
   const std::uint8_t flags = data[0];
-  const SuperSet_Window window = static_cast<SuperSet_Window>((flags & 3) % 3);
+  const Config_Window window = static_cast<Config_Window>((flags & 3) % 3);
   s.OEM_Mode = (flags & 4) != 0;
   s.identity.Quorral_III_Flag = (flags & 8) != 0;
   s.Debug_Mode = (flags & 16) != 0;

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "app/session.h"
+#include "core/session.h"
 #include "discovery/port_search.h"
 #include "serial/serial_link.h"
 #include "sim/sim_device.h"
@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(s.Search_Status >= -2 && s.Search_Status <= 0);
 
   if (s.port.PortOpen()) {
-    SuperSet_Form form(s, SuperSet_Window::KORV_form);
+    SuperSet_Form form(s, Config_Window::KORV_form);
     KORV_Protocol korv(form);
     (void)korv.Read_SuperSets(90, 99);
   }

@@ -38,12 +38,4 @@ std::string Find_Data_Dir(const char* env_value, const std::string& executable_p
 
 std::string Find_Data_Dir() { return Find_Data_Dir(std::getenv("STYLOMAT_DATA_DIR"), Executable_Path()); }
 
-std::string Data_File_Path(const std::string& dir, std::string_view name) {
-  if (dir.empty()) return std::string(name);
-  std::string path = dir;
-  if (path.back() != '/') path += '/';
-  path += name;
-  return path;
-}
-
 }  // namespace stylomat

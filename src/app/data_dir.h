@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/data_file.h"
+
 namespace stylomat {
 
 // The data directory, first match of:
@@ -23,9 +25,5 @@ std::string Find_Data_Dir(const char* env_value, const std::string& executable_p
 // The running executable's full path, from /proc/self/exe; empty when the
 // system does not tell.
 std::string Executable_Path();
-
-// dir + "/" + name.  An empty dir gives the bare name (the current
-// directory) rather than a path at the root.
-std::string Data_File_Path(const std::string& dir, std::string_view name);
 
 }  // namespace stylomat

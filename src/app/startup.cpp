@@ -6,7 +6,7 @@
 #include "app/data_dir.h"
 #include "serial/serial_link.h"
 #include "stylomat_version.h"
-#include "wintab/system_info.h"
+#include "discovery/system_refresh.h"
 
 namespace stylomat {
 

@@ -3,7 +3,7 @@
 // CLI.
 #include <string>
 
-#include "app/session.h"
+#include "core/session.h"
 
 namespace stylomat {
 

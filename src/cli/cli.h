@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/session.h"
+#include "core/session.h"
 
 namespace stylomat::cli {
 

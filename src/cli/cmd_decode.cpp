@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "cli/cli.h"
-#include "testbench/report_decoders.h"
+#include "reports/report_decoders.h"
 
 namespace stylomat::cli {
 
@@ -76,8 +76,8 @@ int Cmd_Decode(Context& ctx) {
     const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), in);
     if (got == 0) break;
     buffer.append(chunk.data(), got);
-    while (Buffer_Holds_Packet(s)) {
-      if (Decode_Report(s) == 0) break;
+    while (Buffer_Holds_Packet(s.identity, s.reports)) {
+      if (Decode_Report(s.reports, s.identity).packets == 0) break;
       ++decoded;
       Print_Report(ctx.out(), s.reports.Current_Report);
     }

@@ -79,10 +79,10 @@ int Decode(Context& ctx) {
     return ctx.Usage_Error("\"" + o.positional[1] +
                            "\" is not an image: up to seven hexadecimal bytes such as 40,77,89,61,00,08,00");
   }
-  SuperSet_Window window = SuperSet_Window::Mirolex2;
+  Config_Window window = Config_Window::Mirolex2;
   if (const auto name = o.Value("window")) {
-    const auto parsed = Parse_Window_Name(*name);
-    if (!parsed || *parsed == SuperSet_Window::KORV_form) {
+    const auto parsed = Parse_SuperSet_Window(*name);
+    if (!parsed || *parsed == Config_Window::KORV_form) {
       return ctx.Usage_Error("--window must be Mirolex2 or Dovrane3");
     }
     window = *parsed;
@@ -109,7 +109,7 @@ int Decode(Context& ctx) {
   std::ostream& out = ctx.out();
   out << "Image " << Image_Text(image) << '\n';
   out << "Record " << Record_Text(record) << '\n';
-  out << "Window " << Window_Name(window) << (s.OEM_Mode ? " (OEM)" : "") << '\n';
+  out << "Window " << Config_Window_Name(window) << (s.OEM_Mode ? " (OEM)" : "") << '\n';
   for (SuperSet_Box box : All_SuperSet_Boxes()) {
     if (box == SuperSet_Box::CmbSuperSet || !form.Has_Box(box)) continue;
     Print_SuperSet_Box(out, form, box);

@@ -23,7 +23,7 @@
 #include "cli/cli.h"
 #include "discovery/model_table.h"
 #include "discovery/port_search.h"
-#include "superset/korv_form_loader.h"
+#include "superset/korv_form_model.h"
 
 namespace stylomat::cli {
 
@@ -338,7 +338,7 @@ int Cmd_Korv(Context& ctx) {
     ctx.err() << "stylomat-cli: no tablet answered on COM" << *port << "; korv needs a KORV tablet\n";
     return Exit_Error;
   }
-  if (Config_Window_For(s->identity.Model_Name) != "KORV_form") {
+  if (Config_Window_For(s->identity.Model_Name) != Config_Window::KORV_form) {
     ctx.err() << "stylomat-cli: the tablet on COM" << *port << " is \"" << s->identity.Model_Name
               << "\", which the KORV_form window does not serve; korv needs a KORV tablet (KORV, Quorral III)\n";
     return Exit_Error;

@@ -59,11 +59,11 @@ std::optional<SuperSet_Record> Parse_Record_Argument(const std::string& text) {
   return record;
 }
 
-std::optional<SuperSet_Window> Window_Option(Context& ctx, bool& bad) {
+std::optional<Config_Window> Window_Option(Context& ctx, bool& bad) {
   bad = false;
   const auto name = ctx.options().Value("window");
   if (!name) return std::nullopt;
-  auto window = Parse_Window_Name(*name);
+  auto window = Parse_SuperSet_Window(*name);
   if (!window) bad = true;
   return window;
 }
@@ -76,7 +76,7 @@ int Decode(Context& ctx) {
     return ctx.Usage_Error("\"" + o.positional[1] + "\" is not a record: four hexadecimal bytes such as 32,40,51,07");
   }
   bool bad_window = false;
-  const SuperSet_Window window = Window_Option(ctx, bad_window).value_or(SuperSet_Window::KORV_form);
+  const Config_Window window = Window_Option(ctx, bad_window).value_or(Config_Window::KORV_form);
   if (bad_window) return ctx.Usage_Error("--window must be KORV_form, Mirolex2 or Dovrane3");
 
   Virtual_Clock clock;
@@ -91,7 +91,7 @@ int Decode(Context& ctx) {
   form.Select_SuperSet(Decode_Row);
 
   std::ostream& out = ctx.out();
-  out << "Window " << Window_Name(window) << (s.OEM_Mode ? " (OEM)" : "") << ", record " << Record_Text(*record)
+  out << "Window " << Config_Window_Name(window) << (s.OEM_Mode ? " (OEM)" : "") << ", record " << Record_Text(*record)
       << " in row " << Decode_Row << '\n';
   for (SuperSet_Box box : All_SuperSet_Boxes()) {
     if (form.Has_Box(box)) Print_SuperSet_Box(out, form, box);
@@ -124,11 +124,11 @@ int Tables(Context& ctx) {
   const auto only = Window_Option(ctx, bad_window);
   if (bad_window) return ctx.Usage_Error("--window must be KORV_form, Mirolex2 or Dovrane3");
 
-  std::vector<SuperSet_Window> windows = {SuperSet_Window::KORV_form, SuperSet_Window::Mirolex2,
-                                          SuperSet_Window::Dovrane3};
+  std::vector<Config_Window> windows = {Config_Window::KORV_form, Config_Window::Mirolex2,
+                                          Config_Window::Dovrane3};
   if (only) windows = {*only};
   const auto out_dir = o.Value("out");
-  for (SuperSet_Window w : windows) {
+  for (Config_Window w : windows) {
     const std::string text = Factory_Table_Text(w);
     if (!out_dir) {
       if (!only) ctx.out() << "== " << Table_File_Name(w) << '\n';

@@ -14,6 +14,7 @@
 
 #include "cli/cli.h"
 #include "switchbank/switch_bank_form.h"
+#include "switchbank/switch_protocol.h"
 
 namespace stylomat::cli {
 
@@ -72,7 +73,7 @@ std::string Caption_Text(const char* caption) {
 
 
 void Print_Form(std::ostream& out, const Switch_Bank_Form& form) {
-  out << "Window " << form.Variant().window << " (" << form.Variant().caption << ")\n";
+  out << "Window " << Config_Window_Name(form.Window()) << " (" << form.Variant().caption << ")\n";
   out << "          1 2 3 4 5 6 7 8\n";
   const char* labels[3] = {"Switch A", "Switch B", "Switch C"};
   for (int bank = 0; bank < 3; ++bank) {
@@ -93,12 +94,15 @@ void Print_Form(std::ostream& out, const Switch_Bank_Form& form) {
   out << "Image " << form.Switch_Image_Text() << '\n';
 }
 
-std::optional<Switch_Family> Family_Option(Context& ctx, bool& bad) {
+std::optional<Config_Window> Family_Option(Context& ctx, bool& bad) {
   bad = false;
   const auto name = ctx.options().Value("family");
   if (!name) return std::nullopt;
-  const auto family = Parse_Switch_Family(*name);
-  if (!family) bad = true;
+  const auto family = Parse_Config_Window(*name);
+  if (!family || !Is_Switch_Window(*family)) {
+    bad = true;
+    return std::nullopt;
+  }
   return family;
 }
 
@@ -111,13 +115,13 @@ int Decode(Context& ctx, Session& s) {
                            "\" is not an image: up to seven hexadecimal bytes such as CE,1F,4D,61,00,0C,23");
   }
   bool bad = false;
-  const Switch_Family family = Family_Option(ctx, bad).value_or(Switch_Family::Pv5);
+  const Config_Window family = Family_Option(ctx, bad).value_or(Config_Window::Pv5);
   if (bad) return ctx.Usage_Error("--family must be Pv5 or VSIII");
 
   // As the window opens: the factory pattern first, then the tablet's reply.
   Switch_Bank_Form form(family);
   form.Load_Factory_Switches();
-  form.Decode_Switch_Report(s, *reply);
+  Decode_Switch_Report(s, form, *reply);
   ctx.out() << "Reply " << *reply << '\n';
   Print_Form(ctx.out(), form);
   Print_Log_Lines(ctx.out(), s.log.Text());

@@ -73,18 +73,18 @@ struct Route_Row {
 };
 
 constexpr std::array<Route_Row, 7> Route_Rows{{
-    {{"KORV Mensaro, Mirolex II"}, {"Mirolex2", nullptr, nullptr}},
-    {{"KORV Mensaro, Mirolex III"}, {"Mirolex2", &Tablet_Identity::Mirolex_III_Flag, "Mirolex_III_Flag"}},
-    {{"KORV Mensaro, Dovrane III"}, {"Dovrane3", nullptr, nullptr}},
+    {{"KORV Mensaro, Mirolex II"}, {Config_Window::Mirolex2, nullptr, nullptr}},
+    {{"KORV Mensaro, Mirolex III"}, {Config_Window::Mirolex2, &Tablet_Identity::Mirolex_III_Flag, "Mirolex_III_Flag"}},
+    {{"KORV Mensaro, Dovrane III"}, {Config_Window::Dovrane3, nullptr, nullptr}},
     {{"KORV Mensaro, Dovrane IV", "KORV Mensaro, Dovrane VI"},
-     {"Dovrane3", &Tablet_Identity::Dovrane_IV_VI_Flag, "Dovrane_IV_VI_Flag"}},
+     {Config_Window::Dovrane3, &Tablet_Identity::Dovrane_IV_VI_Flag, "Dovrane_IV_VI_Flag"}},
     {{"Zeltavision, Pallivant VII", "Zeltavision, Pallivant VI", "Zeltavision, Pallivant V",
       "KORV Mensaro, Colossa Pallivant"},
-     {"Pv5", nullptr, nullptr}},
-    {{"KORV, Quorral III"}, {"KORV_form", &Tablet_Identity::Quorral_III_Flag, "Quorral_III_Flag"}},
+     {Config_Window::Pv5, nullptr, nullptr}},
+    {{"KORV, Quorral III"}, {Config_Window::KORV_form, &Tablet_Identity::Quorral_III_Flag, "Quorral_III_Flag"}},
     {{"KORV Mensaro, Velliscope VI", "KORV Mensaro, Velliscope V", "Mensaro, Velliscope IV",
       "Mensaro, Velliscope III", "Mensaro, Velliscope II / III", "Mensaro, Lumivane"},
-     {"VSIII", nullptr, nullptr}},
+     {Config_Window::VSIII, nullptr, nullptr}},
 }};
 
 // Upper case of the ASCII letters only: replies are raw bytes and must not
@@ -121,13 +121,10 @@ std::string Model_Name_For(std::string_view product_reply, std::string_view firm
 
 void Match_Model(Session& s) {
   Tablet_Identity& id = s.identity;
-  // The label first shows the reply as received, then the name it leads to;
-  // an unknown tablet keeps its raw identification in both.
-  s.main.Tbl.text = id.Product_Reply;
+  // An unknown tablet keeps its raw identification as its name.
   id.Model_Name = Model_Name_For(id.Product_Reply, id.Firmware_Reply, id.Type5_Format);
-  s.main.Tbl.text = id.Model_Name;
-  s.main.Touch();
   id.Product_Reply = id.Model_Name;
+  s.Facts_Changed();
 }
 
 const Config_Route* Find_Config_Route(std::string_view model_name) {
@@ -139,9 +136,10 @@ const Config_Route* Find_Config_Route(std::string_view model_name) {
   return nullptr;
 }
 
-std::string Config_Window_For(std::string_view model_name) {
+std::optional<Config_Window> Config_Window_For(std::string_view model_name) {
   const Config_Route* route = Find_Config_Route(model_name);
-  return route ? std::string(route->window) : std::string();
+  if (!route) return std::nullopt;
+  return route->window;
 }
 
 std::string Config_Caption(std::string_view model_name) {
@@ -156,10 +154,9 @@ bool Route_Config(Session& s, bool open) {
   if (route->variant_flag) s.identity.*(route->variant_flag) = true;
   if (!open) return true;
   const std::string caption = Config_Caption(s.identity.Model_Name);
-  if (s.Open_Config_Window) {
-    s.Open_Config_Window(route->window, caption);
-  } else {
-    Log_Line(s, std::string("The ") + route->window + " configuration window is not available in this version");
+  if (!s.front_end().Open_Config_Window(route->window, caption)) {
+    Log_Line(s, std::string("The ") + Config_Window_Name(route->window) +
+                    " configuration window is not available in this version");
     s.Refresh_Log_View();
   }
   return true;

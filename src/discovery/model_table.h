@@ -2,10 +2,12 @@
 // The identification table: turns what a tablet says about itself into a
 // model name, and the model name into the configuration window that serves
 // it.
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "app/session.h"
+#include "core/config_windows.h"
+#include "core/session.h"
 
 namespace stylomat {
 
@@ -16,15 +18,14 @@ namespace stylomat {
 std::string Model_Name_For(std::string_view product_reply, std::string_view firmware_reply, bool type5_format);
 
 // Names the tablet from Product_Reply (and Firmware_Reply on a Type-5
-// tablet): writes Model_Name and the `Tbl` label, then replaces
-// Product_Reply by Model_Name.
+// tablet): writes Model_Name, then replaces Product_Reply by Model_Name.
 void Match_Model(Session& s);
 
 // One row of the routing table: the window of a model family and the
 // variant flag that tells the window which member it talks to (nullptr when
 // the row has none).
 struct Config_Route {
-  const char* window = nullptr;  // "Mirolex2", "Dovrane3", "Pv5", "KORV_form", "VSIII"
+  Config_Window window = Config_Window::KORV_form;
   bool Tablet_Identity::*variant_flag = nullptr;
   const char* variant_name = nullptr;  // "Mirolex_III_Flag", ...; nullptr when none
 };
@@ -33,8 +34,8 @@ struct Config_Route {
 // configuration window serves that model.
 const Config_Route* Find_Config_Route(std::string_view model_name);
 
-// The name of the configuration window for a model name, or "" when none.
-std::string Config_Window_For(std::string_view model_name);
+// The configuration window for a model name; nothing when none.
+std::optional<Config_Window> Config_Window_For(std::string_view model_name);
 
 // The caption of a configuration window opened for a model.
 std::string Config_Caption(std::string_view model_name);

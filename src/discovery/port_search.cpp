@@ -1,10 +1,10 @@
 #include "discovery/port_search.h"
 
-#include "app/search_animation.h"
+#include "core/search_animation.h"
 #include "discovery/report_found.h"
 #include "discovery/reset_tablet.h"
 #include "serial/serial_link.h"
-#include "wintab/system_info.h"
+#include "discovery/system_refresh.h"
 
 namespace stylomat {
 
@@ -65,7 +65,7 @@ void Report_Port_Error(Session& s) {
   Close_Port(s);
   Show_Search_Animation(s, 4);
   s.splash.Caption = "Getting System Information";
-  if (s.Repaint_Splash) s.Repaint_Splash();
+  s.front_end().Repaint_Splash();
   Refresh_System_Information(s);
   // The refresh clears the main window's state; the user still has to be
   // told why nothing was found.
@@ -142,8 +142,8 @@ std::string Check_Tablet_Text() { return Check_Tablet_Advice + CR + CR + Icon_Ad
 void Search_Port(Session& s, const Probe_Table& probes) {
   Reset_Main_State(s);
   if (s.port.PortOpen()) Reset_Tablet(s);
-  s.main.CommPort.text = Port_Text(s);
-  s.main.Touch();
+  s.Searched_Port = s.Port_Number;
+  s.Facts_Changed();
   s.log.Append("\r");
   Log_Line(s, "Searching Serial Port " + Port_Text(s) + ":");
   s.identity.SuperSet_Format = false;
@@ -213,7 +213,7 @@ void Refresh_System_Info_Command(Session& s) {
   Reset_Main_State(s);
   Refresh_System_Information(s);
   Show_Error(s, Check_Tablet_Text());
-  if (s.Beep) s.Beep();
+  s.front_end().Beep();
   Set_Hourglass(s, false);
 }
 

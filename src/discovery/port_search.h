@@ -4,7 +4,7 @@
 // information).
 #include <string>
 
-#include "app/session.h"
+#include "core/session.h"
 #include "discovery/probe_table.h"
 
 namespace stylomat {

@@ -46,7 +46,7 @@ bool Ask_Version(Session& s) {
   Log_From_Tablet(s, buffer);
   std::string version;
   if (!KV_Version_From(buffer, version)) return false;
-  Show_Firmware(s, version);
+  Record_Firmware(s, version);
   return true;
 }
 
@@ -103,7 +103,7 @@ bool Take_Size(Session& s, const std::string& answer) {
   if (!KV_Size_From(answer, size)) return false;
   s.identity.Tablet_Width = size.width;
   s.identity.Tablet_Height = size.height;
-  Show_Size(s, Counts_Per_Inch);
+  Record_Size(s, Counts_Per_Inch);
   return true;
 }
 
@@ -125,7 +125,7 @@ bool Finish_Size(Session& s, std::string answer) {
 }
 
 void Name_KV_Tablet(Session& s) {
-  Show_Port_Number(s);
+  Record_Port_Searched(s);
   Name_Tablet(s, KV_Product);
 }
 

@@ -80,12 +80,12 @@ void Take_Pupilane(Session& s) {
   Open_Probe_Port(s, Compose_Framing(s, 9600, "o", 8, 1), false);
   Tablet_Identity& id = s.identity;
   id.Probe_Cursor = Pupilane_Cursor;
-  Show_Port_Number(s);
+  Record_Port_Searched(s);
   Name_Tablet(s, Pupilane_Product);
   Flush_Input(s);
   id.Tablet_Width = Pupilane_Width;
   id.Tablet_Height = Pupilane_Height;
-  Show_Size_Text(s, Pupilane_Size);
+  Record_Size_Text(s, Pupilane_Size);
 }
 
 }  // namespace

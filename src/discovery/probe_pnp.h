@@ -13,7 +13,7 @@
 // never runs on this program's serial layer.
 #include <string_view>
 
-#include "app/session.h"
+#include "core/session.h"
 
 namespace stylomat {
 

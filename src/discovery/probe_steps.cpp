@@ -30,25 +30,23 @@ void Open_Probe_Port(Session& s, const std::string& settings, bool tick_before_o
   s.identity.Framing = s.port.Settings();
 }
 
-void Show_Port_Number(Session& s) {
-  s.main.CommPort.text = std::to_string(s.Port_Number);
-  s.main.Touch();
+void Record_Port_Searched(Session& s) {
+  s.Searched_Port = s.Port_Number;
+  s.Facts_Changed();
 }
 
-void Show_Size_Text(Session& s, const std::string& text) {
+void Record_Size_Text(Session& s, const std::string& text) {
   s.identity.Size_Text = text;
-  s.main.Size_lb.text = text;
-  s.main.Touch();
+  s.Facts_Changed();
 }
 
-void Show_Size(Session& s, long counts_per_inch) {
-  Show_Size_Text(s, Size_Text(s.identity.Tablet_Height, s.identity.Tablet_Width, counts_per_inch));
+void Record_Size(Session& s, long counts_per_inch) {
+  Record_Size_Text(s, Size_Text(s.identity.Tablet_Height, s.identity.Tablet_Width, counts_per_inch));
 }
 
-void Show_Firmware(Session& s, const std::string& text) {
+void Record_Firmware(Session& s, const std::string& text) {
   s.identity.Firmware_Text = text;
-  s.main.Version_Lb.text = text;
-  s.main.Touch();
+  s.Facts_Changed();
 }
 
 void Name_Tablet(Session& s, const std::string& product_reply) {

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/session.h"
+#include "core/session.h"
 
 namespace stylomat {
 
@@ -22,13 +22,12 @@ void Log_From_Tablet(Session& s, std::string_view reply);
 // Throws Port_Error.
 void Open_Probe_Port(Session& s, const std::string& settings, bool tick_before_open);
 
-// The main window's `CommPort` label shows Port_Number.
-void Show_Port_Number(Session& s);
-// Size_Text (and `Size_lb`) from the largest coordinates.
-void Show_Size(Session& s, long counts_per_inch);
-void Show_Size_Text(Session& s, const std::string& text);
-// Firmware_Text (and `Version_Lb`).
-void Show_Firmware(Session& s, const std::string& text);
+// The search result speaks of Port_Number (the CommPort label).
+void Record_Port_Searched(Session& s);
+// Size_Text from the largest coordinates.
+void Record_Size(Session& s, long counts_per_inch);
+void Record_Size_Text(Session& s, const std::string& text);
+void Record_Firmware(Session& s, const std::string& text);
 
 // Product_Reply = text, then Match_Model.
 void Name_Tablet(Session& s, const std::string& product_reply);

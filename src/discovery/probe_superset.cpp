@@ -3,7 +3,7 @@
 #include "discovery/model_table.h"
 #include "discovery/size_text.h"
 #include "serial/serial_link.h"
-#include "testbench/report_decoders.h"
+#include "reports/report_decoders.h"
 
 namespace stylomat {
 
@@ -32,8 +32,7 @@ void Ask_Firmware(Session& s) {
   if (!reply) return;
   s.identity.Firmware_Reply = *reply;
   s.identity.Firmware_Text = *reply;
-  s.main.Version_Lb.text = *reply;
-  s.main.Touch();
+  s.Facts_Changed();
 }
 
 // "%VS" makes the tablet send one report at its largest coordinates.  The
@@ -47,13 +46,12 @@ void Ask_Size(Session& s) {
   s.reports.Report_Buffer = s.port.Input();
   // The answer goes through the report decoder like any other report, so
   // what it says about the cursor (its identity marker) counts as well.
-  if (!Decode_SuperSet_Report(s)) return;  // a report cut short tells nothing
+  if (!Decode_SuperSet_Report(s.reports)) return;  // a report cut short tells nothing
   Tablet_Identity& id = s.identity;
   id.Tablet_Width = s.reports.Current_Report.Cur_X;
   id.Tablet_Height = s.reports.Current_Report.Cur_Y;
   id.Size_Text = Size_Text(id.Tablet_Height, id.Tablet_Width, Counts_Per_Inch);
-  s.main.Size_lb.text = id.Size_Text;
-  s.main.Touch();
+  s.Facts_Changed();
 }
 
 // The tablet changes its framing after "%C0N81"; the port follows.

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/session.h"
+#include "core/session.h"
 
 namespace stylomat {
 

@@ -2,7 +2,7 @@
 // The probes the port search runs, one slot per command family.  A slot
 // left empty is a family whose probe is not part of this build; the search
 // passes it by.
-#include "app/session.h"
+#include "core/session.h"
 
 namespace stylomat {
 

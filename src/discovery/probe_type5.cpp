@@ -58,7 +58,7 @@ void Ask_Version(Session& s) {
   std::string version;
   if (!Type5_Version_From(Read_Answer(s), version)) return;
   s.identity.Firmware_Reply = version;
-  Show_Firmware(s, version);
+  Record_Firmware(s, version);
 }
 
 // False when the answer is neither "NONE" nor a size.
@@ -66,14 +66,14 @@ bool Ask_Size(Session& s) {
   Send_Letters(s, "SZ");
   const std::string answer = Read_Answer(s);
   if (Contains(answer, "NONE")) {
-    Show_Size_Text(s, "N/A");
+    Record_Size_Text(s, "N/A");
     return true;
   }
   Type5_Size size;
   if (!Type5_Size_From(answer, size)) return false;
   s.identity.Tablet_Width = size.width_inches * Counts_Per_Inch;
   s.identity.Tablet_Height = size.height_inches * Counts_Per_Inch;
-  Show_Size(s, Counts_Per_Inch);
+  Record_Size(s, Counts_Per_Inch);
   return true;
 }
 
@@ -141,7 +141,7 @@ void Probe_Type5(Session& s) {
       Not_Found(s);
       return;
     }
-    Show_Port_Number(s);
+    Record_Port_Searched(s);
     id.Product_Reply = Type5_Product;
     Ask_Version(s);
     Name_Tablet(s, id.Product_Reply);

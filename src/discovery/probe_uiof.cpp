@@ -58,7 +58,7 @@ bool Ask_Size(Session& s) {
   if (!UIOF_Size_From(answer, size)) return false;
   s.identity.Tablet_Width = size.width;
   s.identity.Tablet_Height = size.height;
-  Show_Size(s, Counts_Per_Inch);
+  Record_Size(s, Counts_Per_Inch);
   if (s.identity.Tablet_Height < s.identity.Tablet_Width) Wait_Tick(s);
   return true;
 }
@@ -98,7 +98,7 @@ void Probe_UIOF(Session& s) {
     Log_From_Tablet(s, s.Reply_Text);
 
     Flush_Input(s);
-    Show_Port_Number(s);
+    Record_Port_Searched(s);
     Name_Tablet(s, UIOF_Product);
     if (!Ask_Size(s)) s.Search_Status = -2;
   } catch (const Port_Error&) {

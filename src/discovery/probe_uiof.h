@@ -5,7 +5,7 @@
 // report at its largest coordinates (ESC "a") gives the active size.
 #include <string_view>
 
-#include "app/session.h"
+#include "core/session.h"
 
 namespace stylomat {
 

@@ -13,13 +13,10 @@ constexpr std::size_t Settings_Shown_In_Log = 20;
 
 void Show_Result_Labels(Session& s) {
   Main_Window_State& m = s.main;
-  const Tablet_Identity& id = s.identity;
   if (s.Port_Number >= Port_Directory::First_Com && s.Port_Number <= Port_Directory::Last_Com) {
-    m.CommPort.text = std::to_string(s.Port_Number);
+    s.Searched_Port = s.Port_Number;
   }
-  m.Tbl.text = id.Model_Name;
-  m.Size_lb.text = id.Size_Text;
-  m.Version_Lb.text = id.Firmware_Text;
+  s.Facts_Changed();
   for (Label_State* label : {&m.Label3, &m.CommPort, &m.Label4, &m.Label5, &m.Tbl, &m.Label2, &m.Size_lb}) {
     label->visible = true;
   }

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/session.h"
+#include "core/session.h"
 
 namespace stylomat {
 

@@ -12,7 +12,7 @@
 
 #include "app/data_dir.h"
 #include "app/port_setup.h"
-#include "app/session.h"
+#include "core/session.h"
 #include "app/startup.h"
 #include "gui/main_window.h"
 #include "gui/qt_prompter.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "gui/log_line_painter.h"
-#include "serial/traffic_log.h"
+#include "core/traffic_log.h"
 
 namespace stylomat::gui {
 

@@ -4,7 +4,7 @@
 #include <QMainWindow>
 #include <QString>
 
-#include "serial/traffic_log.h"
+#include "core/traffic_log.h"
 
 class QAction;
 class QPrinter;

@@ -72,31 +72,38 @@ Main_Window::Main_Window(Session& session, QWidget* parent)
     Render();
   });
 
-  // Waits that run window events, and the views the core asks to redraw.
-  s_.Process_Events = [this] {
-    Sync();
-    QCoreApplication::processEvents();
+  // The busy state shows as soon as a command starts and goes when it ends.
+  runner_.On_Busy_Change = [this] {
+    if (!runner_.Running()) s_.main.Busy = false;
+    s_.main.Touch();
+    Render();
   };
-  s_.Log_View_Refresh = [this] { log_window_->Refresh_Log_View(); };
-  s_.Repaint_Splash = [this] {
-    Sync();
-    please_wait_->repaint();
-  };
-  s_.Beep = [] { QApplication::beep(); };
-  s_.End_Program = [this] {
-    // Inside a command the program ends once the command has returned.
-    if (running_) return;
-    QTimer::singleShot(0, this, [this] { Finish_Pending_End(); });
-  };
+  s_.Set_Front_End(this);
 }
 
 Main_Window::~Main_Window() {
   Set_Wait_Cursor(false);
-  s_.Process_Events = nullptr;
-  s_.Log_View_Refresh = nullptr;
-  s_.Repaint_Splash = nullptr;
-  s_.Beep = nullptr;
-  s_.End_Program = nullptr;
+  s_.Set_Front_End(nullptr);
+}
+
+void Main_Window::Process_Events() {
+  Sync();
+  QCoreApplication::processEvents();
+}
+
+void Main_Window::Refresh_Log_View() { log_window_->Refresh_Log_View(); }
+
+void Main_Window::Repaint_Splash() {
+  Sync();
+  please_wait_->repaint();
+}
+
+void Main_Window::Beep() { QApplication::beep(); }
+
+void Main_Window::End_Program() {
+  // Inside a command the program ends once the command has returned.
+  if (runner_.Running()) return;
+  QTimer::singleShot(0, this, [this] { Finish_Pending_End(); });
 }
 
 void Main_Window::Build_Menus() {
@@ -228,17 +235,13 @@ void Main_Window::Register_Commands() {
   Set_Command("Find_Tablet", [this] { Search_All_Ports(s_); });
   Set_Command("Reset_Tbl", [this] { Restore_Factory(s_); });
   Set_Command("Refresh_System_Info", [this] { Refresh_System_Info_Command(s_); });
-  Set_Command("Show_Debug_Window", [this] { Toggle_Debug_Window(); }, true);
-  Set_Command("Display_Help", [] { QWhatsThis::enterWhatsThisMode(); }, true);
+  // Entries that only show or hide windows may run while anything else runs.
+  Set_Command("Show_Debug_Window", [this] { Toggle_Debug_Window(); }, Command_Mode::Command, Mode_Set::Any_Mode());
+  Set_Command("Display_Help", [] { QWhatsThis::enterWhatsThisMode(); }, Command_Mode::Command, Mode_Set::Any_Mode());
 }
 
-void Main_Window::Set_Command(const std::string& name, Command command, bool runs_alongside) {
-  commands_[name] = Command_Entry{std::move(command), runs_alongside};
-}
-
-bool Main_Window::Has_Command(const std::string& name) const {
-  const auto it = commands_.find(name);
-  return it != commands_.end() && it->second.run;
+void Main_Window::Set_Command(const std::string& name, Command command, Command_Mode mode, Mode_Set alongside) {
+  runner_.Set(name, std::move(command), mode, alongside);
 }
 
 void Main_Window::Start(const std::string& command_line) {
@@ -257,35 +260,12 @@ void Main_Window::Start(const std::string& command_line) {
 
 bool Main_Window::Dispatch(const std::string& name) {
   if (ending_) return false;
-  const auto it = commands_.find(name);
-  if (it == commands_.end() || !it->second.run) return false;
-  // A copy: a command may plug other commands in while it runs.
-  const Command_Entry entry = it->second;
-  if (entry.runs_alongside) {
-    entry.run();
-    Render();
-    return true;
-  }
-  if (running_) return false;
-
-  running_ = true;
-  s_.main.Touch();
+  const Command_Runner::Outcome outcome = runner_.Run(name);
+  if (outcome == Command_Runner::Outcome::Unknown || outcome == Command_Runner::Outcome::Refused) return false;
   Render();
-  std::string failure;
-  try {
-    entry.run();
-  } catch (const std::exception& e) {
-    failure = e.what();
-  } catch (...) {
-    failure = "unknown error";
-  }
-  running_ = false;
-  s_.main.Busy = false;
-  s_.main.Touch();
-  Render();
-  if (!failure.empty() && !ending_) {
+  if (outcome == Command_Runner::Outcome::Failed && !ending_) {
     // The program stays usable; the log keeps what happened up to here.
-    s_.prompter.Inform("The command stopped: " + failure, "Stylomat");
+    s_.prompter.Inform("The command stopped: " + runner_.Failure(), "Stylomat");
   }
   Finish_Pending_End();
   return true;
@@ -309,7 +289,7 @@ void Main_Window::Sync() {
 void Main_Window::Render() {
   if (ending_) return;
   Main_Window_State& m = s_.main;
-  const bool busy = running_ || m.Busy;
+  const bool busy = runner_.Running() || m.Busy;
   setWindowTitle(m.Caption.empty() ? QString("Stylomat") : QString::fromStdString(m.Caption));
   for (auto& [state, label] : labels_) {
     Set_Text_If_Changed(label, Window_Text(state->text));
@@ -377,8 +357,7 @@ void Main_Window::Render_Menus(bool busy) {
       if (action->text() != caption) action->setText(caption);
       const QKeySequence shortcut(QString::fromStdString(entry->shortcut));
       if (action->shortcut() != shortcut) action->setShortcut(shortcut);
-      const auto command = commands_.find(entry->name);
-      const bool alongside = command != commands_.end() && command->second.runs_alongside;
+      const bool alongside = runner_.Runs_Alongside(entry->name, runner_.Mode());
       action->setCheckable(entry->checkable);
       action->setChecked(entry->checked);
       action->setEnabled(entry->enabled && (!busy || alongside));
@@ -436,7 +415,7 @@ void Main_Window::Finish(int code) {
 }
 
 void Main_Window::Finish_Pending_End() {
-  if (ending_ || running_) return;
+  if (ending_ || runner_.Running()) return;
   if (close_pending_ || s_.End_Requested) Close_Program();
 }
 
@@ -446,7 +425,7 @@ void Main_Window::closeEvent(QCloseEvent* event) {
     return;
   }
   event->ignore();
-  if (running_) {
+  if (runner_.Running()) {
     // The command running now is told to stop; the program closes once it
     // has returned.
     s_.Stop_Test = true;

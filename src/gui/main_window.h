@@ -13,7 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "app/session.h"
+#include "core/command_runner.h"
+#include "core/front_end.h"
+#include "core/session.h"
 
 class QAction;
 class QLabel;
@@ -25,7 +27,7 @@ namespace stylomat::gui {
 class Log_Window;
 class Please_Wait_Dialog;
 
-class Main_Window : public QMainWindow {
+class Main_Window : public QMainWindow, public Front_End {
   Q_OBJECT
 
  public:
@@ -41,15 +43,23 @@ class Main_Window : public QMainWindow {
 
   // The one way into every command: a menu entry's name ("Find_Tablet") or
   // a port icon's ("Com_Btn_3").  A command runs inside this call, waits
-  // included, with the menus and icons disabled so no second command can
-  // start meanwhile.  Returns false when nothing ran: the entry has no
-  // command yet, or another command is running.
+  // included, with the menus and icons disabled but for the entries that
+  // may start alongside it (Command_Runner).  Returns false when nothing
+  // ran: the entry has no command yet, or the running command does not let
+  // it start.
   bool Dispatch(const std::string& name);
-  // Plugs a command in.  A command that only shows or hides windows may run
-  // alongside another one.
-  void Set_Command(const std::string& name, Command command, bool runs_alongside = false);
-  bool Has_Command(const std::string& name) const;
-  bool Command_Running() const { return running_; }
+  // Plugs a command in; see Command_Runner::Set.
+  void Set_Command(const std::string& name, Command command, Command_Mode mode = Command_Mode::Command,
+                   Mode_Set alongside = {});
+  bool Has_Command(const std::string& name) const { return runner_.Has(name); }
+  bool Command_Running() const { return runner_.Running(); }
+
+  // ---- Front_End: what the core asks of the window ----
+  void Process_Events() override;
+  void Refresh_Log_View() override;
+  void Repaint_Splash() override;
+  void Beep() override;
+  void End_Program() override;
 
   // Renders the whole state; Sync renders only when the state changed.
   void Render();
@@ -77,11 +87,6 @@ class Main_Window : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  struct Command_Entry {
-    Command run;
-    bool runs_alongside = false;
-  };
-
   void Build_Menus();
   QWidget* Build_Central();
   QLabel* Add_Label(Label_State& state, const char* name, QWidget* parent);
@@ -98,7 +103,7 @@ class Main_Window : public QMainWindow {
   Session& s_;
   std::unique_ptr<Log_Window> log_window_;
   std::unique_ptr<Please_Wait_Dialog> please_wait_;
-  std::map<std::string, Command_Entry> commands_;
+  Command_Runner runner_;
   std::map<std::string, QAction*> actions_;
   std::map<std::string, QMenu*> menus_;
   std::vector<std::pair<Label_State*, QLabel*>> labels_;
@@ -107,7 +112,6 @@ class Main_Window : public QMainWindow {
   QLabel* simulated_note_ = nullptr;
 
   bool started_ = false;
-  bool running_ = false;
   bool ending_ = false;
   bool close_pending_ = false;
   bool wait_cursor_ = false;

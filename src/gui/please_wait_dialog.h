@@ -3,7 +3,7 @@
 // picture, the caption the search sets, and a busy bar.
 #include <QDialog>
 
-#include "app/please_wait_state.h"
+#include "core/please_wait_state.h"
 
 class QLabel;
 

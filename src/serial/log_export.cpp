@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "serial/traffic_log.h"
+#include "core/traffic_log.h"
 
 namespace stylomat {
 

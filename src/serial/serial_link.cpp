@@ -1,5 +1,7 @@
 #include "serial/serial_link.h"
 
+#include "serial/settings_image_link.h"
+
 namespace stylomat {
 
 void Wait_Until(Session& s, double t) {
@@ -16,7 +18,7 @@ void Pause_Seconds(Session& s, double seconds) {
   if (!(seconds > 0)) seconds = 0;  // a negative or undefined length waits not at all
   const double target = s.clock.Now() + seconds;
   while (true) {
-    if (s.Process_Events) s.Process_Events();
+    s.Process_Events();
     const double now = s.clock.Now();
     if (now >= target) break;
     s.clock.Sleep_Until(now + slice < target ? now + slice : target);
@@ -88,16 +90,6 @@ std::string Compose_Framing(Session& s, int baud, const std::string& parity, int
   return std::to_string(baud) + "," + parity + "," + std::to_string(data_bits) + "," + std::to_string(stop_bits);
 }
 
-namespace {
-
-void Show_Port_Icon(Session& s, int port, bool visible) {
-  if (port < 1 || port > 8) return;
-  s.main.Com_Btn[port].visible = visible;
-  s.main.Touch();
-}
-
-}  // namespace
-
 void Scan_Ports(Session& s) {
   // Each pass handles one port number and moves on, as the scan always has:
   // 0 -> 1, 1..8 -> next, 9 -> 0 and stop.  At most eleven passes.
@@ -123,7 +115,7 @@ void Scan_Ports(Session& s) {
       }
       if (n >= 1 && n <= 8) {
         s.Com_Available[n] = true;
-        Show_Port_Icon(s, n, true);
+        s.Facts_Changed();
         Log_Line(s, "Com " + std::to_string(n) + ", Available");
       }
       if (n == 9) {
@@ -136,7 +128,7 @@ void Scan_Ports(Session& s) {
     }
     if (n >= 1 && n <= 8) {
       s.Com_Available[n] = false;
-      Show_Port_Icon(s, n, false);
+      s.Facts_Changed();
       s.Port_Number = n + 1;
       continue;
     }
@@ -191,12 +183,12 @@ void Wiggle_Port(Session& s) {
     if (s.Search_Status != 0) return;
 
     s.identity.SuperSet_Format = true;
-    s.main.CommPort.text = std::to_string(s.Port_Number);
-    s.main.Touch();
-    Send_Command(s, Esc_Command("%__S"), "Esc%__S");
-    Wait_Tick(s);
-    s.port.Set_InputLen(0);
-    if (s.port.InBufferCount() >= 1) s.identity.Settings_Reply = s.port.Input();
+    s.Searched_Port = s.Port_Number;
+    s.Facts_Changed();
+    // The tablet's settings image, as it answers right after waking.
+    Settings_Image_Link link(s, Log_When::Debug_Mode);
+    link.Ask_Settings("", "Esc%__S");
+    if (auto reply = link.Reply_After_Tick()) s.identity.Settings_Reply = *reply;
     Flush_Input(s);
     (void)s.port.Input();
     Wait_Tick(s);

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/session.h"
+#include "core/session.h"
 
 namespace stylomat {
 

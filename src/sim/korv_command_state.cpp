@@ -1,6 +1,6 @@
 #include "sim/korv_command_state.h"
 
-#include "serial/traffic_log.h"
+#include "core/traffic_log.h"
 #include "superset/factory_tables.h"
 
 namespace stylomat {
@@ -27,7 +27,7 @@ std::string Two_Digits(int n) { return std::string{static_cast<char>('0' + n / 1
 
 SuperSet_Record KORV_Command_State::Factory_SuperSet(int n) {
   if (n < 1 || n > 99) return {};
-  return Factory_Record(SuperSet_Window::KORV_form, n);
+  return Factory_Record(Config_Window::KORV_form, n);
 }
 
 KORV_Command_State::KORV_Command_State(KORV_Command_Options options) : options_(options) {

@@ -1,6 +1,6 @@
 #include "sim/kv_tablet.h"
 
-#include "serial/traffic_log.h"
+#include "core/traffic_log.h"
 
 namespace stylomat {
 

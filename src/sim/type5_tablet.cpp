@@ -1,6 +1,6 @@
 #include "sim/type5_tablet.h"
 
-#include "serial/traffic_log.h"
+#include "core/traffic_log.h"
 #include "sim/korv_command_state.h"
 
 namespace stylomat {

@@ -131,7 +131,7 @@ int Mode_Index(std::string_view mode) {
   return 0;
 }
 
-Factory_Description Default_Description(SuperSet_Window window) {
+Factory_Description Default_Description(Config_Window window) {
   Factory_Description d;
   (void)window;  // "1000 lpi" is in every window's resolution list
   d.resolution = "1000 lpi";
@@ -142,7 +142,7 @@ Factory_Description Default_Description(SuperSet_Window window) {
 
 }  // namespace
 
-Factory_Text_Reading Read_Factory_Text(std::string_view text, SuperSet_Window window) {
+Factory_Text_Reading Read_Factory_Text(std::string_view text, Config_Window window) {
   // "nn " first.
   if (text.size() < 3 || !All_Digits(text.substr(0, 2)) || text[2] != ' ') {
     Factory_Text_Reading r;
@@ -219,7 +219,7 @@ Factory_Text_Reading Read_Factory_Text(std::string_view text, SuperSet_Window wi
   return r;
 }
 
-SuperSet_Record Encode_Factory(const Factory_Description& d, SuperSet_Window window) {
+SuperSet_Record Encode_Factory(const Factory_Description& d, Config_Window window) {
   int emulation = 0;
   if (d.family == "Mensaro") emulation = 1;
   if (d.family == "Zelta") emulation = 2;
@@ -258,9 +258,9 @@ SuperSet_Record Encode_Factory(const Factory_Description& d, SuperSet_Window win
           static_cast<std::uint8_t>(b3)};
 }
 
-Factory_Description Open_Entry_Description(SuperSet_Window window, int entry) {
+Factory_Description Open_Entry_Description(Config_Window window, int entry) {
   Factory_Description d = Default_Description(window);
-  if (window != SuperSet_Window::Dovrane3) return d;
+  if (window != Config_Window::Dovrane3) return d;
   switch (entry) {
     case 101:  // "*Special: Zivid Ozi": the Zividozi emulation, binary
       d.special_emulation = 5;
@@ -282,7 +282,7 @@ Factory_Description Open_Entry_Description(SuperSet_Window window, int entry) {
   return d;
 }
 
-SuperSet_Record Factory_Record(SuperSet_Window window, int n) {
+SuperSet_Record Factory_Record(Config_Window window, int n) {
   SuperSet_List_Flags flags;
   flags.OEM_Mode = true;
   const auto entries = SuperSet_Entries(window, flags);
@@ -293,7 +293,7 @@ SuperSet_Record Factory_Record(SuperSet_Window window, int n) {
   return Encode_Factory(Open_Entry_Description(window, n), window);
 }
 
-std::string Factory_Table_Text(SuperSet_Window window) {
+std::string Factory_Table_Text(Config_Window window) {
   const int records = Table_Layout(window, true, false).records;
   std::string text;
   for (int k = 0; k < records; ++k) {

@@ -51,21 +51,21 @@ struct Factory_Text_Reading {
 
 // Reads an entry text ("nn " + framing + words).  Resolution words are
 // matched against the window's resolution list.
-Factory_Text_Reading Read_Factory_Text(std::string_view text, SuperSet_Window window);
+Factory_Text_Reading Read_Factory_Text(std::string_view text, Config_Window window);
 
 // The record that a description stands for in the window's boxes.
-SuperSet_Record Encode_Factory(const Factory_Description& d, SuperSet_Window window);
+SuperSet_Record Encode_Factory(const Factory_Description& d, Config_Window window);
 
 // The description chosen for an entry the text leaves open.
-Factory_Description Open_Entry_Description(SuperSet_Window window, int entry);
+Factory_Description Open_Entry_Description(Config_Window window, int entry);
 
 // The factory record of entry (row) n of the window: its text's record, or
 // the open-entry choice.  n = 0..104.
-SuperSet_Record Factory_Record(SuperSet_Window window, int n);
+SuperSet_Record Factory_Record(Config_Window window, int n);
 
 // The whole table file of a window, one "XX,XX,XX,XX" line per record, with
 // every record the window can read (KORV 101, Mirolex II 100, Dovrane III
 // 105).
-std::string Factory_Table_Text(SuperSet_Window window);
+std::string Factory_Table_Text(Config_Window window);
 
 }  // namespace stylomat

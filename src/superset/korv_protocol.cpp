@@ -1,6 +1,6 @@
 #include "superset/korv_protocol.h"
 
-#include "app/session.h"
+#include "core/session.h"
 #include "serial/serial_link.h"
 #include "superset/superset_form.h"
 #include "superset/table_files.h"

@@ -36,7 +36,7 @@
 #include <string>
 #include <vector>
 
-#include "app/please_wait_state.h"
+#include "core/please_wait_state.h"
 #include "superset/superset_record.h"
 
 namespace stylomat {

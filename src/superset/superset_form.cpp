@@ -2,7 +2,7 @@
 
 #include <initializer_list>
 
-#include "app/session.h"
+#include "core/session.h"
 
 namespace stylomat {
 
@@ -70,13 +70,7 @@ std::string List_Box::Text() const {
   return items[static_cast<std::size_t>(index)];
 }
 
-Emulation_Group Group_Of_Emulation(int emulation) {
-  if (emulation == 1) return Emulation_Group::Mensaro;
-  if (emulation == 2 || emulation == 6) return Emulation_Group::Zeltavision;
-  return Emulation_Group::KORV;
-}
-
-SuperSet_Form::SuperSet_Form(Session& session, SuperSet_Window window) : session_(session), window_(window) {
+SuperSet_Form::SuperSet_Form(Session& session, Config_Window window) : session_(session), window_(window) {
   SuperSet_List_Flags flags;
   flags.OEM_Mode = session.OEM_Mode;
   flags.Quorral_III_Flag = session.identity.Quorral_III_Flag;
@@ -105,35 +99,30 @@ const Check_Box& SuperSet_Form::Check(SuperSet_Box box) const { return checks_[s
 List_Box& SuperSet_Form::List_Ref(SuperSet_Box box) { return lists_[static_cast<std::size_t>(box)]; }
 Check_Box& SuperSet_Form::Check_Ref(SuperSet_Box box) { return checks_[static_cast<std::size_t>(box)]; }
 
-void SuperSet_Form::Changed() {
-  ++revision_;
-  if (On_Change) On_Change();
-}
-
-bool SuperSet_Form::Set_Index(SuperSet_Box box, int index) {
-  if (!Is_List_Box(box)) return false;
+Set_Result SuperSet_Form::Set_Index(SuperSet_Box box, int index) {
+  if (!Is_List_Box(box)) return Set_Result::Refused;
   List_Box& list = List_Ref(box);
-  if (index < 0 || static_cast<std::size_t>(index) >= list.items.size()) return false;
-  if (list.index == index) return true;
+  if (index < 0 || static_cast<std::size_t>(index) >= list.items.size()) return Set_Result::Refused;
+  if (list.index == index) return Set_Result::Unchanged;
   list.index = index;
   Changed();
-  if (depth_ >= Max_Handler_Depth) return true;
+  if (depth_ >= Max_Handler_Depth) return Set_Result::Changed;
   Depth_Guard guard(depth_);
   Run_Handler(box, index);
-  return true;
+  return Set_Result::Changed;
 }
 
-bool SuperSet_Form::Set_Value(SuperSet_Box box, int value) {
-  if (Is_List_Box(box) || !Has_Box(box)) return false;
-  if (value != 0 && value != 1) return false;
+Set_Result SuperSet_Form::Set_Value(SuperSet_Box box, int value) {
+  if (Is_List_Box(box) || !Has_Box(box)) return Set_Result::Refused;
+  if (value != 0 && value != 1) return Set_Result::Refused;
   Check_Box& check = Check_Ref(box);
-  if (check.value == value) return true;
+  if (check.value == value) return Set_Result::Unchanged;
   check.value = value;
   Changed();
-  if (depth_ >= Max_Handler_Depth) return true;
+  if (depth_ >= Max_Handler_Depth) return Set_Result::Changed;
   Depth_Guard guard(depth_);
   Run_Handler(box, value);
-  return true;
+  return Set_Result::Changed;
 }
 
 void SuperSet_Form::Set_Visible(SuperSet_Box box, bool visible) {
@@ -283,63 +272,57 @@ void SuperSet_Form::Save_SuperSet(int n) {
   if (session_.Debug_Mode) {
     session_.log.Line(Record_Text(record, " ") + "  " + Decimal_With_Blank(n));
   }
-  const int b0 = record[0];
-  const int b1 = record[1];
-  const int b2 = record[2];
-  const int b3 = record[3];
+  const Decoded_Record decoded = Decode_Record(record, Is_KORV());
+  const SuperSet_Settings& r = decoded.settings;
 
-  settings_.baud = b0 & 7;
+  settings_.baud = r.baud;
   Set_Index(SuperSet_Box::CmbBaud, settings_.baud);
-  byte0_bit3_ = Is_KORV() ? (b0 & 8) / 8 : 0;
-  int parity = (b0 / 16) & 3;
-  if (parity == 3) parity = 2;
-  settings_.parity = parity;
-  Set_Index(SuperSet_Box::CmbParity, parity);
-  settings_.data_bits = (b0 / 128) & 1;
+  byte0_bit3_ = decoded.byte0_bit3;
+  settings_.parity = r.parity;
+  Set_Index(SuperSet_Box::CmbParity, r.parity);
+  settings_.data_bits = r.data_bits;
   Set_Index(SuperSet_Box::Cmbdatabits, settings_.data_bits);
-  settings_.stop_bits = (b0 / 64) & 1;
+  settings_.stop_bits = r.stop_bits;
   Set_Index(SuperSet_Box::CmbStopBits, settings_.stop_bits);
 
-  int mode = b1 & 7;
+  // A mode or resolution beyond the window's list shows its first entry.
+  int mode = r.mode;
   if (mode >= static_cast<int>(List(SuperSet_Box::CmbMode).items.size())) mode = 0;
   settings_.mode = mode;
   Set_Index(SuperSet_Box::CmbMode, mode);
-  settings_.data_rate = (b1 / 8) & 3;
+  settings_.data_rate = r.data_rate;
   Set_Index(SuperSet_Box::CmbDataRate, settings_.data_rate);
-  int resolution = b1 / 32;
+  int resolution = r.resolution;
   if (resolution >= static_cast<int>(List(SuperSet_Box::CmbRes).items.size())) resolution = 0;
   settings_.resolution = resolution;
   Set_Index(SuperSet_Box::CmbRes, resolution);
 
-  const int emulation = Fold_Emulation(b2 & 7);
+  const int emulation = Fold_Emulation(r.emulation);
   settings_.emulation = emulation;
   Set_Index(SuperSet_Box::CmbEmu, emulation);
 
-  settings_.carriage_return = (b2 / 16) & 1;
+  settings_.carriage_return = r.carriage_return;
   Set_Value(SuperSet_Box::ChkCR, settings_.carriage_return);
-  settings_.line_feed = (b3 & (128 | 32 | 4)) != 0 ? 1 : 0;
+  settings_.line_feed = r.line_feed;
   Set_Value(SuperSet_Box::ChkLF, settings_.line_feed);
-  settings_.buttons = b3 & 1;
+  settings_.buttons = r.buttons;
   Set_Value(SuperSet_Box::ChkButtons, settings_.buttons);
-  settings_.space = (b3 / 2) & 1;
+  settings_.space = r.space;
   Set_Value(SuperSet_Box::Chksp, settings_.space);
   if (Is_KORV()) {
-    settings_.origin_lamp = (b2 / 32) & 1;
+    settings_.origin_lamp = r.origin_lamp;
     Set_Value(SuperSet_Box::CHKORG, settings_.origin_lamp);
   }
-  settings_.decimal_point = (b3 / 64) & 1;
+  settings_.decimal_point = r.decimal_point;
   Set_Value(SuperSet_Box::Chkdp, settings_.decimal_point);
-  settings_.alarm = (b2 / 128) & 1;
+  settings_.alarm = r.alarm;
   Set_Value(SuperSet_Box::ChkAlarm, settings_.alarm);
 
-  const int base = ((b2 / 64) & 1) ^ 1;
+  // The format reads by the group of the emulation the box shows.
   const Emulation_Group group = Group_Of_Emulation(emulation);
-  int format = base;
-  if (group == Emulation_Group::Mensaro) format = base + 2 + ((b3 / 8) & 3);
-  if (group == Emulation_Group::Zeltavision) format = base + 7 + ((b2 / 8) & 1);
   Show_Format_Boxes(group);
-  settings_.format = format;
-  Set_Index(SuperSet_Box::CmbFormat, format);
+  settings_.format = Record_Format(record, group);
+  Set_Index(SuperSet_Box::CmbFormat, settings_.format);
 }
 
 void SuperSet_Form::Read_Settings() {
@@ -353,26 +336,7 @@ void SuperSet_Form::Read_Settings() {
     return;
   }
 
-  const SuperSet_Settings& s = settings_;
-  int b0 = s.baud + 8 * byte0_bit3_ + 16 * s.parity + 128 * s.data_bits + 64 * s.stop_bits;
-  if (s.parity == 2) b0 += 16;
-  const int b1 = s.mode + 8 * s.data_rate + 32 * s.resolution;
-  int b2 = s.emulation + 16 * s.carriage_return + 128 * s.alarm;
-  if (Is_KORV()) b2 += 32 * s.origin_lamp;
-  int b3 = s.buttons + 2 * s.space + 64 * s.decimal_point;
-  if (s.line_feed == 1) {
-    switch (Group_Of_Emulation(s.emulation)) {
-      case Emulation_Group::KORV: b3 += 4; break;
-      case Emulation_Group::Mensaro: b3 += 32; break;
-      case Emulation_Group::Zeltavision: b3 += 128; break;
-    }
-  }
-  if (Is_Any_Of(s.format, {0, 2, 7})) b2 += 64;
-  if (s.format >= 3 && s.format <= 6) b3 += 8 * (s.format - 3);
-  if (s.format == 9) b2 += 8;
-
-  working_record_ = {static_cast<std::uint8_t>(b0 & 0xFF), static_cast<std::uint8_t>(b1 & 0xFF),
-                     static_cast<std::uint8_t>(b2 & 0xFF), static_cast<std::uint8_t>(b3 & 0xFF)};
+  working_record_ = Encode_Record(settings_, byte0_bit3_, Is_KORV());
   if (n >= 0 && n < SuperSet_Rows) {
     table_[static_cast<std::size_t>(n)] = working_record_;
     Changed();

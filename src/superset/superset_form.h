@@ -8,13 +8,16 @@
 // setting it to the value it already has runs nothing.  The handlers set
 // other boxes in turn; the cascade ends once no box changes any more.  A Qt
 // window binds to this model: it forwards user changes through Set_Index /
-// Set_Value and re-renders when Revision() moves (or from On_Change).
+// Set_Value and re-renders when Revision() moves (or from On_Change).  The
+// record's bit packing is superset_codec.
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "core/form_changes.h"
+#include "superset/superset_codec.h"
 #include "superset/superset_lists.h"
 #include "superset/superset_record.h"
 
@@ -61,40 +64,16 @@ struct Check_Box {
   bool visible = true;
 };
 
-// The emulation groups: which formats and format boxes belong together.
-enum class Emulation_Group { KORV, Mensaro, Zeltavision };
-Emulation_Group Group_Of_Emulation(int emulation);
-
-// One value per box, as the handlers store them.
-struct SuperSet_Settings {
-  int baud = 0;
-  int parity = 0;
-  int data_bits = 0;  // Cmbdatabits index: 0 = 7, 1 = 8
-  int stop_bits = 0;  // CmbStopBits index: 0 = 1, 1 = 2
-  int mode = 0;
-  int data_rate = 0;
-  int resolution = 0;
-  int emulation = 0;
-  int format = 0;
-  int carriage_return = 0;
-  int line_feed = 0;
-  int space = 0;
-  int decimal_point = 0;
-  int buttons = 0;
-  int alarm = 0;
-  int origin_lamp = 0;
-};
-
-class SuperSet_Form {
+class SuperSet_Form : public Form_Changes {
  public:
   // Fills the lists as the window does while loading: the SuperSet list and
   // the emulation entries by OEM_Mode and the model-variant flags as they
   // are in the session now.  No entry is selected yet.
-  SuperSet_Form(Session& session, SuperSet_Window window);
+  SuperSet_Form(Session& session, Config_Window window);
   SuperSet_Form(const SuperSet_Form&) = delete;
   SuperSet_Form& operator=(const SuperSet_Form&) = delete;
 
-  SuperSet_Window Window() const { return window_; }
+  Config_Window Window() const { return window_; }
   Session& session() { return session_; }
 
   // ---- boxes -------------------------------------------------------------
@@ -104,13 +83,13 @@ class SuperSet_Form {
   const Check_Box& Check(SuperSet_Box box) const;
 
   // A change of a list box (by the user or the program).  Runs the box's
-  // handler when the index changes.  Refuses (returns false) an index
-  // outside the list, a check box or a box this window does not have.
-  bool Set_Index(SuperSet_Box box, int index);
+  // handler when the index changes.  Refuses an index outside the list, a
+  // check box or a box this window does not have.
+  Set_Result Set_Index(SuperSet_Box box, int index);
   // A change of a check box: value 0 or 1.  Same rules as Set_Index.
-  bool Set_Value(SuperSet_Box box, int value);
+  Set_Result Set_Value(SuperSet_Box box, int value);
   // Selecting a CmbSuperSet entry: Set_Index(CmbSuperSet, n).
-  bool Select_SuperSet(int n) { return Set_Index(SuperSet_Box::CmbSuperSet, n); }
+  Set_Result Select_SuperSet(int n) { return Set_Index(SuperSet_Box::CmbSuperSet, n); }
   int Selected_SuperSet() const { return List(SuperSet_Box::CmbSuperSet).index; }
 
   // ---- routines ----------------------------------------------------------
@@ -137,22 +116,14 @@ class SuperSet_Form {
   // never change it.
   bool Save_User_Enabled() const { return save_user_enabled_; }
 
-  // ---- binding -----------------------------------------------------------
-  // Moves on every change of what the window shows (box values, visibility,
-  // the Save_User entry) and of the table.
-  std::uint64_t Revision() const { return revision_; }
-  // Called after each such change, also in the middle of a cascade.
-  std::function<void()> On_Change;
-
  private:
   List_Box& List_Ref(SuperSet_Box box);
   Check_Box& Check_Ref(SuperSet_Box box);
-  void Changed();
   void Show_Format_Boxes(Emulation_Group group);
   void Set_Visible(SuperSet_Box box, bool visible);
   void Set_Save_User(bool enabled);
   int Fold_Emulation(int emulation) const;
-  bool Is_KORV() const { return window_ == SuperSet_Window::KORV_form; }
+  bool Is_KORV() const { return window_ == Config_Window::KORV_form; }
 
   void Run_Handler(SuperSet_Box box, int value);
   void On_SuperSet(int n);
@@ -161,7 +132,7 @@ class SuperSet_Form {
   void Load_Row(int n);
 
   Session& session_;
-  SuperSet_Window window_;
+  Config_Window window_;
   std::array<List_Box, SuperSet_Box_Count> lists_{};
   std::array<Check_Box, SuperSet_Box_Count> checks_{};
   SuperSet_Table table_{};
@@ -169,7 +140,6 @@ class SuperSet_Form {
   SuperSet_Settings settings_{};
   int byte0_bit3_ = 0;
   bool save_user_enabled_ = true;
-  std::uint64_t revision_ = 0;
   int depth_ = 0;  // nesting of running handlers
 };
 

@@ -187,17 +187,17 @@ const std::vector<std::string>& Mirolex_Factory_Texts() {
   return texts;
 }
 
-std::vector<std::string> SuperSet_Entries(SuperSet_Window window, const SuperSet_List_Flags& flags) {
+std::vector<std::string> SuperSet_Entries(Config_Window window, const SuperSet_List_Flags& flags) {
   std::vector<std::string> entries;
   entries.reserve(105);
   entries.push_back("Power On setting");
   switch (window) {
-    case SuperSet_Window::KORV_form:
+    case Config_Window::KORV_form:
       for (const auto& text : KORV_Factory_Texts()) entries.push_back(text);
       entries.push_back(flags.Quorral_III_Flag ? "98 Reserved" : "98 User defined");
       entries.push_back("99 Reserved");
       break;
-    case SuperSet_Window::Dovrane3:
+    case Config_Window::Dovrane3:
       for (const auto& text : KORV_Factory_Texts()) entries.push_back(Dovrane_Text(text));
       entries.push_back("98 User defined");
       entries.push_back(flags.Dovrane_IV_VI_Flag ? "99 Reserved" : "99 User defined");
@@ -209,7 +209,7 @@ std::vector<std::string> SuperSet_Entries(SuperSet_Window window, const SuperSet
         entries.push_back("104 *Special: Rerodezizo, Inc. with menu");
       }
       break;
-    case SuperSet_Window::Mirolex2:
+    case Config_Window::Mirolex2:
       for (const auto& text : Mirolex_Factory_Texts()) entries.push_back(text);
       for (int n = 56; n <= 89; ++n) entries.push_back(Two_Digits(n) + " Reserved");
       for (int n = 90; n <= 97; ++n) entries.push_back(Two_Digits(n) + " User defined");
@@ -217,6 +217,8 @@ std::vector<std::string> SuperSet_Entries(SuperSet_Window window, const SuperSet
       entries.push_back(flags.Mirolex_III_Flag ? "99 Reserved" : "99 User defined");
       entries.push_back("Tempory Custom setting");
       break;
+    case Config_Window::Pv5:
+    case Config_Window::VSIII: break;  // switch-bank windows have no SuperSet list
   }
   return entries;
 }
@@ -258,16 +260,16 @@ const std::vector<std::string>& Data_Rate_Items() {
   return items;
 }
 
-std::vector<std::string> Resolution_Items(SuperSet_Window window) {
-  if (window == SuperSet_Window::Mirolex2) {
+std::vector<std::string> Resolution_Items(Config_Window window) {
+  if (window == Config_Window::Mirolex2) {
     return {"1000 lpi", "2000 lpi", "4000 lpi", "40 lpmm", "100 lpmm", "150 lpmm"};
   }
   return {"100 lpi", "200 lpi", "1000 lpi", "2000 lpi", "10 lpmm", "40 lpmm", "100 lpmm"};
 }
 
-std::vector<std::string> Emulation_Items(SuperSet_Window window, bool oem_mode) {
+std::vector<std::string> Emulation_Items(Config_Window window, bool oem_mode) {
   std::vector<std::string> items = {"KORV", "Mensaro", "Zeltavision"};
-  if (window == SuperSet_Window::Mirolex2) return items;
+  if (window == Config_Window::Mirolex2) return items;
   if (oem_mode) {
     for (const char* s : {"Special:", "Special: Rerodezizo", "Special: Zividozi", "Special: Reriza", "Special"}) {
       items.push_back(s);

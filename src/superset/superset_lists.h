@@ -21,7 +21,7 @@ struct SuperSet_List_Flags {
 // Entries of CmbSuperSet in index order; the index is the table row.
 // KORV_form: 100 entries (0..99).  Mirolex2: 101 (0..100).  Dovrane3: 101,
 // or 105 with OEM_Mode (the four specials 101..104).
-std::vector<std::string> SuperSet_Entries(SuperSet_Window window, const SuperSet_List_Flags& flags);
+std::vector<std::string> SuperSet_Entries(Config_Window window, const SuperSet_List_Flags& flags);
 
 // The factory entries 1..97 of the KORV list as KORV_form shows them, and the
 // factory entries 1..55 of the Mirolex II list.  Element 0 is entry 1.
@@ -36,7 +36,7 @@ const std::vector<std::string>& Stop_Bits_Items();
 const std::vector<std::string>& Format_Items();
 const std::vector<std::string>& Mode_Items();
 const std::vector<std::string>& Data_Rate_Items();
-std::vector<std::string> Resolution_Items(SuperSet_Window window);
-std::vector<std::string> Emulation_Items(SuperSet_Window window, bool oem_mode);
+std::vector<std::string> Resolution_Items(Config_Window window);
+std::vector<std::string> Emulation_Items(Config_Window window, bool oem_mode);
 
 }  // namespace stylomat

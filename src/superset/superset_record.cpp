@@ -4,28 +4,10 @@
 
 namespace stylomat {
 
-const char* Window_Name(SuperSet_Window window) {
-  switch (window) {
-    case SuperSet_Window::KORV_form: return "KORV_form";
-    case SuperSet_Window::Mirolex2: return "Mirolex2";
-    case SuperSet_Window::Dovrane3: return "Dovrane3";
-  }
-  return "KORV_form";
-}
-
-static bool Same_Ignoring_Case(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-  }
-  return true;
-}
-
-std::optional<SuperSet_Window> Parse_Window_Name(std::string_view name) {
-  for (auto w : {SuperSet_Window::KORV_form, SuperSet_Window::Mirolex2, SuperSet_Window::Dovrane3}) {
-    if (Same_Ignoring_Case(name, Window_Name(w))) return w;
-  }
-  return std::nullopt;
+std::optional<Config_Window> Parse_SuperSet_Window(std::string_view name) {
+  const auto window = Parse_Config_Window(name);
+  if (!window || !Is_SuperSet_Window(*window)) return std::nullopt;
+  return window;
 }
 
 std::string Hex2(int v) {

@@ -8,15 +8,15 @@
 #include <string>
 #include <string_view>
 
+#include "core/config_windows.h"
+
 namespace stylomat {
 
-// The three SuperSet configuration windows.  They share one form model and
-// differ by the points of Window_Traits below.
-enum class SuperSet_Window { KORV_form, Mirolex2, Dovrane3 };
-
-const char* Window_Name(SuperSet_Window window);
-// "KORV_form", "Mirolex2" or "Dovrane3" (case-insensitive).
-std::optional<SuperSet_Window> Parse_Window_Name(std::string_view name);
+// The three SuperSet configuration windows (KORV_form, Mirolex2, Dovrane3)
+// share one form model and differ by their family-variant points.
+// "KORV_form", "Mirolex2" or "Dovrane3" (case-insensitive); nothing for any
+// other text, the switch-bank windows included.
+std::optional<Config_Window> Parse_SuperSet_Window(std::string_view name);
 
 // Byte 0 first.  Bytes are 0..255 by construction.
 using SuperSet_Record = std::array<std::uint8_t, 4>;

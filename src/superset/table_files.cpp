@@ -6,8 +6,8 @@
 #include <fstream>
 #include <system_error>
 
-#include "app/data_dir.h"
-#include "app/session.h"
+#include "core/data_file.h"
+#include "core/session.h"
 #include "superset/superset_form.h"
 
 namespace stylomat {
@@ -116,20 +116,24 @@ bool In_Rows(int k, const Table_File_Layout& layout) { return k >= layout.first_
 
 }  // namespace
 
-const char* Table_File_Name(SuperSet_Window window) {
+const char* Table_File_Name(Config_Window window) {
   switch (window) {
-    case SuperSet_Window::KORV_form: return KORV_Table_File;
-    case SuperSet_Window::Mirolex2: return Mirolex_Table_File;
-    case SuperSet_Window::Dovrane3: return Dovrane_Table_File;
+    case Config_Window::KORV_form: return KORV_Table_File;
+    case Config_Window::Mirolex2: return Mirolex_Table_File;
+    case Config_Window::Dovrane3: return Dovrane_Table_File;
+    case Config_Window::Pv5:
+    case Config_Window::VSIII: break;  // no table file: switch banks
   }
   return KORV_Table_File;
 }
 
-Table_File_Layout Table_Layout(SuperSet_Window window, bool oem_mode, bool quorral_iii) {
+Table_File_Layout Table_Layout(Config_Window window, bool oem_mode, bool quorral_iii) {
   switch (window) {
-    case SuperSet_Window::KORV_form: return {101, 90, quorral_iii ? 98 : 99};
-    case SuperSet_Window::Mirolex2: return {100, 0, 99};
-    case SuperSet_Window::Dovrane3: return oem_mode ? Table_File_Layout{105, 0, 104} : Table_File_Layout{101, 0, 100};
+    case Config_Window::KORV_form: return {101, 90, quorral_iii ? 98 : 99};
+    case Config_Window::Mirolex2: return {100, 0, 99};
+    case Config_Window::Dovrane3: return oem_mode ? Table_File_Layout{105, 0, 104} : Table_File_Layout{101, 0, 100};
+    case Config_Window::Pv5:
+    case Config_Window::VSIII: break;
   }
   return {};
 }
@@ -207,11 +211,11 @@ Table_File_Result Read_Table_File(Session& session, const std::string& path, con
 }
 
 Table_File_Result Read_KORV_Data_File(Session& session, SuperSet_Table& table) {
-  const auto layout = Table_Layout(SuperSet_Window::KORV_form, session.OEM_Mode, session.identity.Quorral_III_Flag);
+  const auto layout = Table_Layout(Config_Window::KORV_form, session.OEM_Mode, session.identity.Quorral_III_Flag);
   return Read_Table_File(session, Data_File_Path(session.App_Dir, KORV_Table_File), layout, table);
 }
 
-Table_File_Result TABLES(Session& session, SuperSet_Window window, SuperSet_Table& table) {
+Table_File_Result TABLES(Session& session, Config_Window window, SuperSet_Table& table) {
   const auto layout = Table_Layout(window, session.OEM_Mode, session.identity.Quorral_III_Flag);
   return Read_Table_File(session, Data_File_Path(session.App_Dir, Table_File_Name(window)), layout, table);
 }

@@ -28,7 +28,7 @@ class SuperSet_Form;
 inline constexpr const char* KORV_Table_File = "korvsstable.dat";
 inline constexpr const char* Mirolex_Table_File = "mx2sstable.dat";
 inline constexpr const char* Dovrane_Table_File = "dv3sstable.dat";
-const char* Table_File_Name(SuperSet_Window window);
+const char* Table_File_Name(Config_Window window);
 
 // How many records a window reads and which rows it fills from them.
 struct Table_File_Layout {
@@ -39,7 +39,7 @@ struct Table_File_Layout {
 // KORV_form: 101 records, rows 90..99 (90..98 with Quorral_III_Flag).
 // Mirolex2: 100 records, rows 0..99.
 // Dovrane3: 101 records, rows 0..100; with OEM_Mode 105, rows 0..104.
-Table_File_Layout Table_Layout(SuperSet_Window window, bool oem_mode, bool quorral_iii);
+Table_File_Layout Table_Layout(Config_Window window, bool oem_mode, bool quorral_iii);
 
 // The value of one field; saturates at 0x10000 for long digit strings.
 int Table_Field_Value(std::string_view field);
@@ -65,7 +65,7 @@ Table_File_Result Read_Table_File(Session& session, const std::string& path, con
 
 // The readers of the three windows: the file in the session's App_Dir.
 Table_File_Result Read_KORV_Data_File(Session& session, SuperSet_Table& table);
-Table_File_Result TABLES(Session& session, SuperSet_Window window, SuperSet_Table& table);
+Table_File_Result TABLES(Session& session, Config_Window window, SuperSet_Table& table);
 // The same on a form's own table (its window picks the file).
 Table_File_Result Read_KORV_Data_File(SuperSet_Form& form);
 Table_File_Result TABLES(SuperSet_Form& form);

@@ -128,18 +128,18 @@ TEST(Route_Config, WindowsOfEveryRoutedModel) {
       {"Mensaro, Velliscope IV", "VSIII"},          {"Mensaro, Velliscope III", "VSIII"},
       {"Mensaro, Velliscope II / III", "VSIII"},    {"Mensaro, Lumivane", "VSIII"},
   };
-  for (const auto& [model, window] : routes) EXPECT_EQ(Config_Window_For(model), window) << model;
+  for (const auto& [model, window] : routes) EXPECT_EQ(Config_Window_For(model), Parse_Config_Window(window)) << model;
   // The whole name, exactly.
   for (const char* other : {"", "KORV, Quorral", "KORV, Quorral II", "Mensaro, Zephane", "korv, quorral iii",
                             "KORV, Quorral III ", "Zeltavision, Pallivant"}) {
-    EXPECT_EQ(Config_Window_For(other), "") << other;
+    EXPECT_FALSE(Config_Window_For(other).has_value()) << other;
   }
 }
 
 TEST(Route_Config, WithoutOpenSetsTheVariantFlagAndShowsNothing) {
   Sim_Bench b;
   int opened = 0;
-  b.session.Open_Config_Window = [&](const std::string&, const std::string&) { ++opened; };
+  b.front_end.open = [&](Config_Window, const std::string&) { return ++opened > 0; };
   b.session.identity.Model_Name = "KORV, Quorral III";
 
   EXPECT_TRUE(Route_Config(b.session, false));
@@ -171,8 +171,9 @@ TEST(Route_Config, VariantFlagsAreOnlyEverSetTrue) {
 TEST(Route_Config, OpenAsksTheFrontEndForTheWindowWithItsCaption) {
   Sim_Bench b;
   std::vector<std::pair<std::string, std::string>> requests;
-  b.session.Open_Config_Window = [&](const std::string& window, const std::string& caption) {
-    requests.emplace_back(window, caption);
+  b.front_end.open = [&](Config_Window window, const std::string& caption) {
+    requests.emplace_back(Config_Window_Name(window), caption);
+    return true;
   };
   b.session.identity.Model_Name = "KORV Mensaro, Mirolex III";
 

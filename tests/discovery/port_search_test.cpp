@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/search_animation.h"
+#include "core/search_animation.h"
 #include "discovery/probe_superset.h"
 #include "serial/serial_link.h"
 #include "sim/profiles.h"
@@ -186,7 +186,7 @@ TEST(Search_Port, BusyPortShowsThePortErrorAndRefreshesTheSystemInformation) {
   b.Attach_Profile(4, "busy");
   b.Attach_Profile(6, "empty");
   std::vector<std::string> captions;
-  b.session.Repaint_Splash = [&] { captions.push_back(b.session.splash.Caption); };
+  b.front_end.splash = [&] { captions.push_back(b.session.splash.Caption); };
   b.session.Com_Available[4] = true;  // it was free when the ports were scanned
 
   Port_Icon_Command(b.session, 4);
@@ -316,7 +316,7 @@ TEST(Refresh_System_Info_Command, ResetsTheTabletRefreshesAndBeeps) {
   Port_Icon_Command(b.session, 1);
   ASSERT_EQ(b.session.Search_Status, 0);
   int beeps = 0;
-  b.session.Beep = [&] { ++beeps; };
+  b.front_end.beep = [&] { ++beeps; };
   const std::size_t mark = b.Log().size();
 
   Refresh_System_Info_Command(b.session);
@@ -417,7 +417,7 @@ TEST(Port_Icon_Command, SearchesThePortUnderThePleaseWaitWindow) {
   b.Attach_Profile(8, "zephane");
   b.session.reports.Cursor_Identified = true;
   std::vector<std::pair<std::string, bool>> repaints;
-  b.session.Repaint_Splash = [&] { repaints.emplace_back(b.session.splash.Caption, b.session.main.Visible); };
+  b.front_end.splash = [&] { repaints.emplace_back(b.session.splash.Caption, b.session.main.Visible); };
 
   Port_Icon_Command(b.session, 8);
 
@@ -435,7 +435,7 @@ TEST(Show_Search_Animation, ModesBringUpRewindAndClose) {
   Session& s = b.session;
   s.Port_Number = 5;
   int repaints = 0;
-  s.Repaint_Splash = [&] { ++repaints; };
+  b.front_end.splash = [&] { ++repaints; };
 
   Show_Search_Animation(s, 3);
   EXPECT_TRUE(s.splash.Up);
@@ -472,7 +472,7 @@ TEST(Show_Search_Animation, WaitsWithWindowEventsForTheClipToPassItsClosingFrame
   Session& s = b.session;
   s.splash.Clip_Loaded = true;
   int events = 0;
-  s.Process_Events = [&] {
+  b.front_end.events = [&] {
     ++events;
     s.splash.Animation_Position += 4;  // the player moves on while events run
   };
@@ -490,7 +490,7 @@ TEST(Show_Search_Animation, WaitsWithWindowEventsForTheClipToPassItsClosingFrame
   EXPECT_FALSE(s.splash.Up);
 
   // A clip that stalls holds the program for a bounded time only.
-  s.Process_Events = [&] { ++events; };
+  b.front_end.events = [&] { ++events; };
   Show_Search_Animation(s, 3);
   const double before = b.Now();
   Show_Search_Animation(s, 1);

@@ -44,7 +44,7 @@ TEST(Probe_PnP, HandshakeTogglesTheLinesFor1point6SecondsWhileEventsRun) {
   b.session.Port_Number = 1;
   b.session.Debug_Mode = true;
   int events = 0;
-  b.session.Process_Events = [&] { ++events; };
+  b.front_end.events = [&] { ++events; };
   b.session.Search_Status = -1;
 
   Probe_PnP(b.session);

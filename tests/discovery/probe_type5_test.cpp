@@ -54,7 +54,7 @@ TEST(Probe_Type5, QuorralIIIIsAskedOneCharacterAtATimeAndNamedByItsVersion) {
   EXPECT_EQ(id.Firmware_Text, "J5 V3.02");
   EXPECT_EQ(s.main.Version_Lb.text, "J5 V3.02");
   EXPECT_EQ(id.Model_Name, "KORV, Quorral III");
-  EXPECT_EQ(Config_Window_For(id.Model_Name), "KORV_form");
+  EXPECT_EQ(Config_Window_For(id.Model_Name), Config_Window::KORV_form);
   EXPECT_EQ(id.Tablet_Width, 18000);
   EXPECT_EQ(id.Tablet_Height, 12000);
   EXPECT_EQ(id.Size_Text, "12 x 18");

@@ -160,7 +160,7 @@ TEST(Reset_Tablet, ClosedPortDoesNothingAtAll) {
   r.b.session.identity.SuperSet_Format = true;
   r.b.session.identity.Type5_Format = true;
   int refreshes = 0;
-  r.b.session.Log_View_Refresh = [&] { ++refreshes; };
+  r.b.front_end.log_refresh = [&] { ++refreshes; };
   const double before = r.b.clock.Now();
 
   Reset_Tablet(r.b.session);
@@ -177,7 +177,7 @@ TEST(Reset_Tablet, TabletThatVanishesIsReleasedWithoutAnError) {
   r.port->Faults().vanish_at = r.start + 0.01;
   r.b.session.identity.SuperSet_Format = true;
   int refreshes = 0;
-  r.b.session.Log_View_Refresh = [&] { ++refreshes; };
+  r.b.front_end.log_refresh = [&] { ++refreshes; };
 
   EXPECT_NO_THROW(Reset_Tablet(r.b.session));
 

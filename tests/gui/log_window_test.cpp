@@ -14,7 +14,7 @@
 #include "gui/log_view.h"
 #include "gui/qt_test_app.h"
 #include "serial/log_export.h"
-#include "serial/traffic_log.h"
+#include "core/traffic_log.h"
 
 namespace stylomat::gui {
 namespace {

@@ -181,7 +181,7 @@ TEST(Open_Config_Port, AddsOneTickAfterAnAnswer) {
   b.Attach_Profile(1, "wake");
   b.session.Port_Number = 1;
   int refreshes = 0;
-  b.session.Log_View_Refresh = [&] { ++refreshes; };
+  b.front_end.log_refresh = [&] { ++refreshes; };
   const double start = b.Now();
   Open_Config_Port(b.session);
   EXPECT_EQ(b.session.Search_Status, 0);
@@ -244,7 +244,7 @@ TEST(Framing, DeviceHearsNothingAtAnotherFramingAndRepliesTakeLineTime) {
 TEST(Pause_Seconds, RunsWindowEventsAndLastsItsLength) {
   Sim_Bench b;
   int events = 0;
-  b.session.Process_Events = [&] { ++events; };
+  b.front_end.events = [&] { ++events; };
   const double start = b.Now();
   Pause_Seconds(b.session, 0.4);
   EXPECT_GE(b.Now() - start, 0.4 - 1e-9);

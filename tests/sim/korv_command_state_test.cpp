@@ -48,12 +48,12 @@ std::string Bytes(const SuperSet_Record& r) { return std::string(r.begin(), r.en
 TEST(KorvCommandState, ReadAnswersTextLineFeedAndTheStoredRecord) {
   Korv_Tablet t;
   ASSERT_NE(t.state, nullptr);
-  const SuperSet_Record five = Factory_Record(SuperSet_Window::KORV_form, 5);
+  const SuperSet_Record five = Factory_Record(Config_Window::KORV_form, 5);
   EXPECT_EQ(t.Read("05"), "S05\r\n" + Bytes(five) + "\r\n> ");
   EXPECT_EQ(t.state->Reads_Answered(), 1);
   // The factory power-up SuperSet is 01, and 00 reads as it.
   EXPECT_EQ(t.state->Power_Up_SuperSet(), 1);
-  EXPECT_EQ(t.Read("00"), "S00\r\n" + Bytes(Factory_Record(SuperSet_Window::KORV_form, 1)) + "\r\n> ");
+  EXPECT_EQ(t.Read("00"), "S00\r\n" + Bytes(Factory_Record(Config_Window::KORV_form, 1)) + "\r\n> ");
   // Anything but two digits after "RR" is not a SuperSet.
   EXPECT_EQ(t.Read("5"), "?\r\n> ");
   EXPECT_EQ(t.state->Reads_Answered(), 2);

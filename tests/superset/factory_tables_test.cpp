@@ -8,7 +8,7 @@
 #include <map>
 #include <sstream>
 
-#include "app/session.h"
+#include "core/session.h"
 #include "superset/superset_form.h"
 #include "superset/superset_lists.h"
 #include "superset/table_files.h"
@@ -17,8 +17,8 @@ namespace stylomat {
 namespace {
 
 using B = SuperSet_Box;
-constexpr SuperSet_Window All_Windows[] = {SuperSet_Window::KORV_form, SuperSet_Window::Mirolex2,
-                                           SuperSet_Window::Dovrane3};
+constexpr Config_Window All_Windows[] = {Config_Window::KORV_form, Config_Window::Mirolex2,
+                                           Config_Window::Dovrane3};
 
 std::string Shipped(const char* name) {
   std::ifstream f(std::string(STYLOMAT_SOURCE_DIR) + "/data/" + name, std::ios::binary);
@@ -27,7 +27,7 @@ std::string Shipped(const char* name) {
   return ss.str();
 }
 
-std::vector<std::string> All_Entries(SuperSet_Window w) {
+std::vector<std::string> All_Entries(Config_Window w) {
   SuperSet_List_Flags flags;
   flags.OEM_Mode = true;
   return SuperSet_Entries(w, flags);
@@ -80,13 +80,13 @@ TEST(FactoryTables, EveryListTextIsUnderstood) {
       EXPECT_NE(reading.kind, Factory_Text_Kind::Unreadable) << entries[n] << ": " << reading.problem;
       if (reading.kind == Factory_Text_Kind::Described) ++described;
     }
-    EXPECT_EQ(described, w == SuperSet_Window::Mirolex2 ? 55 : 84) << Window_Name(w);
+    EXPECT_EQ(described, w == Config_Window::Mirolex2 ? 55 : 84) << Config_Window_Name(w);
   }
-  EXPECT_EQ(Read_Factory_Text("12 9600,N,8,1 KORV ASCII, 1000 lpi, Point Foo", SuperSet_Window::KORV_form).kind,
+  EXPECT_EQ(Read_Factory_Text("12 9600,N,8,1 KORV ASCII, 1000 lpi, Point Foo", Config_Window::KORV_form).kind,
             Factory_Text_Kind::Unreadable);
-  EXPECT_EQ(Read_Factory_Text("12 9600,X,8,1 KORV ASCII, 1000 lpi, Point", SuperSet_Window::KORV_form).kind,
+  EXPECT_EQ(Read_Factory_Text("12 9600,X,8,1 KORV ASCII, 1000 lpi, Point", Config_Window::KORV_form).kind,
             Factory_Text_Kind::Unreadable);
-  EXPECT_EQ(Read_Factory_Text("12 9600,N,8,1 KORV ASCII, 4000 lpi, Point", SuperSet_Window::KORV_form).kind,
+  EXPECT_EQ(Read_Factory_Text("12 9600,N,8,1 KORV ASCII, 4000 lpi, Point", Config_Window::KORV_form).kind,
             Factory_Text_Kind::Unreadable);
 }
 
@@ -99,9 +99,9 @@ TEST(FactoryTables, EveryFactoryRecordDecodesToItsText) {
     s.OEM_Mode = true;
     s.App_Dir = std::string(STYLOMAT_SOURCE_DIR) + "/data";
     SuperSet_Form form(s, w);
-    const auto r = w == SuperSet_Window::KORV_form ? Read_KORV_Data_File(s, form.Table()) : TABLES(form);
+    const auto r = w == Config_Window::KORV_form ? Read_KORV_Data_File(s, form.Table()) : TABLES(form);
     ASSERT_TRUE(r.ok) << r.message;
-    if (w == SuperSet_Window::KORV_form) {
+    if (w == Config_Window::KORV_form) {
       // The KORV window takes only its user rows from the file; the factory
       // records 1 to 89 are checked through the same reader.
       const auto all = Read_Table_File(s, s.App_Dir + "/" + KORV_Table_File, {101, 0, 89}, form.Table());
@@ -114,7 +114,7 @@ TEST(FactoryTables, EveryFactoryRecordDecodesToItsText) {
       const Factory_Description& d = reading.description;
       const SuperSet_Record record = form.Table()[n];
       form.Select_SuperSet(static_cast<int>(n));
-      SCOPED_TRACE(std::string(Window_Name(w)) + " \"" + entries[n] + "\" " + Record_Text(record));
+      SCOPED_TRACE(std::string(Config_Window_Name(w)) + " \"" + entries[n] + "\" " + Record_Text(record));
       EXPECT_EQ(form.List(B::CmbBaud).Text(), d.baud);
       EXPECT_EQ(form.List(B::CmbParity).Text(), Expected_Parity(d));
       EXPECT_EQ(form.List(B::Cmbdatabits).Text(), std::to_string(d.data_bits));
@@ -140,7 +140,7 @@ TEST(FactoryTables, EveryFactoryRecordDecodesToItsText) {
 }
 
 TEST(FactoryTables, SampleRecordsAndOpenEntryChoices) {
-  using W = SuperSet_Window;
+  using W = Config_Window;
   EXPECT_EQ(Record_Text(Factory_Record(W::KORV_form, 12)), "82,40,10,07");  // ASCII Point Pb Sp CR LF
   EXPECT_EQ(Record_Text(Factory_Record(W::KORV_form, 16)), "32,20,40,00");  // 9600,E,7,1 200 lpi
   EXPECT_EQ(Record_Text(Factory_Record(W::KORV_form, 75)), "82,40,11,10");  // Mensaro 9100 3, CR
@@ -165,8 +165,8 @@ TEST(FactoryTables, OemSpecialsShowTheirSpecialEmulations) {
   Fixed_Prompter prompter;
   Session s(clock, ports, prompter);
   s.OEM_Mode = true;
-  SuperSet_Form form(s, SuperSet_Window::Dovrane3);
-  for (int n = 101; n <= 104; ++n) form.Table()[n] = Factory_Record(SuperSet_Window::Dovrane3, n);
+  SuperSet_Form form(s, Config_Window::Dovrane3);
+  for (int n = 101; n <= 104; ++n) form.Table()[n] = Factory_Record(Config_Window::Dovrane3, n);
   const std::map<int, std::string> expected = {{101, "Special: Zividozi"},
                                                {102, "Special: Reriza"},
                                                {103, "Special: Rerodezizo"},

@@ -77,11 +77,12 @@ struct Korv_Bench {
 
   void Start(bool quorral) {
     session.port.Set_Trace(&b.wire_trace);
+    session.Set_Front_End(&front_end);
     session.identity.Quorral_III_Flag = quorral;
     session.App_Dir = std::string(STYLOMAT_SOURCE_DIR) + "/data";
     session.Port_Number = 1;
     Open_Port(session, "9600,N,8,1");
-    form = std::make_unique<SuperSet_Form>(session, SuperSet_Window::KORV_form);
+    form = std::make_unique<SuperSet_Form>(session, Config_Window::KORV_form);
     form->Select_SuperSet(0);
     korv = std::make_unique<KORV_Protocol>(*form);
     b.trace.clear();
@@ -106,6 +107,7 @@ struct Korv_Bench {
   Sim_Bench b;
   Queue_Prompter prompter;
   Session session;
+  test::Test_Front_End front_end;
   Simulated_Port* port = nullptr;
   KORV_Command_State* state = nullptr;
   Scripted_Korv* scripted = nullptr;
@@ -224,7 +226,7 @@ TEST(KorvProtocol, FullReadCountsDownAndTakesItsPauses) {
   ASSERT_EQ(progress.size(), 101u);  // the empty text before the read, then " 99" .. " 0"
   EXPECT_EQ(progress[1], " 99");
   EXPECT_EQ(progress.back(), " 0");
-  for (int n = 1; n <= 89; ++n) EXPECT_EQ(k.form->Table()[n], Factory_Record(SuperSet_Window::KORV_form, n)) << n;
+  for (int n = 1; n <= 89; ++n) EXPECT_EQ(k.form->Table()[n], Factory_Record(Config_Window::KORV_form, n)) << n;
   EXPECT_EQ(k.form->Selected_SuperSet(), 0);
   EXPECT_EQ(k.korv->Last_Read().size(), 100u);
   EXPECT_FALSE(k.korv->Activity().Please_Wait.Shown);
@@ -245,7 +247,7 @@ TEST(KorvProtocol, TabletThatStopsAnsweringMidReadIsReportedOnce) {
   ASSERT_EQ(k.Asked().size(), 1u);
   EXPECT_EQ(k.Asked()[0].text, "Tablet not found\r");
   EXPECT_EQ(k.korv->Last_Read().size(), 30u);
-  EXPECT_EQ(k.form->Table()[70], Factory_Record(SuperSet_Window::KORV_form, 70));
+  EXPECT_EQ(k.form->Table()[70], Factory_Record(Config_Window::KORV_form, 70));
   EXPECT_EQ(k.form->Table()[69], (SuperSet_Record{6, 9, 6, 9}));
   EXPECT_EQ(k.form->Selected_SuperSet(), 0);
   EXPECT_EQ(k.Writes().back(), "1B");
@@ -346,7 +348,7 @@ TEST(KorvProtocol, SavePowerUpWritesTheSelectedEntryIntoTheLastUserSuperSetAndEn
   Korv_Bench k(true);
   k.prompter.fallback = Answer::Yes;
   int end_calls = 0;
-  k.session.End_Program = [&] { ++end_calls; };
+  k.front_end.end = [&] { ++end_calls; };
   ASSERT_EQ(k.korv->Read_SuperSets(5, 5), KORV_Result::Done);
   k.b.trace.clear();
   EXPECT_EQ(k.korv->Save_Power_Up(), KORV_Result::Done);
@@ -361,7 +363,7 @@ TEST(KorvProtocol, SavePowerUpWritesTheSelectedEntryIntoTheLastUserSuperSetAndEn
   EXPECT_EQ(std::vector<std::string>(w.end() - 6, w.end()),
             (std::vector<std::string>{"01", "45", "53", "0D", "39 38", "1B"}));
   k.b.clock.Advance(0.1);
-  const SuperSet_Record five = Factory_Record(SuperSet_Window::KORV_form, 5);
+  const SuperSet_Record five = Factory_Record(Config_Window::KORV_form, 5);
   EXPECT_EQ(k.state->Stored(98), five);
   EXPECT_EQ(k.state->Power_Up_SuperSet(), 98);
   EXPECT_EQ(k.state->Stored(0), five);
@@ -479,7 +481,7 @@ TEST(KorvProtocol, OtherPortErrorsAskAndNoEndsTheProgram) {
   Close_Port(k.session);
   k.b.trace.clear();
   int end_calls = 0;
-  k.session.End_Program = [&] { ++end_calls; };
+  k.front_end.end = [&] { ++end_calls; };
   k.prompter.script = {Answer::Yes, Answer::No};
   EXPECT_EQ(k.korv->Write_SuperSet(90, 90), KORV_Result::Ended);
   ASSERT_EQ(k.Asked().size(), 2u);
@@ -508,7 +510,7 @@ TEST(KorvProtocol, SecondOperationCannotStartWhileOneRuns) {
   k.prompter.fallback = Answer::Yes;
   std::vector<KORV_Result> inner;
   std::size_t writes_before = 0;
-  k.session.Process_Events = [&] {
+  k.front_end.events = [&] {
     if (!inner.empty()) return;
     writes_before = k.Writes().size();
     inner.push_back(k.korv->Read_SuperSets(0, 99));
@@ -523,7 +525,7 @@ TEST(KorvProtocol, SecondOperationCannotStartWhileOneRuns) {
   EXPECT_TRUE(k.Asked().empty());
   EXPECT_FALSE(k.korv->Activity().Busy);
   // Once it has ended, the next one runs.
-  k.session.Process_Events = nullptr;
+  k.front_end.events = nullptr;
   EXPECT_EQ(k.korv->Read_SuperSets(5, 5), KORV_Result::Done);
 }
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/session.h"
+#include "core/session.h"
 
 namespace stylomat {
 namespace {
@@ -22,7 +22,7 @@ struct Form_Bench {
 
 class SuperSetForm : public ::testing::Test {
  protected:
-  std::unique_ptr<SuperSet_Form> Make(SuperSet_Window w = SuperSet_Window::KORV_form) {
+  std::unique_ptr<SuperSet_Form> Make(Config_Window w = Config_Window::KORV_form) {
     return std::make_unique<SuperSet_Form>(bench.s, w);
   }
   // Puts a record in a row and selects it, as the window does after a read.
@@ -68,7 +68,7 @@ TEST_F(SuperSetForm, ParityBitsTwoReadAsEvenAndAreWrittenAsThree) {
   EXPECT_EQ(f->List(B::CmbParity).Text(), "Even");
   EXPECT_EQ(f->Table()[91][0], 0x32);
   // "Odd " keeps its blank and is written as 1.
-  EXPECT_TRUE(f->Set_Index(B::CmbParity, 1));
+  EXPECT_EQ(f->Set_Index(B::CmbParity, 1), Set_Result::Changed);
   EXPECT_EQ(f->List(B::CmbParity).Text(), "Odd ");
   EXPECT_EQ(f->Table()[91][0], 0x12);
 }
@@ -106,7 +106,7 @@ TEST_F(SuperSetForm, IdAsciiFormatComesOnlyFromDecodingAndChoosingItChangesNoGro
   // KORV ASCII, then choose format 9 in the box.
   Show(*f, 91, {0x82, 0x40, 0x00, 0x00});
   ASSERT_EQ(f->List(B::CmbFormat).index, 1);
-  EXPECT_TRUE(f->Set_Index(B::CmbFormat, 9));
+  EXPECT_NE(f->Set_Index(B::CmbFormat, 9), Set_Result::Refused);
   EXPECT_EQ(f->List(B::CmbEmu).Text(), "KORV");
   EXPECT_FALSE(f->Check(B::Chkdp).visible);
   EXPECT_TRUE(f->Check(B::Chksp).visible);
@@ -122,7 +122,7 @@ TEST_F(SuperSetForm, EditingAFactorySuperSetMovesToPowerOnCopyAndKeepsTheFactory
   EXPECT_FALSE(f->Save_User_Enabled());
   EXPECT_EQ(f->Table()[5], Example) << "a factory row is shown, never re-encoded";
 
-  EXPECT_TRUE(f->Set_Index(B::CmbBaud, 1));  // the user picks 19200
+  EXPECT_NE(f->Set_Index(B::CmbBaud, 1), Set_Result::Refused);  // the user picks 19200
   EXPECT_EQ(f->Selected_SuperSet(), 0);
   EXPECT_EQ(f->List(B::CmbSuperSet).Text(), "Power On setting");
   EXPECT_EQ(f->List(B::CmbBaud).Text(), "9600");
@@ -132,17 +132,17 @@ TEST_F(SuperSetForm, EditingAFactorySuperSetMovesToPowerOnCopyAndKeepsTheFactory
   EXPECT_FALSE(f->Save_User_Enabled());
 
   // Now entry 0 is editable: the next change is kept.
-  EXPECT_TRUE(f->Set_Index(B::CmbBaud, 1));
+  EXPECT_NE(f->Set_Index(B::CmbBaud, 1), Set_Result::Refused);
   EXPECT_EQ(f->List(B::CmbBaud).Text(), "19200");
   EXPECT_EQ(f->Table()[0][0], 0x31);
 }
 
 TEST_F(SuperSetForm, OtherWindowsEditAFactorySuperSetInTheTemporyCustomRow) {
-  for (auto w : {SuperSet_Window::Mirolex2, SuperSet_Window::Dovrane3}) {
+  for (auto w : {Config_Window::Mirolex2, Config_Window::Dovrane3}) {
     auto f = Make(w);
     f->Table()[12] = Example;
     f->Select_SuperSet(12);
-    EXPECT_TRUE(f->Set_Value(B::ChkAlarm, 1));
+    EXPECT_NE(f->Set_Value(B::ChkAlarm, 1), Set_Result::Refused);
     EXPECT_EQ(f->Selected_SuperSet(), 100);
     EXPECT_EQ(f->List(B::CmbSuperSet).Text(), "Tempory Custom setting");
     EXPECT_EQ(f->Check(B::ChkAlarm).value, 0);
@@ -180,25 +180,25 @@ TEST_F(SuperSetForm, DecimalPointAndSpaceAreIndependentBits) {
   EXPECT_EQ(f->Check(B::Chkdp).value, 0);
   EXPECT_EQ(f->Check(B::Chksp).value, 1);
   EXPECT_EQ(f->Table()[91][3], 0x02);
-  EXPECT_TRUE(f->Set_Value(B::Chkdp, 1));
+  EXPECT_NE(f->Set_Value(B::Chkdp, 1), Set_Result::Refused);
   EXPECT_EQ(f->Table()[91][3], 0x42);
-  EXPECT_TRUE(f->Set_Value(B::Chksp, 0));
+  EXPECT_NE(f->Set_Value(B::Chksp, 0), Set_Result::Refused);
   EXPECT_EQ(f->Table()[91][3], 0x40);
 }
 
 TEST_F(SuperSetForm, MirolexAndDovraneDropOriginLampAndByte0Bit3) {
   const SuperSet_Record with_bits = {0x3A, 0x40, 0x71, 0x07};
   {
-    auto f = Make(SuperSet_Window::KORV_form);
+    auto f = Make(Config_Window::KORV_form);
     Show(*f, 90, with_bits);
     EXPECT_EQ(f->Check(B::CHKORG).value, 1);
     EXPECT_EQ(f->Byte0_Bit3(), 1);
     EXPECT_EQ(f->Table()[90], (SuperSet_Record{0x3A, 0x40, 0x71, 0x23}));
   }
-  for (auto w : {SuperSet_Window::Mirolex2, SuperSet_Window::Dovrane3}) {
+  for (auto w : {Config_Window::Mirolex2, Config_Window::Dovrane3}) {
     auto f = Make(w);
     EXPECT_FALSE(f->Has_Box(B::CHKORG));
-    EXPECT_FALSE(f->Set_Value(B::CHKORG, 1));
+    EXPECT_EQ(f->Set_Value(B::CHKORG, 1), Set_Result::Refused);
     Show(*f, 90, with_bits);
     EXPECT_EQ(f->Byte0_Bit3(), 0);
     EXPECT_EQ(f->Table()[90], (SuperSet_Record{0x32, 0x40, 0x51, 0x23}));
@@ -206,7 +206,7 @@ TEST_F(SuperSetForm, MirolexAndDovraneDropOriginLampAndByte0Bit3) {
 }
 
 TEST_F(SuperSetForm, MirolexHasTheShorterResolutionAndEmulationLists) {
-  auto m = Make(SuperSet_Window::Mirolex2);
+  auto m = Make(Config_Window::Mirolex2);
   EXPECT_EQ(m->List(B::CmbRes).items,
             (std::vector<std::string>{"1000 lpi", "2000 lpi", "4000 lpi", "40 lpmm", "100 lpmm", "150 lpmm"}));
   EXPECT_EQ(m->List(B::CmbEmu).items, (std::vector<std::string>{"KORV", "Mensaro", "Zeltavision"}));
@@ -214,18 +214,18 @@ TEST_F(SuperSetForm, MirolexHasTheShorterResolutionAndEmulationLists) {
   Show(*m, 90, {0x82, 0xC0, 0x40, 0x00});
   EXPECT_EQ(m->List(B::CmbRes).Text(), "1000 lpi");
   EXPECT_EQ(m->Table()[90][1], 0x00);
-  auto k = Make(SuperSet_Window::KORV_form);
+  auto k = Make(Config_Window::KORV_form);
   Show(*k, 90, {0x82, 0xC0, 0x40, 0x00});
   EXPECT_EQ(k->List(B::CmbRes).Text(), "100 lpmm");
   EXPECT_EQ(k->List(B::CmbRes).items.size(), 7u);
-  auto d = Make(SuperSet_Window::Dovrane3);
+  auto d = Make(Config_Window::Dovrane3);
   EXPECT_EQ(d->List(B::CmbRes).items, k->List(B::CmbRes).items);
   EXPECT_EQ(d->List(B::CmbEmu).items, k->List(B::CmbEmu).items);
 }
 
 TEST_F(SuperSetForm, SpecialEmulationBeyondTheMirolexListFoldsInsteadOfFailing) {
   bench.s.OEM_Mode = true;
-  auto m = Make(SuperSet_Window::Mirolex2);
+  auto m = Make(Config_Window::Mirolex2);
   Show(*m, 90, {0x82, 0x40, 0x46, 0x80});  // emulation 6 (Zeltavision group)
   EXPECT_EQ(m->List(B::CmbEmu).Text(), "Zeltavision");
   EXPECT_EQ(m->List(B::CmbFormat).Text(), "Zeltavision UIOF BINARY");
@@ -313,7 +313,7 @@ TEST_F(SuperSetForm, SuperSetListHandlerOfKorvForm) {
     f->Select_SuperSet(99);
     EXPECT_EQ(f->Table()[99], encoded);
     EXPECT_TRUE(f->Save_User_Enabled());
-    EXPECT_FALSE(f->Select_SuperSet(100)) << "KORV_form has no entry 100";
+    EXPECT_EQ(f->Select_SuperSet(100), Set_Result::Refused) << "KORV_form has no entry 100";
     EXPECT_EQ(f->Selected_SuperSet(), 99);
   }
   {
@@ -332,7 +332,7 @@ TEST_F(SuperSetForm, SuperSetListHandlerOfKorvForm) {
 TEST_F(SuperSetForm, OtherWindowsLoadFixedRowsWithoutEncodingAndLeaveTheMenuAlone) {
   const SuperSet_Record raw = {0x22, 0x40, 0x40, 0x00};
   bench.s.OEM_Mode = true;
-  auto d = Make(SuperSet_Window::Dovrane3);
+  auto d = Make(Config_Window::Dovrane3);
   ASSERT_EQ(d->List(B::CmbSuperSet).items.size(), 105u);
   const bool menu = d->Save_User_Enabled();
   for (int n : {0, 5, 90, 100, 103}) d->Table()[n] = raw;
@@ -355,7 +355,7 @@ TEST_F(SuperSetForm, DebugModeLogsDecodingAndEncodingInHex) {
 
   bench.s.Debug_Mode = false;
   Form_Bench quiet;
-  SuperSet_Form g(quiet.s, SuperSet_Window::KORV_form);
+  SuperSet_Form g(quiet.s, Config_Window::KORV_form);
   Show(g, 90, Example);
   EXPECT_EQ(quiet.s.log.Text(), "");
 }
@@ -367,16 +367,16 @@ TEST_F(SuperSetForm, SettingABoxToItsValueRunsNothing) {
   const auto revision = f->Revision();
   const auto log_size = bench.s.log.Size();
   f->Table()[90] = {0x00, 0x00, 0x00, 0x00};  // would show if Read_Settings ran
-  EXPECT_TRUE(f->Set_Index(B::CmbBaud, 2));
-  EXPECT_TRUE(f->Set_Value(B::ChkCR, 1));
-  EXPECT_TRUE(f->Select_SuperSet(90));
+  EXPECT_NE(f->Set_Index(B::CmbBaud, 2), Set_Result::Refused);
+  EXPECT_NE(f->Set_Value(B::ChkCR, 1), Set_Result::Refused);
+  EXPECT_NE(f->Select_SuperSet(90), Set_Result::Refused);
   EXPECT_EQ(f->Revision(), revision);
   EXPECT_EQ(bench.s.log.Size(), log_size);
   EXPECT_EQ(f->Table()[90], SuperSet_Record{});
   // A real change runs the handler, which encodes and stores.
   int notified = 0;
   f->On_Change = [&] { ++notified; };
-  EXPECT_TRUE(f->Set_Index(B::CmbBaud, 3));
+  EXPECT_NE(f->Set_Index(B::CmbBaud, 3), Set_Result::Refused);
   EXPECT_GT(notified, 0);
   EXPECT_GT(f->Revision(), revision);
   EXPECT_EQ(f->Table()[90], (SuperSet_Record{0x33, 0x40, 0x51, 0x23}));
@@ -384,12 +384,12 @@ TEST_F(SuperSetForm, SettingABoxToItsValueRunsNothing) {
 
 TEST_F(SuperSetForm, RefusesValuesNoBoxCanHold) {
   auto f = Make();
-  EXPECT_FALSE(f->Set_Index(B::CmbBaud, 8));
-  EXPECT_FALSE(f->Set_Index(B::CmbBaud, -1));
-  EXPECT_FALSE(f->Set_Index(B::ChkCR, 0));
-  EXPECT_FALSE(f->Set_Value(B::ChkCR, 2));
-  EXPECT_FALSE(f->Set_Value(B::CmbBaud, 1));
-  EXPECT_FALSE(f->Select_SuperSet(111));
+  EXPECT_EQ(f->Set_Index(B::CmbBaud, 8), Set_Result::Refused);
+  EXPECT_EQ(f->Set_Index(B::CmbBaud, -1), Set_Result::Refused);
+  EXPECT_EQ(f->Set_Index(B::ChkCR, 0), Set_Result::Refused);
+  EXPECT_EQ(f->Set_Value(B::ChkCR, 2), Set_Result::Refused);
+  EXPECT_EQ(f->Set_Value(B::CmbBaud, 1), Set_Result::Refused);
+  EXPECT_EQ(f->Select_SuperSet(111), Set_Result::Refused);
   EXPECT_EQ(f->Selected_SuperSet(), -1);
   f->Save_SuperSet(-1);
   f->Save_SuperSet(111);  // ignored, no crash

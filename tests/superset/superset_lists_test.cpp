@@ -9,7 +9,7 @@ namespace {
 
 TEST(SuperSetLists, KorvFormListAndItsQuorralVariant) {
   SuperSet_List_Flags flags;
-  auto korv = SuperSet_Entries(SuperSet_Window::KORV_form, flags);
+  auto korv = SuperSet_Entries(Config_Window::KORV_form, flags);
   ASSERT_EQ(korv.size(), 100u);
   EXPECT_EQ(korv[0], "Power On setting");
   EXPECT_EQ(korv[1], "01 9600,N,8,1 KORV_form Binary, 1000lpi Cont Max");
@@ -26,15 +26,15 @@ TEST(SuperSetLists, KorvFormListAndItsQuorralVariant) {
     EXPECT_EQ(std::stoi(korv[n].substr(0, 2)), n) << korv[n];
   }
   flags.Quorral_III_Flag = true;
-  EXPECT_EQ(SuperSet_Entries(SuperSet_Window::KORV_form, flags)[98], "98 Reserved");
+  EXPECT_EQ(SuperSet_Entries(Config_Window::KORV_form, flags)[98], "98 Reserved");
   flags.OEM_Mode = true;
-  EXPECT_EQ(SuperSet_Entries(SuperSet_Window::KORV_form, flags).size(), 100u) << "no OEM entries in KORV_form";
+  EXPECT_EQ(SuperSet_Entries(Config_Window::KORV_form, flags).size(), 100u) << "no OEM entries in KORV_form";
 }
 
 TEST(SuperSetLists, DovraneListReadsKorvAndHasOemSpecials) {
   SuperSet_List_Flags flags;
-  const auto korv = SuperSet_Entries(SuperSet_Window::KORV_form, flags);
-  auto dv = SuperSet_Entries(SuperSet_Window::Dovrane3, flags);
+  const auto korv = SuperSet_Entries(Config_Window::KORV_form, flags);
+  auto dv = SuperSet_Entries(Config_Window::Dovrane3, flags);
   ASSERT_EQ(dv.size(), 101u);
   EXPECT_EQ(dv[1], "01 9600,N,8,1 KORV Binary, 1000lpi Cont Max");
   EXPECT_EQ(dv[12], "12 9600,N,8,1  KORV ASCII, 1000 lpi, Point Pb, Sp, CR, LF");
@@ -45,7 +45,7 @@ TEST(SuperSetLists, DovraneListReadsKorvAndHasOemSpecials) {
   EXPECT_EQ(dv[100], "Tempory Custom setting");
   flags.Dovrane_IV_VI_Flag = true;
   flags.OEM_Mode = true;
-  dv = SuperSet_Entries(SuperSet_Window::Dovrane3, flags);
+  dv = SuperSet_Entries(Config_Window::Dovrane3, flags);
   ASSERT_EQ(dv.size(), 105u);
   EXPECT_EQ(dv[99], "99 Reserved");
   EXPECT_EQ(dv[101], "101 *Special: Zivid Ozi");
@@ -56,7 +56,7 @@ TEST(SuperSetLists, DovraneListReadsKorvAndHasOemSpecials) {
 
 TEST(SuperSetLists, MirolexListWithReservedAndUserEntries) {
   SuperSet_List_Flags flags;
-  auto mx = SuperSet_Entries(SuperSet_Window::Mirolex2, flags);
+  auto mx = SuperSet_Entries(Config_Window::Mirolex2, flags);
   ASSERT_EQ(mx.size(), 101u);
   EXPECT_EQ(mx[7], "07 9600,N,8,1 KORV Binary, 100 lpm, Cont, 100, Alarm");
   EXPECT_EQ(mx[39], "39 9600,N,8,1 Mensaro ASCII 4,100 lpmm,Cont 50, Alarm");
@@ -69,7 +69,7 @@ TEST(SuperSetLists, MirolexListWithReservedAndUserEntries) {
   EXPECT_EQ(mx[100], "Tempory Custom setting");
   flags.Mirolex_III_Flag = true;
   flags.OEM_Mode = true;
-  mx = SuperSet_Entries(SuperSet_Window::Mirolex2, flags);
+  mx = SuperSet_Entries(Config_Window::Mirolex2, flags);
   EXPECT_EQ(mx.size(), 101u);
   EXPECT_EQ(mx[99], "99 Reserved");
 }
@@ -83,10 +83,10 @@ TEST(SuperSetLists, BoxItemsKeepTheirBlanks) {
   EXPECT_EQ(Baud_Items().size(), 8u);
   EXPECT_EQ(Data_Rate_Items()[3], "25 pps");
   EXPECT_EQ(Mode_Items()[4], "Cont increment");
-  const auto oem = Emulation_Items(SuperSet_Window::KORV_form, true);
+  const auto oem = Emulation_Items(Config_Window::KORV_form, true);
   EXPECT_EQ(oem, (std::vector<std::string>{"KORV", "Mensaro", "Zeltavision", "Special:", "Special: Rerodezizo",
                                             "Special: Zividozi", "Special: Reriza", "Special"}));
-  const auto plain = Emulation_Items(SuperSet_Window::Dovrane3, false);
+  const auto plain = Emulation_Items(Config_Window::Dovrane3, false);
   ASSERT_EQ(plain.size(), 8u);
   for (int i = 3; i < 8; ++i) EXPECT_EQ(plain[i], "Special");
 }

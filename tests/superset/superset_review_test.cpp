@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "app/session.h"
+#include "core/session.h"
 #include "superset/superset_form.h"
 
 namespace stylomat {
@@ -70,7 +70,7 @@ TEST(SuperSetFormReview, AnyRecordDecodesAlikeAfterAnyOtherAndEditableRowsReenco
     Fixed_Prompter prompter;
     Session s{clock, ports, prompter};
     s.OEM_Mode = oem;
-    SuperSet_Form f(s, SuperSet_Window::KORV_form);
+    SuperSet_Form f(s, Config_Window::KORV_form);
     int failures = 0;
     for (int trial = 0; trial < 4000 && failures < 3; ++trial) {
       SuperSet_Record before{}, record{};

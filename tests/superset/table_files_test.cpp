@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/session.h"
+#include "core/session.h"
 #include "superset/superset_form.h"
 
 namespace stylomat {
@@ -91,29 +91,29 @@ TEST_F(TableFiles, FieldValuesAreLeadingHexDigits) {
 }
 
 TEST_F(TableFiles, RecordCountsOfEachWindow) {
-  const auto korv = Table_Layout(SuperSet_Window::KORV_form, true, false);
+  const auto korv = Table_Layout(Config_Window::KORV_form, true, false);
   EXPECT_EQ(korv.records, 101);
   EXPECT_EQ(korv.first_row, 90);
   EXPECT_EQ(korv.last_row, 99);
-  EXPECT_EQ(Table_Layout(SuperSet_Window::KORV_form, false, true).last_row, 98);
-  const auto mx = Table_Layout(SuperSet_Window::Mirolex2, true, false);
+  EXPECT_EQ(Table_Layout(Config_Window::KORV_form, false, true).last_row, 98);
+  const auto mx = Table_Layout(Config_Window::Mirolex2, true, false);
   EXPECT_EQ(mx.records, 100);
   EXPECT_EQ(mx.last_row, 99);
-  EXPECT_EQ(Table_Layout(SuperSet_Window::Dovrane3, false, false).records, 101);
-  EXPECT_EQ(Table_Layout(SuperSet_Window::Dovrane3, true, false).records, 105);
-  EXPECT_EQ(Table_Layout(SuperSet_Window::Dovrane3, true, false).last_row, 104);
+  EXPECT_EQ(Table_Layout(Config_Window::Dovrane3, false, false).records, 101);
+  EXPECT_EQ(Table_Layout(Config_Window::Dovrane3, true, false).records, 105);
+  EXPECT_EQ(Table_Layout(Config_Window::Dovrane3, true, false).last_row, 104);
 }
 
 TEST_F(TableFiles, DovraneNeeds105RecordsInOemMode) {
   Write(Dovrane_Table_File, Lines(101, "32,40,51,07"));
-  EXPECT_TRUE(TABLES(s, SuperSet_Window::Dovrane3, table).ok);
+  EXPECT_TRUE(TABLES(s, Config_Window::Dovrane3, table).ok);
   EXPECT_TRUE(prompter.asked.empty());
   EXPECT_EQ(table[100], Example);
   EXPECT_EQ(table[101], Marker);
 
   s.OEM_Mode = true;
   table.fill(Marker);
-  const auto r = TABLES(s, SuperSet_Window::Dovrane3, table);
+  const auto r = TABLES(s, Config_Window::Dovrane3, table);
   EXPECT_FALSE(r.ok);
   EXPECT_EQ(r.records_found, 101);
   ASSERT_EQ(prompter.asked.size(), 1u);
@@ -124,13 +124,13 @@ TEST_F(TableFiles, DovraneNeeds105RecordsInOemMode) {
   EXPECT_EQ(table[105], Marker);
 
   Write(Dovrane_Table_File, Lines(105, "32,40,51,07"));
-  EXPECT_TRUE(TABLES(s, SuperSet_Window::Dovrane3, table).ok);
+  EXPECT_TRUE(TABLES(s, Config_Window::Dovrane3, table).ok);
   EXPECT_EQ(table[104], Example);
 }
 
 TEST_F(TableFiles, MirolexFileFillsRows0To99AndIgnoresWhatFollows) {
   Write(Mirolex_Table_File, Lines(100, "32,40,51,07") + "this is not a record\n1,2\n");
-  EXPECT_TRUE(TABLES(s, SuperSet_Window::Mirolex2, table).ok);
+  EXPECT_TRUE(TABLES(s, Config_Window::Mirolex2, table).ok);
   EXPECT_TRUE(prompter.asked.empty());
   EXPECT_EQ(table[0], Example);
   EXPECT_EQ(table[99], Example);
@@ -152,7 +152,7 @@ TEST_F(TableFiles, MissingFileIsReportedAndItsRowsAreEmpty) {
 
 TEST_F(TableFiles, ADirectoryInPlaceOfTheFileIsReported) {
   fs::create_directories(dir / Mirolex_Table_File);
-  EXPECT_FALSE(TABLES(s, SuperSet_Window::Mirolex2, table).ok);
+  EXPECT_FALSE(TABLES(s, Config_Window::Mirolex2, table).ok);
   EXPECT_EQ(prompter.asked.size(), 1u);
 }
 
@@ -198,7 +198,7 @@ TEST_F(TableFiles, GarbageFileGivesTheMessageAndNoCrash) {
   for (int i = 0; i < 5000; ++i) junk += static_cast<char>((i * 7919 + 13) & 0xFF);
   Write(Dovrane_Table_File, junk);
   s.OEM_Mode = true;
-  const auto r = TABLES(s, SuperSet_Window::Dovrane3, table);
+  const auto r = TABLES(s, Config_Window::Dovrane3, table);
   EXPECT_FALSE(r.ok);
   EXPECT_EQ(prompter.asked.size(), 1u);
   for (int k = 105; k < SuperSet_Rows; ++k) EXPECT_EQ(table[k], Marker);
@@ -206,23 +206,23 @@ TEST_F(TableFiles, GarbageFileGivesTheMessageAndNoCrash) {
 
 TEST_F(TableFiles, EmptyFileAndLineEndings) {
   Write(Mirolex_Table_File, "");
-  EXPECT_EQ(TABLES(s, SuperSet_Window::Mirolex2, table).records_found, 0);
+  EXPECT_EQ(TABLES(s, Config_Window::Mirolex2, table).records_found, 0);
   EXPECT_EQ(table[0], SuperSet_Record{});
 
   std::string cr_only;
   for (int i = 0; i < 100; ++i) cr_only += "32,40,51,07\r";
   Write(Mirolex_Table_File, cr_only);
-  EXPECT_TRUE(TABLES(s, SuperSet_Window::Mirolex2, table).ok);
+  EXPECT_TRUE(TABLES(s, Config_Window::Mirolex2, table).ok);
   EXPECT_EQ(table[99], Example);
 }
 
 TEST_F(TableFiles, FormReadersUseTheWindowsFile) {
   Write(Dovrane_Table_File, Lines(105, "32,40,51,07"));
   Write(KORV_Table_File, Lines(101, "82,52,40,00"));
-  SuperSet_Form dv(s, SuperSet_Window::Dovrane3);
+  SuperSet_Form dv(s, Config_Window::Dovrane3);
   EXPECT_TRUE(TABLES(dv).ok);
   EXPECT_EQ(dv.Table()[0], Example);
-  SuperSet_Form korv(s, SuperSet_Window::KORV_form);
+  SuperSet_Form korv(s, Config_Window::KORV_form);
   EXPECT_TRUE(Read_KORV_Data_File(korv).ok);
   EXPECT_EQ(korv.Table()[0], SuperSet_Record{});
   EXPECT_EQ(korv.Table()[95], (SuperSet_Record{0x82, 0x52, 0x40, 0x00}));

@@ -19,6 +19,7 @@ void Recording_Device::On_Break(Sim_Link&, bool on) {
 Sim_Bench::Sim_Bench()
     : session(clock, ports, prompter), wire_trace(clock, [this](std::string_view line) { trace.emplace_back(line); }) {
   session.port.Set_Trace(&wire_trace);
+  session.Set_Front_End(&front_end);
   session.Read_System_Values = [] {
     System_Values v;
     v.Platform = 3;

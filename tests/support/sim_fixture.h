@@ -1,11 +1,12 @@
 #pragma once
 // A session wired to simulated tablets on a virtual clock, with the wire
 // trace captured, for tests of anything that talks to a tablet.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "app/session.h"
+#include "core/session.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
 #include "sim/sim_device.h"
@@ -23,6 +24,33 @@ class Recording_Device : public Sim_Device {
   std::string heard;                      // bytes, in order
   std::vector<std::string> line_changes;  // "DTR1 RTS0" at each change
   int breaks = 0;
+};
+
+// A front end whose requests a test can watch: each hook, when set, runs on
+// the request.  Open_Config_Window answers what `open` answers (no window
+// when it is empty).
+struct Test_Front_End : Front_End {
+  std::function<void()> events, log_refresh, splash, beep, end;
+  std::function<bool(Config_Window, const std::string&)> open;
+
+  void Process_Events() override {
+    if (events) events();
+  }
+  void Refresh_Log_View() override {
+    if (log_refresh) log_refresh();
+  }
+  void Repaint_Splash() override {
+    if (splash) splash();
+  }
+  void Beep() override {
+    if (beep) beep();
+  }
+  bool Open_Config_Window(Config_Window window, const std::string& caption) override {
+    return open ? open(window, caption) : false;
+  }
+  void End_Program() override {
+    if (end) end();
+  }
 };
 
 struct Sim_Bench {
@@ -46,6 +74,7 @@ struct Sim_Bench {
   Port_Directory ports;
   Fixed_Prompter prompter;
   Session session;
+  Test_Front_End front_end;
   std::vector<std::string> trace;  // full lines with time stamps
   Wire_Trace wire_trace;
 };

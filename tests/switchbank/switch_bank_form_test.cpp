@@ -1,4 +1,5 @@
 #include "switchbank/switch_bank_form.h"
+#include "switchbank/switch_protocol.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "app/session.h"
+#include "core/session.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
 #include "support/sim_fixture.h"
@@ -33,7 +34,7 @@ Switch_Banks Banks_Of(const std::vector<int>& a, const std::vector<int>& b, cons
   return banks;
 }
 
-Switch_Bank_Form Factory_Form(Switch_Family family) {
+Switch_Bank_Form Factory_Form(Config_Window family) {
   Switch_Bank_Form form(family);
   form.Load_Factory_Switches();
   return form;
@@ -68,7 +69,7 @@ std::string Banks_Text(const Switch_Banks& banks) {
 }
 
 TEST(Switch_Bank_Form, FactoryPatternsGiveTheListedSettingsAndImages) {
-  Switch_Bank_Form vs = Factory_Form(Switch_Family::VSIII);
+  Switch_Bank_Form vs = Factory_Form(Config_Window::VSIII);
   EXPECT_EQ(vs.Banks(), Banks_Of({1, 0, 0, 0, 0, 0, 1, 0}, {1, 1, 0, 1, 0, 1, 1, 0}, {1, 1, 0, 0, 1, 2, 2, 2}));
   EXPECT_EQ(vs.Shown(Setting::CmbBaud), "9600");
   EXPECT_EQ(vs.Value(Setting::CmbParity), 0);
@@ -84,7 +85,7 @@ TEST(Switch_Bank_Form, FactoryPatternsGiveTheListedSettingsAndImages) {
   EXPECT_EQ(vs.Value(Setting::ChkProx), 0);
   EXPECT_EQ(vs.Switch_Image_Text(), "C6,D7,4C,61,02,00,20");
 
-  Switch_Bank_Form pv = Factory_Form(Switch_Family::Pv5);
+  Switch_Bank_Form pv = Factory_Form(Config_Window::Pv5);
   EXPECT_EQ(pv.Banks(), Banks_Of({1, 0, 0, 1, 1, 1, 0, 0}, {1, 0, 0, 0, 0, 1, 0, 0}, {0, 0, 0, 0, 0, 2, 2, 2}));
   EXPECT_EQ(pv.Shown(Setting::CmbBaud), "9600");
   EXPECT_EQ(pv.Shown(Setting::CmbParity), "Even");
@@ -109,7 +110,7 @@ TEST(Switch_Bank_Form, FactoryPatternsGiveTheListedSettingsAndImages) {
 }
 
 TEST(Switch_Bank_Form, ListsHoldTheirItemsWithOddSpellingsKept) {
-  Switch_Bank_Form form(Switch_Family::Pv5);
+  Switch_Bank_Form form(Config_Window::Pv5);
   const auto& parity = form.Box(Setting::CmbParity).items;
   ASSERT_EQ(parity.size(), 4u);
   EXPECT_EQ(parity[0], "None");
@@ -125,7 +126,7 @@ TEST(Switch_Bank_Form, ListsHoldTheirItemsWithOddSpellingsKept) {
 }
 
 TEST(Switch_Bank_Form, ModeEncodingAndPromptDecodingFromBitThree) {
-  Switch_Bank_Form form = Factory_Form(Switch_Family::VSIII);
+  Switch_Bank_Form form = Factory_Form(Config_Window::VSIII);
   const std::uint8_t expected[4] = {0xCE, 0x46, 0x86, 0xC6};
   for (int mode = 3; mode >= 0; --mode) {
     form.Set_Setting(Setting::CmbMode, mode);
@@ -137,22 +138,22 @@ TEST(Switch_Bank_Form, ModeEncodingAndPromptDecodingFromBitThree) {
   Bench b;
   // Bit 3 of reply byte 1 means "Prompt" whatever bits 6 and 7 say.
   for (const char* r1 : {"C8", "48", "88", "08", "CE"}) {
-    Switch_Bank_Form f = Factory_Form(Switch_Family::VSIII);
-    f.Decode_Switch_Report(b.session, std::string(r1) + ",D7,4C,61,02,00,20");
+    Switch_Bank_Form f = Factory_Form(Config_Window::VSIII);
+    Decode_Switch_Report(b.session, f, std::string(r1) + ",D7,4C,61,02,00,20");
     EXPECT_EQ(f.Shown(Setting::CmbMode), "Prompt") << r1;
     EXPECT_EQ(f.Switch(Bank::swc, 1), 0) << r1;
     EXPECT_EQ(f.Switch(Bank::swc, 2), 0) << r1;
   }
   for (auto [r1, mode] : std::vector<std::pair<const char*, const char*>>{
            {"46", "Point"}, {"86", "Switch Stream"}, {"C6", "Stream"}, {"06", "Prompt"}}) {
-    Switch_Bank_Form f = Factory_Form(Switch_Family::VSIII);
-    f.Decode_Switch_Report(b.session, std::string(r1) + ",D7,4C,61,02,00,20");
+    Switch_Bank_Form f = Factory_Form(Config_Window::VSIII);
+    Decode_Switch_Report(b.session, f, std::string(r1) + ",D7,4C,61,02,00,20");
     EXPECT_EQ(f.Shown(Setting::CmbMode), mode) << r1;
   }
 }
 
 TEST(Switch_Bank_Form, BothNoneParitiesEncodeDifferently) {
-  Switch_Bank_Form form = Factory_Form(Switch_Family::Pv5);  // "Even"
+  Switch_Bank_Form form = Factory_Form(Config_Window::Pv5);  // "Even"
   form.Set_Setting(Setting::CmbParity, 0);
   EXPECT_EQ(form.Switch(Bank::swa, 4), 0);
   EXPECT_EQ(form.Switch(Bank::swa, 5), 0);
@@ -169,8 +170,8 @@ TEST(Switch_Bank_Form, BothNoneParitiesEncodeDifferently) {
   Bench b;
   for (int p = 0; p < 4; ++p) {
     form.Set_Setting(Setting::CmbParity, p);
-    Switch_Bank_Form reader = Factory_Form(Switch_Family::Pv5);
-    reader.Decode_Switch_Report(b.session, form.Switch_Image_Text());
+    Switch_Bank_Form reader = Factory_Form(Config_Window::Pv5);
+    Decode_Switch_Report(b.session, reader, form.Switch_Image_Text());
     EXPECT_EQ(reader.Value(Setting::CmbParity), p);
   }
 }
@@ -179,7 +180,7 @@ TEST(Switch_Bank_Form, ResolutionSharingSwitchB6TurnsKorvLowResIntoHiRes) {
   // From "100 lpi" the last switch of the resolution (swb4) does not change;
   // the boxes still follow the switches once the choice is done.
   for (int start_res : {0, 4}) {
-    Switch_Bank_Form form = Factory_Form(Switch_Family::VSIII);
+    Switch_Bank_Form form = Factory_Form(Config_Window::VSIII);
     form.Set_Setting(Setting::CmbFormat, 5);  // "BINARY KORV low res"
     form.Set_Setting(Setting::CmbRes, start_res);
     ASSERT_EQ(form.Value(Setting::CmbFormat), 5);
@@ -194,7 +195,7 @@ TEST(Switch_Bank_Form, ResolutionSharingSwitchB6TurnsKorvLowResIntoHiRes) {
     Expect_Boxes_Match_Switches(form, "after resolution");
   }
   // And back: low res clears swb6, which turns "1000 lpi" into "100 lpi".
-  Switch_Bank_Form form = Factory_Form(Switch_Family::VSIII);
+  Switch_Bank_Form form = Factory_Form(Config_Window::VSIII);
   form.Set_Setting(Setting::CmbRes, 2);
   form.Set_Setting(Setting::CmbFormat, 5);
   EXPECT_EQ(form.Shown(Setting::CmbRes), "100 lpi");
@@ -202,7 +203,7 @@ TEST(Switch_Bank_Form, ResolutionSharingSwitchB6TurnsKorvLowResIntoHiRes) {
 }
 
 TEST(Switch_Bank_Form, ImageByteFourCarriesProximityAndTheKvMask) {
-  Switch_Bank_Form form = Factory_Form(Switch_Family::Pv5);
+  Switch_Bank_Form form = Factory_Form(Config_Window::Pv5);
   const std::vector<std::tuple<int, int, int>> cases = {
       // format, always-transmit, byte 4
       {0, 0, 0x61}, {0, 1, 0x71}, {4, 0, 0x61}, {9, 1, 0x71}, {14, 0, 33}, {14, 1, 49}, {15, 0, 33}, {15, 1, 49}};
@@ -216,7 +217,7 @@ TEST(Switch_Bank_Form, ImageByteFourCarriesProximityAndTheKvMask) {
 }
 
 TEST(Switch_Bank_Form, KorvEmulationMarksBytesFiveAndSeven) {
-  Switch_Bank_Form form = Factory_Form(Switch_Family::VSIII);
+  Switch_Bank_Form form = Factory_Form(Config_Window::VSIII);
   form.Set_Setting(Setting::ChkBeeper, 0);
   form.Set_Setting(Setting::CmbFormat, 7);  // KORV ASCII w/o space: swb1 left as it was (1)
   EXPECT_EQ(form.Switch(Bank::swb, 1), 1);
@@ -232,8 +233,8 @@ TEST(Switch_Bank_Form, KorvEmulationMarksBytesFiveAndSeven) {
 
 TEST(Switch_Bank_Form, DecodesTheWxUiofReplyAndLogsItOnPallivantOnly) {
   Bench b;
-  Switch_Bank_Form pv = Factory_Form(Switch_Family::Pv5);
-  pv.Decode_Switch_Report(b.session, "CE,1F,4D,61,00,0C,23\r");
+  Switch_Bank_Form pv = Factory_Form(Config_Window::Pv5);
+  Decode_Switch_Report(b.session, pv, "CE,1F,4D,61,00,0C,23\r");
   EXPECT_EQ(pv.Shown(Setting::CmbMode), "Prompt");
   EXPECT_EQ(pv.Value(Setting::CmbFormat), 0);
   EXPECT_EQ(pv.Shown(Setting::CmbEmu), "WX UIOF");
@@ -247,8 +248,8 @@ TEST(Switch_Bank_Form, DecodesTheWxUiofReplyAndLogsItOnPallivantOnly) {
 
   Bench quiet;
   quiet.session.Debug_Mode = true;  // the lines are not a debug matter: never on VSIII
-  Switch_Bank_Form vs = Factory_Form(Switch_Family::VSIII);
-  vs.Decode_Switch_Report(quiet.session, "CE,1F,4D,61,00,0C,23");
+  Switch_Bank_Form vs = Factory_Form(Config_Window::VSIII);
+  Decode_Switch_Report(quiet.session, vs, "CE,1F,4D,61,00,0C,23");
   EXPECT_EQ(vs.Shown(Setting::CmbMode), "Prompt");
   EXPECT_EQ(vs.Switch_Image_Text(), "CE,1F,4D,61,00,0C,20");
   EXPECT_EQ(quiet.session.log.Text(), "");
@@ -256,8 +257,8 @@ TEST(Switch_Bank_Form, DecodesTheWxUiofReplyAndLogsItOnPallivantOnly) {
 
 TEST(Switch_Bank_Form, ShortAndGarbledRepliesReadMissingFieldsAsZero) {
   Bench b;
-  Switch_Bank_Form form = Factory_Form(Switch_Family::Pv5);
-  form.Decode_Switch_Report(b.session, "");
+  Switch_Bank_Form form = Factory_Form(Config_Window::Pv5);
+  Decode_Switch_Report(b.session, form, "");
   // All seven fields 0: code 0 is no listed format -> format 0, emulation 0;
   // byte 3 bit 2 clear means swa5 on; byte 6 bits 2, 3 clear mean swb1, swb2 on.
   EXPECT_EQ(form.Banks(), Banks_Of({0, 0, 0, 0, 1, 0, 0, 0}, {1, 1, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 2, 2, 2}));
@@ -265,8 +266,8 @@ TEST(Switch_Bank_Form, ShortAndGarbledRepliesReadMissingFieldsAsZero) {
   EXPECT_EQ(Log_Lines(b.session.log.Text()).back(), "Tablet 00,00,00,00,00,00,00");
 
   // A reply cut after the third field keeps the first three.
-  Switch_Bank_Form cut = Factory_Form(Switch_Family::VSIII);
-  cut.Decode_Switch_Report(b.session, "C6,D7,4C,6");
+  Switch_Bank_Form cut = Factory_Form(Config_Window::VSIII);
+  Decode_Switch_Report(b.session, cut, "C6,D7,4C,6");
   EXPECT_EQ(cut.Shown(Setting::CmbMode), "Stream");
   EXPECT_EQ(cut.Shown(Setting::CmbBaud), "9600");
   EXPECT_EQ(cut.Shown(Setting::CmbRes), "40 lpmm");
@@ -275,16 +276,16 @@ TEST(Switch_Bank_Form, ShortAndGarbledRepliesReadMissingFieldsAsZero) {
   EXPECT_EQ(cut.Shown(Setting::CmbFormat), "BINARY MENSARO hi res              6 byte");  // byte 7 missing: not KORV
 
   // A non-hexadecimal field reads as 0, its neighbours are untouched.
-  Switch_Bank_Form bad = Factory_Form(Switch_Family::VSIII);
-  bad.Decode_Switch_Report(b.session, "C6,D7,4C,61,0G,00,20");
+  Switch_Bank_Form bad = Factory_Form(Config_Window::VSIII);
+  Decode_Switch_Report(b.session, bad, "C6,D7,4C,61,0G,00,20");
   EXPECT_EQ(bad.Value(Setting::ChkBeeper), 0);
   EXPECT_EQ(bad.Shown(Setting::CmbMode), "Stream");
   Expect_Boxes_Match_Switches(bad, "garbled");
 
   // Format codes outside the list fall back to format 0, emulation 0.
   for (const char* r2 : {"00", "01", "08", "11", "1D", "FF"}) {
-    Switch_Bank_Form f = Factory_Form(Switch_Family::VSIII);
-    f.Decode_Switch_Report(b.session, std::string("C6,") + r2 + ",4C,61,02,00,20");
+    Switch_Bank_Form f = Factory_Form(Config_Window::VSIII);
+    Decode_Switch_Report(b.session, f, std::string("C6,") + r2 + ",4C,61,02,00,20");
     EXPECT_EQ(f.Value(Setting::CmbFormat), 0) << r2;  // FF: code 31 is format 0 itself
     EXPECT_EQ(f.Value(Setting::CmbEmu), 0) << r2;
   }
@@ -292,31 +293,31 @@ TEST(Switch_Bank_Form, ShortAndGarbledRepliesReadMissingFieldsAsZero) {
 
 TEST(Switch_Bank_Form, NotPresentSwitchesNeverChange) {
   Bench b;
-  Switch_Bank_Form form = Factory_Form(Switch_Family::Pv5);
+  Switch_Bank_Form form = Factory_Form(Config_Window::Pv5);
   for (int n = 6; n <= 8; ++n) {
-    EXPECT_FALSE(form.Set_Switch(Bank::swc, n, 1));
-    EXPECT_FALSE(form.Set_Switch(Bank::swc, n, 0));
+    EXPECT_EQ(form.Set_Switch(Bank::swc, n, 1), Set_Result::Refused);
+    EXPECT_EQ(form.Set_Switch(Bank::swc, n, 0), Set_Result::Refused);
     EXPECT_EQ(form.Switch(Bank::swc, n), Switch_Absent);
   }
-  form.Decode_Switch_Report(b.session, "FF,FF,FF,FF,FF,FF,FF");
+  Decode_Switch_Report(b.session, form, "FF,FF,FF,FF,FF,FF,FF");
   for (int n = 6; n <= 8; ++n) EXPECT_EQ(form.Switch(Bank::swc, n), Switch_Absent);
   // Out of range numbers and values are refused.
-  EXPECT_FALSE(form.Set_Switch(Bank::swa, 0, 1));
-  EXPECT_FALSE(form.Set_Switch(Bank::swa, 9, 1));
-  EXPECT_FALSE(form.Set_Switch(Bank::swa, 1, 2));
-  EXPECT_FALSE(form.Set_Setting(Setting::CmbBaud, 8));
-  EXPECT_FALSE(form.Set_Setting(Setting::ChkLF, 2));
-  EXPECT_FALSE(form.Set_Setting(Setting::CmbFormat, -1));
+  EXPECT_EQ(form.Set_Switch(Bank::swa, 0, 1), Set_Result::Refused);
+  EXPECT_EQ(form.Set_Switch(Bank::swa, 9, 1), Set_Result::Refused);
+  EXPECT_EQ(form.Set_Switch(Bank::swa, 1, 2), Set_Result::Refused);
+  EXPECT_EQ(form.Set_Setting(Setting::CmbBaud, 8), Set_Result::Refused);
+  EXPECT_EQ(form.Set_Setting(Setting::ChkLF, 2), Set_Result::Refused);
+  EXPECT_EQ(form.Set_Setting(Setting::CmbFormat, -1), Set_Result::Refused);
 }
 
 TEST(Switch_Bank_Form, SameValueWritesAreNoChange) {
-  Switch_Bank_Form form = Factory_Form(Switch_Family::VSIII);
+  Switch_Bank_Form form = Factory_Form(Config_Window::VSIII);
   int calls = 0;
-  form.On_Switch_Change = [&](Bank, int, int, bool) { ++calls; };
+  form.On_Change = [&] { ++calls; };
   const std::uint64_t before = form.Revision();
-  EXPECT_FALSE(form.Set_Switch(Bank::swa, 1, 1));
-  EXPECT_FALSE(form.Set_Setting(Setting::CmbBaud, 1));
-  EXPECT_FALSE(form.Set_Setting(Setting::CmbFormat, 8));  // would rewrite its switches if it ran
+  EXPECT_EQ(form.Set_Switch(Bank::swa, 1, 1), Set_Result::Unchanged);
+  EXPECT_EQ(form.Set_Setting(Setting::CmbBaud, 1), Set_Result::Unchanged);
+  EXPECT_EQ(form.Set_Setting(Setting::CmbFormat, 8), Set_Result::Unchanged);  // would rewrite its switches if it ran
   EXPECT_EQ(form.Revision(), before);
   EXPECT_EQ(calls, 0);
 }
@@ -329,24 +330,36 @@ struct Write_Event {
   bool operator==(const Write_Event&) const = default;
 };
 
+// Each switch the handler writes, seen from the form's change notices,
+// with whether the recompute was held at that moment.
 std::vector<Write_Event> Record_Writes(Switch_Bank_Form& form, Setting id, int value) {
   std::vector<Write_Event> events;
-  form.On_Switch_Change = [&](Bank bank, int n, int v, bool held) { events.push_back({bank, n, v, held}); };
+  Switch_Banks seen = form.Banks();
+  form.On_Change = [&] {
+    for (int bank = 0; bank < 3; ++bank) {
+      for (int n = 1; n <= 8; ++n) {
+        const Bank b = static_cast<Bank>(bank);
+        if (Switch_At(seen, b, n) == form.Switch(b, n)) continue;
+        events.push_back({b, n, form.Switch(b, n), form.Hold_Recompute()});
+      }
+    }
+    seen = form.Banks();
+  };
   form.Set_Setting(id, value);
-  form.On_Switch_Change = nullptr;
+  form.On_Change = nullptr;
   return events;
 }
 
 TEST(Switch_Bank_Form, SettingHandlersWriteInOrderWithTheirHoldPoints) {
   using W = Write_Event;
   {
-    Switch_Bank_Form form = Factory_Form(Switch_Family::VSIII);  // baud 1
+    Switch_Bank_Form form = Factory_Form(Config_Window::VSIII);  // baud 1
     EXPECT_EQ(Record_Writes(form, Setting::CmbBaud, 6),
               (std::vector<W>{{Bank::swa, 1, 0, true}, {Bank::swa, 2, 1, true}, {Bank::swa, 3, 1, false}}));
     EXPECT_EQ(form.Shown(Setting::CmbBaud), "300");
   }
   {
-    Switch_Bank_Form form = Factory_Form(Switch_Family::VSIII);  // parity 0
+    Switch_Bank_Form form = Factory_Form(Config_Window::VSIII);  // parity 0
     EXPECT_EQ(Record_Writes(form, Setting::CmbParity, 3),
               (std::vector<W>{{Bank::swa, 5, 1, true}, {Bank::swa, 4, 1, true}}));
     // Both writes were held, yet the boxes and image follow.
@@ -354,12 +367,12 @@ TEST(Switch_Bank_Form, SettingHandlersWriteInOrderWithTheirHoldPoints) {
     Expect_Boxes_Match_Switches(form, "parity");
   }
   {
-    Switch_Bank_Form form = Factory_Form(Switch_Family::VSIII);  // res 6 = 110
+    Switch_Bank_Form form = Factory_Form(Config_Window::VSIII);  // res 6 = 110
     EXPECT_EQ(Record_Writes(form, Setting::CmbRes, 1),
               (std::vector<W>{{Bank::swb, 5, 1, true}, {Bank::swb, 6, 0, true}, {Bank::swb, 4, 0, false}}));
   }
   {
-    Switch_Bank_Form form = Factory_Form(Switch_Family::VSIII);  // emulation 2, format 8
+    Switch_Bank_Form form = Factory_Form(Config_Window::VSIII);  // emulation 2, format 8
     const auto writes = Record_Writes(form, Setting::CmbEmu, 1);
     ASSERT_GE(writes.size(), 2u);
     EXPECT_EQ(writes[0], (W{Bank::swb, 8, 1, true}));
@@ -367,12 +380,12 @@ TEST(Switch_Bank_Form, SettingHandlersWriteInOrderWithTheirHoldPoints) {
     EXPECT_EQ(form.Shown(Setting::CmbFormat), "BINARY KORV hi res                 6 byte");
   }
   {
-    Switch_Bank_Form form = Factory_Form(Switch_Family::VSIII);  // mode 3
+    Switch_Bank_Form form = Factory_Form(Config_Window::VSIII);  // mode 3
     EXPECT_EQ(Record_Writes(form, Setting::CmbMode, 0),
               (std::vector<W>{{Bank::swc, 1, 0, true}, {Bank::swc, 2, 0, false}}));
   }
   {
-    Switch_Bank_Form form = Factory_Form(Switch_Family::VSIII);
+    Switch_Bank_Form form = Factory_Form(Config_Window::VSIII);
     EXPECT_EQ(Record_Writes(form, Setting::Cmbdatabits, 0), (std::vector<W>{{Bank::swa, 7, 0, false}}));
     EXPECT_EQ(Record_Writes(form, Setting::CmbStopBits, 1), (std::vector<W>{{Bank::swa, 6, 1, false}}));
     EXPECT_EQ(Record_Writes(form, Setting::ChkLF, 1), (std::vector<W>{{Bank::swb, 3, 1, false}}));
@@ -383,7 +396,7 @@ TEST(Switch_Bank_Form, SettingHandlersWriteInOrderWithTheirHoldPoints) {
   {
     // A format writes its row in order: KORV ASCII with space from the
     // VSIII factory (swb6 and swb2 already on, swa8 off, swb7 on, swb8 off).
-    Switch_Bank_Form form = Factory_Form(Switch_Family::VSIII);
+    Switch_Bank_Form form = Factory_Form(Config_Window::VSIII);
     const auto writes = Record_Writes(form, Setting::CmbFormat, 6);
     ASSERT_GE(writes.size(), 3u);
     // Held as one change: no passing format may rewrite switches of its own.
@@ -394,7 +407,7 @@ TEST(Switch_Bank_Form, SettingHandlersWriteInOrderWithTheirHoldPoints) {
 }
 
 TEST(Switch_Bank_Form, ChoosingAFormatAlwaysEndsOnThatFormat) {
-  for (Switch_Family family : {Switch_Family::Pv5, Switch_Family::VSIII}) {
+  for (Config_Window family : {Config_Window::Pv5, Config_Window::VSIII}) {
     for (int from = 0; from < Format_Count; ++from) {
       for (int to = 0; to < Format_Count; ++to) {
         Switch_Bank_Form form = Factory_Form(family);
@@ -414,12 +427,12 @@ TEST(Switch_Bank_Form, ChoosingAFormatAlwaysEndsOnThatFormat) {
 
 TEST(Switch_Bank_Form, FactoryPatternLandsExactlyFromAnyState) {
   Bench b;
-  for (Switch_Family family : {Switch_Family::Pv5, Switch_Family::VSIII}) {
+  for (Config_Window family : {Config_Window::Pv5, Config_Window::VSIII}) {
     const Switch_Banks factory = Factory_Form(family).Banks();
     for (int format = 0; format < Format_Count; ++format) {
       for (int res = 0; res < 8; ++res) {
         Switch_Bank_Form form = Factory_Form(family);
-        form.Decode_Switch_Report(b.session, "FF,FF,FF,FF,FF,FF,FF");
+        Decode_Switch_Report(b.session, form, "FF,FF,FF,FF,FF,FF,FF");
         form.Set_Setting(Setting::CmbFormat, format);
         form.Set_Setting(Setting::CmbRes, res);
         form.Load_Factory_Switches();
@@ -431,10 +444,10 @@ TEST(Switch_Bank_Form, FactoryPatternLandsExactlyFromAnyState) {
 }
 
 TEST(Switch_Bank_Form, HoldRecomputeStopsTheSwitchToSettingDirection) {
-  Switch_Bank_Form form = Factory_Form(Switch_Family::VSIII);
+  Switch_Bank_Form form = Factory_Form(Config_Window::VSIII);
   const Switch_Image_Bytes before = form.Switch_Image();
   form.Set_Hold_Recompute(true);
-  EXPECT_TRUE(form.Set_Switch(Bank::swa, 3, 1));
+  EXPECT_EQ(form.Set_Switch(Bank::swa, 3, 1), Set_Result::Changed);
   EXPECT_EQ(form.Value(Setting::CmbBaud), 1);
   form.Recompute_Settings();  // does nothing while held
   EXPECT_EQ(form.Value(Setting::CmbBaud), 1);
@@ -453,15 +466,15 @@ TEST(Switch_Bank_Form, HoldRecomputeStopsTheSwitchToSettingDirection) {
 
 TEST(Switch_Bank_Form, FactoryPatternsRoundTripThroughTheImage) {
   Bench b;
-  for (Switch_Family writer : {Switch_Family::Pv5, Switch_Family::VSIII}) {
+  for (Config_Window writer : {Config_Window::Pv5, Config_Window::VSIII}) {
     const Switch_Bank_Form factory = Factory_Form(writer);
-    for (Switch_Family reader_family : {Switch_Family::Pv5, Switch_Family::VSIII}) {
+    for (Config_Window reader_family : {Config_Window::Pv5, Config_Window::VSIII}) {
       Switch_Bank_Form reader = Factory_Form(reader_family);
       // Start the reader from the other family's factory so nothing is left over.
-      reader.Decode_Switch_Report(b.session, Factory_Form(writer == Switch_Family::Pv5 ? Switch_Family::VSIII
-                                                                                      : Switch_Family::Pv5)
+      Decode_Switch_Report(b.session, reader, Factory_Form(writer == Config_Window::Pv5 ? Config_Window::VSIII
+                                                                                      : Config_Window::Pv5)
                                                  .Switch_Image_Text());
-      reader.Decode_Switch_Report(b.session, factory.Switch_Image_Text());
+      Decode_Switch_Report(b.session, reader, factory.Switch_Image_Text());
       EXPECT_EQ(reader.Banks(), factory.Banks()) << Banks_Text(reader.Banks());
       Expect_Boxes_Match_Switches(reader, "factory round trip");
     }
@@ -475,7 +488,7 @@ TEST(Switch_Bank_Form, EveryExpressiblePatternRoundTrips) {
   Bench b;
   int checked = 0;
   int deepest = 0;
-  for (Switch_Family family : {Switch_Family::Pv5, Switch_Family::VSIII}) {
+  for (Config_Window family : {Config_Window::Pv5, Config_Window::VSIII}) {
     Switch_Bank_Form previous = Factory_Form(family);
     int k = 0;
     for (int earlier = 0; earlier < Format_Count; ++earlier) {
@@ -502,14 +515,14 @@ TEST(Switch_Bank_Form, EveryExpressiblePatternRoundTrips) {
             const std::string image = form.Switch_Image_Text();
 
             Switch_Bank_Form fresh = Factory_Form(family);
-            fresh.Decode_Switch_Report(b.session, image);
+            Decode_Switch_Report(b.session, fresh, image);
             EXPECT_EQ(fresh.Banks(), form.Banks()) << where << " " << Banks_Text(form.Banks());
             EXPECT_EQ(fresh.Switch_Image_Text(), image) << where;
 
-            previous.Decode_Switch_Report(b.session, image);
+            Decode_Switch_Report(b.session, previous, image);
             EXPECT_EQ(previous.Banks(), form.Banks()) << where << " after another pattern";
 
-            form.Decode_Switch_Report(b.session, image);
+            Decode_Switch_Report(b.session, form, image);
             EXPECT_EQ(form.Banks(), previous.Banks()) << where << " onto itself";
             deepest = std::max({deepest, form.Deepest_Cascade(), fresh.Deepest_Cascade(), previous.Deepest_Cascade()});
             ++checked;
@@ -527,10 +540,10 @@ TEST(Switch_Bank_Form, EveryExpressiblePatternRoundTrips) {
 // each emulation.
 TEST(Switch_Bank_Form, EveryCombinationOfTheSimpleSettingsRoundTrips) {
   Bench b;
-  Switch_Bank_Form reader = Factory_Form(Switch_Family::Pv5);
+  Switch_Bank_Form reader = Factory_Form(Config_Window::Pv5);
   for (int format : {2, 6, 11, 14}) {
     for (int bits = 0; bits < (1 << 13); bits += (format == 2 ? 1 : 7)) {
-      Switch_Bank_Form form = Factory_Form(Switch_Family::Pv5);
+      Switch_Bank_Form form = Factory_Form(Config_Window::Pv5);
       form.Set_Setting(Setting::CmbFormat, format);
       form.Set_Setting(Setting::CmbBaud, bits & 7);
       form.Set_Setting(Setting::CmbParity, (bits >> 3) & 3);
@@ -541,7 +554,7 @@ TEST(Switch_Bank_Form, EveryCombinationOfTheSimpleSettingsRoundTrips) {
       form.Set_Setting(Setting::ChkEcho, (bits >> 10) & 1);
       form.Set_Setting(Setting::ChkProx, (bits >> 11) & 1);
       form.Set_Setting(Setting::ChkBeeper, (bits >> 12) & 1);
-      reader.Decode_Switch_Report(b.session, form.Switch_Image_Text());
+      Decode_Switch_Report(b.session, reader, form.Switch_Image_Text());
       ASSERT_EQ(reader.Banks(), form.Banks()) << format << "/" << bits;
       ASSERT_EQ(reader.Value(Setting::CmbMode), (bits >> 7) & 3);
       ASSERT_EQ(reader.Value(Setting::CmbFormat), format);
@@ -550,12 +563,12 @@ TEST(Switch_Bank_Form, EveryCombinationOfTheSimpleSettingsRoundTrips) {
 }
 
 TEST(Switch_Bank_Form, FamilyNamesParseInEitherCase) {
-  EXPECT_EQ(Parse_Switch_Family("Pv5"), Switch_Family::Pv5);
-  EXPECT_EQ(Parse_Switch_Family("vsiii"), Switch_Family::VSIII);
-  EXPECT_FALSE(Parse_Switch_Family("VSII").has_value());
-  EXPECT_FALSE(Parse_Switch_Family("").has_value());
-  EXPECT_STREQ(Variant_Of(Switch_Family::Pv5).caption, "Pallivant V Advanced Configuration");
-  EXPECT_STREQ(Variant_Of(Switch_Family::VSIII).caption, "Velliscope III Advanced Configuration");
+  EXPECT_EQ(Parse_Config_Window("Pv5"), Config_Window::Pv5);
+  EXPECT_EQ(Parse_Config_Window("vsiii"), Config_Window::VSIII);
+  EXPECT_FALSE(Parse_Config_Window("VSII").has_value());
+  EXPECT_FALSE(Parse_Config_Window("").has_value());
+  EXPECT_STREQ(Variant_Of(Config_Window::Pv5).caption, "Pallivant V Advanced Configuration");
+  EXPECT_STREQ(Variant_Of(Config_Window::VSIII).caption, "Velliscope III Advanced Configuration");
 }
 
 }  // namespace

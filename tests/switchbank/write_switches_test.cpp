@@ -7,6 +7,7 @@
 #include "serial/serial_link.h"
 #include "support/sim_fixture.h"
 #include "switchbank/switch_bank_form.h"
+#include "switchbank/switch_protocol.h"
 
 namespace stylomat {
 namespace {
@@ -62,7 +63,7 @@ const std::string Esc = "\x1b";
 
 TEST(Write_Switches, PallivantSendsQueryThenA1ThenImageOnTicksAndLogsAlways) {
   Write_Bench w("CE,1F,4D,61,00,0C,23");
-  Switch_Bank_Form form(Switch_Family::Pv5);
+  Switch_Bank_Form form(Config_Window::Pv5);
   form.Load_Factory_Switches();
   w.tablet->form = &form;
   // Something left waiting from before is thrown away unseen.
@@ -75,7 +76,7 @@ TEST(Write_Switches, PallivantSendsQueryThenA1ThenImageOnTicksAndLogsAlways) {
   w.b.session.Debug_Mode = false;
   w.b.session.port.Set_InputLen(3);
   const double t0 = w.b.Now();
-  EXPECT_TRUE(form.Write_Switches(w.b.session));
+  EXPECT_TRUE(Write_Switches(w.b.session, form));
   EXPECT_NEAR(w.b.Now() - t0, 0.10, 1e-9);
   w.Drain();
 
@@ -102,10 +103,10 @@ TEST(Write_Switches, PallivantSendsQueryThenA1ThenImageOnTicksAndLogsAlways) {
 TEST(Write_Switches, VelliscopeLogsOnlyInDebugMode) {
   for (bool debug : {false, true}) {
     Write_Bench w("C6,D7,4C,61,02,00,20");
-    Switch_Bank_Form form(Switch_Family::VSIII);
+    Switch_Bank_Form form(Config_Window::VSIII);
     form.Load_Factory_Switches();
     w.b.session.Debug_Mode = debug;
-    EXPECT_TRUE(form.Write_Switches(w.b.session));
+    EXPECT_TRUE(Write_Switches(w.b.session, form));
     w.Drain();
     EXPECT_EQ(w.tablet->commands.back(), Esc + "%__sC6,D7,4C,61,02,00,20\r");
     EXPECT_EQ(w.b.Log(), debug ? "From Tablet: C6,D7,4C,61,02,00,20\r\rSent: ESC%__sC6,D7,4C,61,02,00,20\r" : "")
@@ -115,10 +116,10 @@ TEST(Write_Switches, VelliscopeLogsOnlyInDebugMode) {
 
 TEST(Write_Switches, SilentTabletStillGetsTheImage) {
   Write_Bench w("");
-  Switch_Bank_Form form(Switch_Family::Pv5);
+  Switch_Bank_Form form(Config_Window::Pv5);
   form.Load_Factory_Switches();
   form.Set_Setting(Setting::CmbBaud, 0);
-  EXPECT_TRUE(form.Write_Switches(w.b.session));
+  EXPECT_TRUE(Write_Switches(w.b.session, form));
   w.Drain();
   EXPECT_EQ(w.tablet->commands,
             (std::vector<std::string>{Esc + "%__S\r", Esc + "%A1\r", Esc + "%__sCE,5F,01,61,00,14,23\r"}));
@@ -129,10 +130,10 @@ TEST(Write_Switches, AVanishingPortEndsTheWriteWithoutThrowing) {
   Sim_Faults faults;
   faults.vanish_at = 0.07;  // between the query and the write
   Write_Bench w("C6,D7,4C,61,02,00,20", faults);
-  Switch_Bank_Form form(Switch_Family::VSIII);
+  Switch_Bank_Form form(Config_Window::VSIII);
   form.Load_Factory_Switches();
   bool ok = true;
-  EXPECT_NO_THROW(ok = form.Write_Switches(w.b.session));
+  EXPECT_NO_THROW(ok = Write_Switches(w.b.session, form));
   EXPECT_FALSE(ok);
   EXPECT_FALSE(form.Busy_Pointer());
   // Only the query went out; neither "%A1" nor the image followed.
@@ -140,7 +141,7 @@ TEST(Write_Switches, AVanishingPortEndsTheWriteWithoutThrowing) {
 
   // A closed port is no crash either.
   Close_Port(w.b.session);
-  EXPECT_FALSE(form.Write_Switches(w.b.session));
+  EXPECT_FALSE(Write_Switches(w.b.session, form));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
-// Report packet decoders: turn the bytes a tablet streams during the grid
-// test into the current report (position, proximity, button, pressure,
+// Report packet decoders: turn the bytes a tablet streams (during the grid
+// test, and the size answer of the SuperSet probe) into the current report (position, proximity, button, pressure,
 // cursor type).  One decoder per report family; the report-format flags of
 // the tablet identity choose which run.
 //
@@ -11,7 +11,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/session.h"
+#include "core/report_state.h"
+#include "core/tablet_identity.h"
 
 namespace stylomat {
 
@@ -30,8 +31,8 @@ bool Family_Selected(const Tablet_Identity& id, Report_Family family);
 // True when byte_count bytes make a whole packet for every family the flags
 // select (and at least one is selected): the moment to call Decode_Report.
 bool Buffer_Holds_Packet(const Tablet_Identity& id, std::size_t byte_count);
-inline bool Buffer_Holds_Packet(const Session& s) {
-  return Buffer_Holds_Packet(s.identity, s.reports.Report_Buffer.size());
+inline bool Buffer_Holds_Packet(const Tablet_Identity& id, const Report_Decoding_State& r) {
+  return Buffer_Holds_Packet(id, r.Report_Buffer.size());
 }
 
 // The high part of a Type-5 report's coordinates, above the 14 bits that
@@ -44,18 +45,29 @@ struct Type5_High_Part {
 };
 Type5_High_Part Type5_Coordinate_High_Part(unsigned char b1, unsigned char b4);
 
-// Each decoder consumes at most one packet and returns true when it decoded
-// one.  They write Current_Report, Report_Buffer, Cursor_Identified and the
-// proximity lamp of the main window in place.
-bool Decode_SuperSet_Report(Session& s);
-bool Decode_KV_Report(Session& s);
-bool Decode_UIOF_Report(Session& s);
-bool Decode_PnP_Report(Session& s);
-bool Decode_Type5_Report(Session& s);
+// What a decoding call changed in the current report.  The caller decides
+// what to show of it (the proximity lamp, the read-outs, a stroke).
+struct Report_Change {
+  int packets = 0;         // packets decoded
+  bool position = false;   // Cur_X or Cur_Y moved
+  bool proximity = false;  // In_Prox changed
+  bool button = false;     // Button_Code changed
+  bool cursor = false;     // Cursor_Code changed
+  bool pressure = false;   // Pressure changed
+  explicit operator bool() const { return packets > 0; }
+};
+
+// Each decoder consumes at most one packet from Report_Buffer and writes
+// Current_Report and Cursor_Identified.  Nothing else is touched.
+Report_Change Decode_SuperSet_Report(Report_Decoding_State& r);
+Report_Change Decode_KV_Report(Report_Decoding_State& r);
+Report_Change Decode_UIOF_Report(Report_Decoding_State& r);
+Report_Change Decode_PnP_Report(Report_Decoding_State& r);
+Report_Change Decode_Type5_Report(Report_Decoding_State& r);
 
 // Runs the selected decoders in the order SuperSet, KV (once, even with
-// both KV flags), UIOF, Plug-and-Play, Type-5.  Returns how many packets
-// were decoded.
-int Decode_Report(Session& s);
+// both KV flags), UIOF, Plug-and-Play, Type-5; `packets` counts the
+// packets decoded.
+Report_Change Decode_Report(Report_Decoding_State& r, const Tablet_Identity& id);
 
 }  // namespace stylomat

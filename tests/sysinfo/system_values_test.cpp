@@ -1,4 +1,5 @@
-#include "wintab/system_info.h"
+#include "sysinfo/system_values.h"
+#include "discovery/system_refresh.h"
 
 #include <gtest/gtest.h>
 

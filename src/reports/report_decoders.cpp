@@ -1,4 +1,4 @@
-#include "testbench/report_decoders.h"
+#include "reports/report_decoders.h"
 
 #include <array>
 #include <string_view>
@@ -34,23 +34,38 @@ bool Take_Packet(std::string& buffer, Packet_Format format, Packet& b) {
   return true;
 }
 
-void Show_Proximity(Session& s, bool in_prox) {
-  if (s.main.LabelProx_Filled == in_prox) return;
-  s.main.LabelProx_Filled = in_prox;
-  s.main.Touch();
-}
-
 // The common end of every decoder: the first report after the cursor
 // enters proximity starts a new line segment instead of joining the point
 // where it left.
-void Finish_Report(Session& s) {
-  Current_Report_State& r = s.reports.Current_Report;
+void Finish_Report(Current_Report_State& r) {
   if (!r.Prev_Prox) {
     r.Prev_X = r.Cur_X;
     r.Prev_Y = r.Cur_Y;
     r.Prev_Prox = r.In_Prox;
   }
-  Show_Proximity(s, r.In_Prox);
+}
+
+// What one decoder call changed: the report before it against the report
+// after it.
+Report_Change Compare(const Current_Report_State& before, const Current_Report_State& after, bool decoded) {
+  Report_Change c;
+  if (!decoded) return c;
+  c.packets = 1;
+  c.position = before.Cur_X != after.Cur_X || before.Cur_Y != after.Cur_Y;
+  c.proximity = before.In_Prox != after.In_Prox;
+  c.button = before.Button_Code != after.Button_Code;
+  c.cursor = before.Cursor_Code != after.Cursor_Code;
+  c.pressure = before.Pressure != after.Pressure;
+  return c;
+}
+
+void Add(Report_Change& total, const Report_Change& c) {
+  total.packets += c.packets;
+  total.position |= c.position;
+  total.proximity |= c.proximity;
+  total.button |= c.button;
+  total.cursor |= c.cursor;
+  total.pressure |= c.pressure;
 }
 
 // The cursor chosen in the cursor box of the KV and UIOF lists; -1 for any
@@ -69,9 +84,9 @@ constexpr int Sixteen_Button_First_Frame = 15;
 // KV and UIOF tablets do not tell their cursor: the box says which it is.
 // Buttons 1 to 16 of the 16-button puck become 16 to 31, the frames of its
 // picture.
-void Apply_Box_Cursor(Session& s, int button_field) {
-  Current_Report_State& r = s.reports.Current_Report;
-  const int cursor = Cursor_From_Box(s.reports.Sel_Zelta_Cursor);
+void Apply_Box_Cursor(Report_Decoding_State& state, int button_field) {
+  Current_Report_State& r = state.Current_Report;
+  const int cursor = Cursor_From_Box(state.Sel_Zelta_Cursor);
   if (cursor >= 0) r.Cursor_Code = cursor;
   if (r.Cursor_Code == Sixteen_Button_Puck && button_field != 0) {
     r.Button_Code = button_field + Sixteen_Button_First_Frame;
@@ -101,10 +116,10 @@ constexpr int High_Button_B1 = 64;        // b1 bit 6 of a SuperSet report: butt
 // Guesses the cursor from the first button press of a tablet that sends no
 // identity marker.  prev_prox is the proximity state of the segment start
 // before this report updates it.
-void Guess_SuperSet_Cursor(Session& s, const Packet& b, bool prev_prox) {
-  Current_Report_State& r = s.reports.Current_Report;
+void Guess_SuperSet_Cursor(Report_Decoding_State& state, const Packet& b, bool prev_prox) {
+  Current_Report_State& r = state.Current_Report;
   if (r.Button_Code <= 0) return;
-  if (s.reports.Shown_Button != 0 && prev_prox) return;
+  if (state.Shown_Button != 0 && prev_prox) return;
   if (b[1] & High_Button_B1) {
     r.Cursor_Code = 0;
   } else if (b[7] + b[8] > 0) {
@@ -114,9 +129,9 @@ void Guess_SuperSet_Cursor(Session& s, const Packet& b, bool prev_prox) {
   }
 }
 
-bool Decode_Five_Byte(Session& s, Report_Family family, Packet& b) {
-  if (!Take_Packet(s.reports.Report_Buffer, Format_Of(family), b)) return false;
-  Current_Report_State& r = s.reports.Current_Report;
+bool Decode_Five_Byte(Report_Decoding_State& state, Report_Family family, Packet& b) {
+  if (!Take_Packet(state.Report_Buffer, Format_Of(family), b)) return false;
+  Current_Report_State& r = state.Current_Report;
   r.Cur_X = b[2] + 128 * b[3];
   r.Cur_Y = b[4] + 128 * b[5];
   r.In_Prox = (b[1] & Out_Of_Proximity_B1) == 0;
@@ -164,10 +179,11 @@ Type5_High_Part Type5_Coordinate_High_Part(unsigned char b1, unsigned char b4) {
   return {16384 * x, 16384 * y};
 }
 
-bool Decode_SuperSet_Report(Session& s) {
+namespace {
+
+bool SuperSet_Packet(Report_Decoding_State& state) {
   Packet b{};
-  if (!Take_Packet(s.reports.Report_Buffer, Format_Of(Report_Family::SuperSet), b)) return false;
-  Report_Decoding_State& state = s.reports;
+  if (!Take_Packet(state.Report_Buffer, Format_Of(Report_Family::SuperSet), b)) return false;
   Current_Report_State& r = state.Current_Report;
   const bool prev_prox = r.Prev_Prox;
   r.Cur_X = b[3] + 128 * b[2] + 16384 * ((b[1] & 3) + (b[4] & 24) / 2);
@@ -186,65 +202,79 @@ bool Decode_SuperSet_Report(Session& s) {
       }
     }
   } else if (state.Auto_Cursor < 0 && !state.Cursor_Identified) {
-    Guess_SuperSet_Cursor(s, b, prev_prox);
+    Guess_SuperSet_Cursor(state, b, prev_prox);
   }
-  Finish_Report(s);
+  Finish_Report(r);
   return true;
 }
 
-bool Decode_KV_Report(Session& s) {
+bool KV_Packet(Report_Decoding_State& state) {
   Packet b{};
-  if (!Decode_Five_Byte(s, Report_Family::KV, b)) return false;
-  Apply_Box_Cursor(s, b[1] & 7);
-  Finish_Report(s);
+  if (!Decode_Five_Byte(state, Report_Family::KV, b)) return false;
+  Apply_Box_Cursor(state, b[1] & 7);
+  Finish_Report(state.Current_Report);
   return true;
 }
 
-bool Decode_UIOF_Report(Session& s) {
+bool UIOF_Packet(Report_Decoding_State& state) {
   Packet b{};
-  if (!Take_Packet(s.reports.Report_Buffer, Format_Of(Report_Family::UIOF), b)) return false;
-  Current_Report_State& r = s.reports.Current_Report;
+  if (!Take_Packet(state.Report_Buffer, Format_Of(Report_Family::UIOF), b)) return false;
+  Current_Report_State& r = state.Current_Report;
   r.Cur_X = b[3] + 64 * b[4] + 4096 * (b[5] & 15);
   r.Cur_Y = b[6] + 64 * b[7] + 4096 * (b[8] & 15);
   r.In_Prox = (b[1] & 1) == 0;
-  Apply_Box_Cursor(s, b[2]);
-  Finish_Report(s);
+  Apply_Box_Cursor(state, b[2]);
+  Finish_Report(r);
   return true;
 }
 
-bool Decode_PnP_Report(Session& s) {
+bool PnP_Packet(Report_Decoding_State& state) {
   Packet b{};
-  if (!Decode_Five_Byte(s, Report_Family::PnP, b)) return false;
-  Current_Report_State& r = s.reports.Current_Report;
+  if (!Decode_Five_Byte(state, Report_Family::PnP, b)) return false;
+  Current_Report_State& r = state.Current_Report;
   r.Cursor_Code = 7;  // these tablets have a fixed 2-button stylus
   r.Button_Code = b[1] & 7;
-  Finish_Report(s);
+  Finish_Report(r);
   return true;
 }
 
-bool Decode_Type5_Report(Session& s) {
+bool Type5_Packet(Report_Decoding_State& state) {
   Packet b{};
-  if (!Take_Packet(s.reports.Report_Buffer, Format_Of(Report_Family::Type5), b)) return false;
-  Current_Report_State& r = s.reports.Current_Report;
+  if (!Take_Packet(state.Report_Buffer, Format_Of(Report_Family::Type5), b)) return false;
+  Current_Report_State& r = state.Current_Report;
   const Type5_High_Part high =
       Type5_Coordinate_High_Part(static_cast<unsigned char>(b[1]), static_cast<unsigned char>(b[4]));
   r.Cur_X = b[3] + 128 * b[2] + high.x;
   r.Cur_Y = b[6] + 128 * b[5] + high.y;
   r.In_Prox = (b[4] & Out_Of_Proximity_B4) == 0;
   r.Button_Code = (b[1] & 124) / 4;
-  Finish_Report(s);
+  Finish_Report(r);
   return true;
 }
 
-int Decode_Report(Session& s) {
-  const Tablet_Identity& id = s.identity;
-  int decoded = 0;
-  if (id.SuperSet_Format) decoded += Decode_SuperSet_Report(s);
-  if (id.KV_Format || id.KV_Alt_Format) decoded += Decode_KV_Report(s);
-  if (id.UIOF_Format) decoded += Decode_UIOF_Report(s);
-  if (id.PnP_Format) decoded += Decode_PnP_Report(s);
-  if (id.Type5_Format) decoded += Decode_Type5_Report(s);
-  return decoded;
+template <bool (*Decoder)(Report_Decoding_State&)>
+Report_Change Decode_With(Report_Decoding_State& state) {
+  const Current_Report_State before = state.Current_Report;
+  const bool decoded = Decoder(state);
+  return Compare(before, state.Current_Report, decoded);
+}
+
+}  // namespace
+
+Report_Change Decode_SuperSet_Report(Report_Decoding_State& r) { return Decode_With<SuperSet_Packet>(r); }
+Report_Change Decode_KV_Report(Report_Decoding_State& r) { return Decode_With<KV_Packet>(r); }
+Report_Change Decode_UIOF_Report(Report_Decoding_State& r) { return Decode_With<UIOF_Packet>(r); }
+Report_Change Decode_PnP_Report(Report_Decoding_State& r) { return Decode_With<PnP_Packet>(r); }
+Report_Change Decode_Type5_Report(Report_Decoding_State& r) { return Decode_With<Type5_Packet>(r); }
+
+Report_Change Decode_Report(Report_Decoding_State& r, const Tablet_Identity& id) {
+  Report_Change total;
+  if (id.SuperSet_Format) Add(total, Decode_SuperSet_Report(r));
+  if (id.KV_Format || id.KV_Alt_Format) Add(total, Decode_KV_Report(r));
+  if (id.UIOF_Format) Add(total, Decode_UIOF_Report(r));
+  if (id.PnP_Format) Add(total, Decode_PnP_Report(r));
+  if (id.Type5_Format) Add(total, Decode_Type5_Report(r));
+  return total;
 }
 
 }  // namespace stylomat

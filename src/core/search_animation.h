@@ -1,6 +1,6 @@
 #pragma once
 // The please-wait window of the searches (Splash with its logo animation).
-#include "app/session.h"
+#include "core/session.h"
 
 namespace stylomat {
 

@@ -1,12 +1,10 @@
-#include "wintab/system_info.h"
+#include "sysinfo/system_values.h"
 
 #include <sys/utsname.h>
 
 #include <cstdio>
 #include <fstream>
 
-#include "discovery/reset_tablet.h"
-#include "serial/serial_link.h"
 
 namespace stylomat {
 
@@ -62,29 +60,6 @@ std::string System_Name(int platform, double version, const std::string& current
       return "Windows XP";
     default: return current_name;
   }
-}
-
-void Refresh_System_Information(Session& s) {
-  const System_Values read = s.Read_System_Values ? s.Read_System_Values() : Read_Host_System_Values();
-  const std::string name = System_Name(read.Platform, read.Version, read.Name);
-  s.system = read;
-  s.system.Name = name;
-
-  s.log.Append("\r");
-  Log_Line(s, "System:");
-  Log_Line(s, s.system.Name + " Version: " + s.system.Version_Text + " Build: " + s.system.Build_Text);
-
-  // No tablet driver library is looked for on this system yet.
-  s.Wintab_Present = false;
-  Log_Line(s, "No Wintab files are present!");
-  s.main.TW_Check_Enabled = false;
-  s.main.L_TW_Check.visible = false;
-  s.main.WT_Info_Btn.visible = false;
-  s.main.Touch();
-
-  s.Refresh_Log_View();
-  Scan_Ports(s);
-  Reset_Main_State(s);
 }
 
 }  // namespace stylomat

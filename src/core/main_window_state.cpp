@@ -1,4 +1,4 @@
-#include "app/main_window_state.h"
+#include "core/main_window_state.h"
 
 namespace stylomat {
 

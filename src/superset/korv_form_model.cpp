@@ -1,9 +1,9 @@
-#include "superset/korv_form_loader.h"
+#include "superset/korv_form_model.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "app/session.h"
+#include "core/session.h"
 #include "discovery/port_search.h"
 #include "superset/table_files.h"
 
@@ -73,7 +73,7 @@ KORV_Startup_Command Parse_KORV_Startup(const std::string& command_line) {
 }
 
 KORV_Form_Model::KORV_Form_Model(Session& session)
-    : session_(session), form_(session, SuperSet_Window::KORV_form), protocol_(form_) {}
+    : session_(session), form_(session, Config_Window::KORV_form), protocol_(form_) {}
 
 void KORV_Form_Model::Prepare() {
   session_.main.Visible = false;

@@ -1,9 +1,9 @@
 #pragma once
-// The host's system values and the system-information refresh that start-up
-// and the Refresh_System_Info command run.
+// The host's system values: what the system-information refresh shows
+// about the operating system.
 #include <string>
 
-#include "app/session.h"
+#include "core/session.h"
 
 namespace stylomat {
 
@@ -15,9 +15,5 @@ System_Values Read_Host_System_Values();
 // The operating-system name for platform p and version v; any platform
 // other than 0, 1 and 2 keeps current_name.
 std::string System_Name(int platform, double version, const std::string& current_name);
-
-// Names the operating system in the log, checks for the tablet driver
-// library, then Refresh_Log_View, Scan_Ports and Reset_Main_State.
-void Refresh_System_Information(Session& s);
 
 }  // namespace stylomat

@@ -6,7 +6,7 @@
 #include "serial/serial_link.h"
 #include "sim/korv_command_state.h"
 #include "superset/factory_tables.h"
-#include "superset/korv_form_loader.h"
+#include "superset/korv_form_model.h"
 #include "support/sim_fixture.h"
 
 namespace stylomat {
@@ -22,7 +22,7 @@ struct Found_Quorral {
     tablet = dynamic_cast<Type5_Tablet*>(&port.Device());
     state = tablet ? dynamic_cast<KORV_Command_State*>(tablet->Handler()) : nullptr;
     Port_Icon_Command(s, 2);
-    s.End_Program = [this] { ++end_calls; };
+    b.front_end.end = [this] { ++end_calls; };
     b.trace.clear();
   }
 
@@ -168,10 +168,10 @@ TEST(KorvFormLoader, ClosingClearsTheQuorralFlagAndEndsUnlessReturningToMain) {
   // Back in the main window the port is searched again; the flag is clear
   // when that search starts, and the search marks the Quorral III anew.
   std::vector<bool> flag_during_search;
-  s.Process_Events = [&] { flag_during_search.push_back(s.identity.Quorral_III_Flag); };
+  q.b.front_end.events = [&] { flag_during_search.push_back(s.identity.Quorral_III_Flag); };
   s.Search_Status = -1;
   EXPECT_EQ(model.On_Closed(), KORV_Close_Result::Back_To_Main);
-  s.Process_Events = nullptr;
+  q.b.front_end.events = nullptr;
   ASSERT_FALSE(flag_during_search.empty()) << "the port was searched again";
   EXPECT_FALSE(flag_during_search.front());
   EXPECT_EQ(s.Search_Status, 0);

@@ -1,4 +1,4 @@
-#include "app/search_animation.h"
+#include "core/search_animation.h"
 
 #include <string>
 
@@ -21,7 +21,7 @@ void Wait_For_Animation(Session& s) {
   const double give_up = s.clock.Now() + Splash_Wait_Limit_Seconds;
   const int passes = static_cast<int>(Splash_Wait_Limit_Seconds / Event_Slice_Seconds) + 2;
   for (int pass = 0; pass < passes && !Animation_Far_Enough(s.splash); ++pass) {
-    if (s.Process_Events) s.Process_Events();
+    s.Process_Events();
     if (Animation_Far_Enough(s.splash)) break;
     const double now = s.clock.Now();
     if (now >= give_up) break;
@@ -56,7 +56,7 @@ void Start_Searching(Session& s) {
   s.splash.Animation_Position = 0;    // "prev"
   s.splash.Animation_Playing = true;  // "Play"
   s.splash.Caption = "Searching Serial Port  " + std::to_string(s.Port_Number);
-  if (s.Repaint_Splash) s.Repaint_Splash();
+  s.front_end().Repaint_Splash();
 }
 
 }  // namespace

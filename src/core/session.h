@@ -2,18 +2,24 @@
 // The program-wide values of one run: clock, serial port, traffic log,
 // mode flags, tablet identity, main-window state.  Passed to whoever needs
 // them; there are no globals.
+//
+// The serial link, the probes and the decoders record facts here (a port
+// is available, the tablet is named, the cursor is in proximity) and call
+// Facts_Changed; the main window's labels and icons that follow from those
+// facts are derived in one place (core/main_window_facts).
 #include <array>
 #include <functional>
 #include <string>
 
-#include "app/main_window_state.h"
-#include "app/please_wait_state.h"
-#include "discovery/tablet_identity.h"
+#include "core/front_end.h"
+#include "core/main_window_state.h"
+#include "core/please_wait_state.h"
+#include "core/report_state.h"
+#include "core/tablet_identity.h"
+#include "core/traffic_log.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
 #include "platform/serial_port.h"
-#include "serial/traffic_log.h"
-#include "testbench/report_state.h"
 
 namespace stylomat {
 
@@ -48,6 +54,8 @@ struct Session {
   int Port_Number = 0;
   int Search_Status = 0;
   std::array<bool, 9> Com_Available{};  // index 1..8
+  // The port the search result speaks of (-1 before the first search).
+  int Searched_Port = -1;
   // Framing parts the probes compose their settings from.
   int Baud_Rate = 9600;
   std::string Parity_Char = "n";
@@ -69,26 +77,32 @@ struct Session {
   bool Keep_Settings_On_Exit = false;
   bool Return_To_Main = false;
   bool Stop_Test = false;
-
-  // Front-end hooks.  The GUI sets them; tests and the CLI leave them empty.
-  std::function<void()> Process_Events;    // run pending window events
-  std::function<void()> Log_View_Refresh;  // bring the log window up to date
-  std::function<void()> Repaint_Splash;    // repaint the please-wait window now (its caption changed)
-  std::function<void()> Beep;              // the system beep
-  // Opening a configuration window is a request to the front end; the
-  // argument names the window (KORV_form, Mirolex2, Dovrane3, Pv5, VSIII).
-  std::function<void(const std::string& window, const std::string& caption)> Open_Config_Window;
-  // A configuration window asks the program to end.
-  std::function<void()> End_Program;
   bool End_Requested = false;
 
-  void Refresh_Log_View() {
-    if (Log_View_Refresh) Log_View_Refresh();
-  }
+  // ---- the front end ------------------------------------------------------
+  // Without one, every request does nothing.
+  void Set_Front_End(Front_End* front_end) { front_end_ = front_end ? front_end : &No_Front_End(); }
+  Front_End& front_end() { return *front_end_; }
+  void Process_Events() { front_end_->Process_Events(); }
+  void Refresh_Log_View() { front_end_->Refresh_Log_View(); }
+  // A configuration window asks the program to end.
   void Request_End() {
     End_Requested = true;
-    if (End_Program) End_Program();
+    front_end_->End_Program();
   }
+
+  // ---- facts --------------------------------------------------------------
+  // A lower layer recorded a fact (port availability, Searched_Port, the
+  // identity's name, size or firmware, the current report's proximity):
+  // the main window's labels and icons are derived from them again.
+  void Facts_Changed();
+
+ private:
+  static Front_End& No_Front_End() {
+    static Front_End none;
+    return none;
+  }
+  Front_End* front_end_ = &No_Front_End();
 };
 
 }  // namespace stylomat

@@ -1,4 +1,4 @@
-#include "testbench/report_decoders.h"
+#include "reports/report_decoders.h"
 
 #include <gtest/gtest.h>
 
@@ -51,22 +51,24 @@ struct Decoder_Bench : Sim_Bench {
 TEST(Decode_KV_Report, PositionButtonAndProximityFromTheFiveBytes) {
   Decoder_Bench b;
   b.buffer = Bytes({0x83, 0x68, 0x07, 0x50, 0x0F});
-  EXPECT_TRUE(Decode_KV_Report(b.session));
+  const Report_Change entering = Decode_KV_Report(b.session.reports);
+  EXPECT_EQ(entering.packets, 1);
+  EXPECT_TRUE(entering.position && entering.proximity && entering.button);
+  EXPECT_FALSE(entering.cursor || entering.pressure);
   EXPECT_EQ(b.report.Cur_X, 1000);
   EXPECT_EQ(b.report.Cur_Y, 2000);
   EXPECT_TRUE(b.report.In_Prox);
   EXPECT_EQ(b.report.Button_Code, 3);
-  EXPECT_TRUE(b.session.main.LabelProx_Filled);
   EXPECT_TRUE(b.buffer.empty());
 
   // Out of proximity; bytes after b1 are taken whole, top bit included.
   b.buffer = Bytes({0xC0, 0xFF, 0x01, 0x80, 0x7F});
-  EXPECT_TRUE(Decode_KV_Report(b.session));
+  const Report_Change leaving = Decode_KV_Report(b.session.reports);
+  EXPECT_TRUE(leaving.proximity && leaving.position && leaving.button);
   EXPECT_EQ(b.report.Cur_X, 255 + 128);
   EXPECT_EQ(b.report.Cur_Y, 128 + 127 * 128);
   EXPECT_FALSE(b.report.In_Prox);
   EXPECT_EQ(b.report.Button_Code, 0);
-  EXPECT_FALSE(b.session.main.LabelProx_Filled);
 }
 
 TEST(Decode_KV_Report, StreamStartingMidPacketSkipsToTheFirstSyncByte) {
@@ -74,7 +76,7 @@ TEST(Decode_KV_Report, StreamStartingMidPacketSkipsToTheFirstSyncByte) {
   const std::string second = KV_Packet(40, 50, 1, true);
   b.buffer = Bytes({0x07, 0x50, 0x0F}) + KV_Packet(1000, 2000, 2, true) + second;
 
-  EXPECT_TRUE(Decode_KV_Report(b.session));
+  EXPECT_TRUE(Decode_KV_Report(b.session.reports));
 
   EXPECT_EQ(b.report.Cur_X, 1000);
   EXPECT_EQ(b.report.Cur_Y, 2000);
@@ -89,14 +91,13 @@ TEST(Decode_KV_Report, PartialPacketAfterTheSyncSearchStaysInTheBuffer) {
   const Current_Report_State before = b.report;
   b.buffer = Bytes({0x10, 0x83, 0x68, 0x07, 0x50});
 
-  EXPECT_FALSE(Decode_KV_Report(b.session));
+  EXPECT_FALSE(Decode_KV_Report(b.session.reports));
 
   EXPECT_TRUE(Same_Report(b.report, before));
   EXPECT_EQ(b.buffer, Bytes({0x83, 0x68, 0x07, 0x50}));
-  EXPECT_FALSE(b.session.main.LabelProx_Filled);
 
   b.buffer += '\x0F';
-  EXPECT_TRUE(Decode_KV_Report(b.session));
+  EXPECT_TRUE(Decode_KV_Report(b.session.reports));
   EXPECT_EQ(b.report.Cur_X, 1000);
   EXPECT_EQ(b.report.Cur_Y, 2000);
 }
@@ -105,16 +106,16 @@ TEST(Decode_KV_Report, ShortOrGarbageBuffersAreNeverReadPast) {
   Decoder_Bench b;
   const Current_Report_State before = b.report;
   b.buffer = Bytes({0x83, 0x68});  // called before a whole packet arrived
-  EXPECT_FALSE(Decode_KV_Report(b.session));
+  EXPECT_FALSE(Decode_KV_Report(b.session.reports));
   EXPECT_EQ(b.buffer, Bytes({0x83, 0x68}));
 
   b.buffer.clear();
-  EXPECT_FALSE(Decode_KV_Report(b.session));
+  EXPECT_FALSE(Decode_KV_Report(b.session.reports));
 
   // Nothing but bytes below the sync floor: dropped until less than a
   // packet is left.
   b.buffer = std::string(12, '\x01');
-  EXPECT_FALSE(Decode_KV_Report(b.session));
+  EXPECT_FALSE(Decode_KV_Report(b.session.reports));
   EXPECT_EQ(b.buffer, std::string(4, '\x01'));
   EXPECT_TRUE(Same_Report(b.report, before));
 }
@@ -123,7 +124,7 @@ TEST(Decode_KV_Report, CursorBoxTextChoosesTheCursorAndSixteenButtonFrames) {
   Decoder_Bench b;
   const auto decode = [&](int button) {
     b.buffer = KV_Packet(10, 20, button, true);
-    EXPECT_TRUE(Decode_KV_Report(b.session));
+    EXPECT_TRUE(Decode_KV_Report(b.session.reports));
   };
   b.reports.Sel_Zelta_Cursor = " 16 Button Puck";
   decode(0);
@@ -159,7 +160,7 @@ TEST(Decode_UIOF_Report, EightByteLayoutAndStylusTextFromTheBox) {
   // are not coordinate bits.
   b.buffer = Bytes({0x3F, 0x40, 0x05, 0x28, 0x0F, 0xF3, 0x01, 0x02, 0x21});
 
-  EXPECT_TRUE(Decode_UIOF_Report(b.session));
+  EXPECT_TRUE(Decode_UIOF_Report(b.session.reports));
 
   EXPECT_EQ(b.report.Cur_X, 40 + 64 * 15 + 4096 * 3);
   EXPECT_EQ(b.report.Cur_Y, 1 + 64 * 2 + 4096 * 1);
@@ -170,7 +171,7 @@ TEST(Decode_UIOF_Report, EightByteLayoutAndStylusTextFromTheBox) {
 
   b.reports.Sel_Zelta_Cursor = " 16 Button Puck";
   b.buffer = UIOF_Packet(65535, 12345, 16, false);
-  EXPECT_TRUE(Decode_UIOF_Report(b.session));
+  EXPECT_TRUE(Decode_UIOF_Report(b.session.reports));
   EXPECT_EQ(b.report.Cur_X, 65535);
   EXPECT_EQ(b.report.Cur_Y, 12345);
   EXPECT_FALSE(b.report.In_Prox);
@@ -183,7 +184,7 @@ TEST(Decode_PnP_Report, FixedStylusButtonAndNoPressure) {
   b.reports.Sel_Zelta_Cursor = " 16 Button Puck";  // not read by this decoder
   b.buffer = KV_Packet(800, 900, 2, true);
 
-  EXPECT_TRUE(Decode_PnP_Report(b.session));
+  EXPECT_TRUE(Decode_PnP_Report(b.session.reports));
 
   EXPECT_EQ(b.report.Cur_X, 800);
   EXPECT_EQ(b.report.Cur_Y, 900);
@@ -196,7 +197,7 @@ TEST(Decode_SuperSet_Report, EighteenBitXSeventeenBitYButtonAndPressure) {
   Decoder_Bench b;
   b.buffer = SuperSet_Packet(200000, 100000, 5, true, {.b9 = 200, .b10 = 3});
 
-  EXPECT_TRUE(Decode_SuperSet_Report(b.session));
+  EXPECT_TRUE(Decode_SuperSet_Report(b.session.reports));
 
   EXPECT_EQ(b.report.Cur_X, 200000);
   EXPECT_EQ(b.report.Cur_Y, 100000);
@@ -206,30 +207,29 @@ TEST(Decode_SuperSet_Report, EighteenBitXSeventeenBitYButtonAndPressure) {
   EXPECT_TRUE(b.buffer.empty());
 
   b.buffer = Bytes({0x80, 0x01, 0x02, 0x20, 0x03, 0x04, 0, 0, 0, 0});
-  EXPECT_TRUE(Decode_SuperSet_Report(b.session));
+  EXPECT_TRUE(Decode_SuperSet_Report(b.session.reports));
   EXPECT_EQ(b.report.Cur_X, 2 + 128);
   EXPECT_EQ(b.report.Cur_Y, 4 + 3 * 128);
   EXPECT_FALSE(b.report.In_Prox);
-  EXPECT_FALSE(b.session.main.LabelProx_Filled);
 }
 
 TEST(Decode_SuperSet_Report, IdentityMarkerAddsLowPressureBitsOrNamesTheCursor) {
   Decoder_Bench b;
   b.reports.Auto_Cursor = -1;
   b.buffer = SuperSet_Packet(10, 10, 0, true, {.marker = true, .b9 = 100, .b10 = 2});
-  EXPECT_TRUE(Decode_SuperSet_Report(b.session));
+  EXPECT_TRUE(Decode_SuperSet_Report(b.session.reports));
   EXPECT_EQ(b.report.Pressure, 402);
   EXPECT_EQ(b.report.Cursor_Code, -1);
   EXPECT_TRUE(b.reports.Cursor_Identified);
 
   b.buffer = SuperSet_Packet(10, 10, 0, true, {.marker = true, .b9 = 100, .b10 = 22});
-  EXPECT_TRUE(Decode_SuperSet_Report(b.session));
+  EXPECT_TRUE(Decode_SuperSet_Report(b.session.reports));
   EXPECT_EQ(b.report.Pressure, 400);
   EXPECT_EQ(b.report.Cursor_Code, 6);
 
   for (const int low_bits : {0, 1, 3}) {
     b.buffer = SuperSet_Packet(10, 10, 0, true, {.marker = true, .b9 = 255, .b10 = low_bits});
-    EXPECT_TRUE(Decode_SuperSet_Report(b.session));
+    EXPECT_TRUE(Decode_SuperSet_Report(b.session.reports));
     EXPECT_EQ(b.report.Pressure, 1020 + low_bits);
     EXPECT_EQ(b.report.Cursor_Code, 6);
   }
@@ -239,7 +239,7 @@ TEST(Decode_SuperSet_Report, IdentityMarkerAddsLowPressureBitsOrNamesTheCursor) 
                                                        {127, 127}, {255, 255}};
   for (const auto& [b10, code] : identities) {
     b.buffer = SuperSet_Packet(10, 10, 0, true, {.marker = true, .b9 = 1, .b10 = b10});
-    EXPECT_TRUE(Decode_SuperSet_Report(b.session));
+    EXPECT_TRUE(Decode_SuperSet_Report(b.session.reports));
     EXPECT_EQ(b.report.Cursor_Code, code) << b10;
     EXPECT_EQ(b.report.Pressure, 4) << b10;
   }
@@ -250,17 +250,17 @@ TEST(Decode_SuperSet_Report, PickedCursorStopsAutomaticIdentification) {
   b.reports.Auto_Cursor = 0;
   b.report.Cursor_Code = 0;
   b.buffer = SuperSet_Packet(10, 10, 0, true, {.marker = true, .b9 = 50, .b10 = 22});
-  EXPECT_TRUE(Decode_SuperSet_Report(b.session));
+  EXPECT_TRUE(Decode_SuperSet_Report(b.session.reports));
   EXPECT_EQ(b.report.Cursor_Code, 0);
   EXPECT_TRUE(b.reports.Cursor_Identified);
 
   b.buffer = SuperSet_Packet(10, 10, 0, true, {.marker = true, .b9 = 50, .b10 = 3});
-  EXPECT_TRUE(Decode_SuperSet_Report(b.session));
+  EXPECT_TRUE(Decode_SuperSet_Report(b.session.reports));
   EXPECT_EQ(b.report.Pressure, 200);
 
   b.reports.Cursor_Identified = false;
   b.buffer = SuperSet_Packet(10, 10, 4, true, {.b7 = 1});
-  EXPECT_TRUE(Decode_SuperSet_Report(b.session));
+  EXPECT_TRUE(Decode_SuperSet_Report(b.session.reports));
   EXPECT_EQ(b.report.Cursor_Code, 0);
 }
 
@@ -290,7 +290,7 @@ TEST(Decode_SuperSet_Report, CursorGuessedFromTheFirstButtonWithoutMarker) {
     b.reports.Shown_Button = c.shown_button;
     b.reports.Cursor_Identified = c.identified;
     b.buffer = SuperSet_Packet(10, 10, c.button, true, {.b7 = c.b7, .b8 = c.b8});
-    EXPECT_TRUE(Decode_SuperSet_Report(b.session));
+    EXPECT_TRUE(Decode_SuperSet_Report(b.session.reports));
     EXPECT_EQ(b.report.Cursor_Code, c.expected) << c.button << " " << c.shown_button << " " << c.prev_prox;
     EXPECT_EQ(b.report.Button_Code, c.button);
   }
@@ -300,17 +300,17 @@ TEST(Decoders, FirstReportInProximityStartsANewSegment) {
   Decoder_Bench b;
   b.buffer = KV_Packet(100, 200, 0, false) + KV_Packet(300, 400, 0, true) + KV_Packet(500, 600, 0, true);
 
-  EXPECT_TRUE(Decode_KV_Report(b.session));  // out of proximity: follows the pen
+  EXPECT_TRUE(Decode_KV_Report(b.session.reports));  // out of proximity: follows the pen
   EXPECT_EQ(b.report.Prev_X, 100);
   EXPECT_EQ(b.report.Prev_Y, 200);
   EXPECT_FALSE(b.report.Prev_Prox);
 
-  EXPECT_TRUE(Decode_KV_Report(b.session));  // entering: the segment starts here
+  EXPECT_TRUE(Decode_KV_Report(b.session.reports));  // entering: the segment starts here
   EXPECT_EQ(b.report.Prev_X, 300);
   EXPECT_EQ(b.report.Prev_Y, 400);
   EXPECT_TRUE(b.report.Prev_Prox);
 
-  EXPECT_TRUE(Decode_KV_Report(b.session));  // in proximity: the line drawer moves it
+  EXPECT_TRUE(Decode_KV_Report(b.session.reports));  // in proximity: the line drawer moves it
   EXPECT_EQ(b.report.Prev_X, 300);
   EXPECT_EQ(b.report.Cur_X, 500);
 }
@@ -322,7 +322,7 @@ TEST(Decode_Type5_Report, LowFourteenBitsHighPartButtonAndProximity) {
   // b1: sync, button 6, X bit 14; b4: X weight bits 3 and 6, Y bits 0..2.
   b.buffer = Bytes({0x80 | (6 << 2) | 1, 0x10, 0x20, 0x08 | 0x40 | 0x05, 0x30, 0x40, 0, 0, 0, 0});
 
-  EXPECT_TRUE(Decode_Type5_Report(b.session));
+  EXPECT_TRUE(Decode_Type5_Report(b.session.reports));
 
   EXPECT_EQ(b.report.Cur_X, 0x20 + 128 * 0x10 + 16384 * (1 + 2 + 8));
   EXPECT_EQ(b.report.Cur_Y, 0x40 + 128 * 0x30 + 16384 * 5);
@@ -332,7 +332,7 @@ TEST(Decode_Type5_Report, LowFourteenBitsHighPartButtonAndProximity) {
   EXPECT_EQ(b.report.Cursor_Code, 3);
 
   b.buffer = Bytes({0x80, 0, 0, 0x20 | 0x10, 0, 0, 0, 0, 0, 0});
-  EXPECT_TRUE(Decode_Type5_Report(b.session));
+  EXPECT_TRUE(Decode_Type5_Report(b.session.reports));
   EXPECT_FALSE(b.report.In_Prox);
   EXPECT_EQ(b.report.Cur_Y, 16384 * 2);
 }
@@ -353,7 +353,7 @@ TEST(Decode_Report, BothKvFlagsConsumeOnePacketPerCall) {
   b.session.identity.KV_Alt_Format = true;
   b.buffer = KV_Packet(1, 2, 0, true) + KV_Packet(3, 4, 0, true);
 
-  EXPECT_EQ(Decode_Report(b.session), 1);
+  EXPECT_EQ(Decode_Report(b.session.reports, b.session.identity).packets, 1);
   EXPECT_EQ(b.report.Cur_X, 1);
   EXPECT_EQ(b.buffer.size(), 5u);
 }
@@ -365,14 +365,14 @@ TEST(Decode_Report, SelectedDecodersRunInFixedOrder) {
   b.session.identity.PnP_Format = true;
   b.buffer = SuperSet_Packet(1000, 1000, 0, true) + KV_Packet(70, 80, 1, true);
 
-  EXPECT_EQ(Decode_Report(b.session), 2);
+  EXPECT_EQ(Decode_Report(b.session.reports, b.session.identity).packets, 2);
   EXPECT_EQ(b.report.Cur_X, 70);
   EXPECT_EQ(b.report.Cursor_Code, 7);
   EXPECT_TRUE(b.buffer.empty());
 
   Decoder_Bench none;
   none.buffer = KV_Packet(1, 2, 0, true);
-  EXPECT_EQ(Decode_Report(none.session), 0);
+  EXPECT_EQ(Decode_Report(none.session.reports, none.session.identity).packets, 0);
   EXPECT_EQ(none.buffer.size(), 5u);
 }
 
@@ -401,7 +401,7 @@ TEST(Decoders, BufferKeepsItsStorageWhilePacketsAreTaken) {
   const std::size_t capacity = b.buffer.capacity();
 
   int decoded = 0;
-  while (Buffer_Holds_Packet(b.session) && Decode_Report(b.session) == 1) ++decoded;
+  while (Buffer_Holds_Packet(b.session.identity, b.session.reports) && Decode_Report(b.session.reports, b.session.identity).packets == 1) ++decoded;
 
   EXPECT_EQ(decoded, 400);
   EXPECT_EQ(b.report.Cur_X, 399);
