@@ -285,8 +285,8 @@ class Korv_Run {
   }
 
   KORV_Result Load() {
-    const KORV_Load_Result loaded = model_.Load();
-    if (loaded == KORV_Load_Result::Ended) {
+    const Config_Load_Result loaded = model_.Load();
+    if (loaded == Config_Load_Result::Ended) {
       ctx_.out() << "A start-up command ran\n";
       Print_Read();
       return s_.Dialog_Answer == Dialog_No ? KORV_Result::Ended : KORV_Result::Done;

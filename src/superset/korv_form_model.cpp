@@ -4,7 +4,6 @@
 #include <cctype>
 
 #include "core/session.h"
-#include "discovery/port_search.h"
 #include "superset/table_files.h"
 
 namespace stylomat {
@@ -72,25 +71,75 @@ KORV_Startup_Command Parse_KORV_Startup(const std::string& command_line) {
   return command;
 }
 
-KORV_Form_Model::KORV_Form_Model(Session& session)
-    : session_(session), form_(session, Config_Window::KORV_form), protocol_(form_) {}
+KORV_Form_Model::KORV_Form_Model(Session& session, const std::string& caption)
+    : Config_Window_Model(session, Config_Window::KORV_form, caption.empty() ? KORV_Form_Caption : caption,
+                          &Tablet_Identity::Quorral_III_Flag),
+      form_(session, Config_Window::KORV_form),
+      protocol_(form_) {
+  Config_Menu& file = Add_Menu("File_Menu", "&File");
+  Add_Entry(file, "Save_Power_Up", "Save &Power-Up Settings");
+  Add_Entry(file, "Save_User", "Save &User Defined SuperSet");
+  Add_Entry(file, "Save_All_User", "Save &All User Defined SuperSets");
+  Add_Entry(file, "Form_Print", "&Print", true);
+  Add_Entry(file, "Close_Window", "&Close Window", true);
+  Add_Entry(file, "CmdExit", "E&xit PRX");
+  Config_Menu& options = Add_Menu("Options_List", "&Options");
+  Add_Entry(options, "Read_User", Read_User_Text);
+  Add_Entry(options, "Read_All", Read_All_Text);
+  Add_Entry(options, "Restore_Defaults", "Restore &Factory Settings", true);
+  Config_Menu& help = Add_Menu("Help_Menu", "&Help");
+  Add_Entry(help, "Show_About", "&About");
+  Add_Entry(help, "Show_Debug_Window", "Show Debug Log");
+
+  Register_Common_Commands();
+  Add_Operation("Save_Power_Up", [this] { protocol_.Save_Power_Up(); });
+  Add_Operation("Save_User", [this] { protocol_.Save_User(); });
+  Add_Operation("Save_All_User", [this] { protocol_.Save_All_User(); });
+  Add_Operation("Read_User", [this] { protocol_.Read_User(); });
+  Add_Operation("Read_All", [this] { protocol_.Read_All(); });
+  Add_Operation("Restore_Defaults", [this] { protocol_.Restore_Defaults(); });
+  Commands().Set("CmdExit", [this] { Exit_Command(); });
+
+  // The window binds to this model alone: the form's changes and the
+  // protocol's activity come through it.
+  form_.On_Change = [this] {
+    Sync_Entries();
+    Changed();
+  };
+  protocol_.On_Activity = [this] { Sync_Activity(); };
+  Sync_Entries();
+}
+
+void KORV_Form_Model::Sync_Entries() {
+  // "Save User Defined SuperSet" is offered while a user SuperSet is shown.
+  Set_Entry_Enabled("Save_User", form_.Save_User_Enabled());
+}
+
+void KORV_Form_Model::Sync_Activity() {
+  const KORV_Activity& a = protocol_.Activity();
+  Set_Hourglass(a.Hourglass);
+  if (a.Please_Wait.Shown) {
+    if (!Activity().Please_Wait.Shown) Show_Please_Wait(a.Please_Wait.Wait_Text);
+    Set_Please_Wait_Progress(a.Please_Wait.Wait_Progress);
+  } else {
+    Close_Please_Wait();
+  }
+}
 
 void KORV_Form_Model::Prepare() {
-  session_.main.Visible = false;
-  session_.main.Touch();
-  state_.Show_Debug_Window_Checked = session_.main.Show_Debug_Window.checked;
-  state_.Caption = KORV_Form_Caption;
-  if (session_.OEM_Mode) state_.Caption += " OEM";
+  Begin_Loading();
+  if (session().OEM_Mode) Set_Caption(Caption() + " OEM");
   Read_KORV_Data_File(form_);
   // The lists were filled when the form was made.
   form_.Select_SuperSet(0);
   form_.Save_SuperSet(0);
-  state_.Read_User_Caption = session_.identity.Quorral_III_Flag ? Read_User_Quorral_Text : Read_User_Text;
-  state_.Loaded = true;
+  Set_Entry_Caption("Read_User", session().identity.Quorral_III_Flag ? Read_User_Quorral_Text : Read_User_Text);
+  loaded_ = true;
 }
 
 bool KORV_Form_Model::Run_Startup_Command() {
-  const KORV_Startup_Command command = Parse_KORV_Startup(session_.Command_Line);
+  Session& s = session();
+  const KORV_Startup_Command command = Parse_KORV_Startup(s.Command_Line);
   switch (command.kind) {
     case KORV_Startup_Command::Kind::None: return false;
     case KORV_Startup_Command::Kind::Select:
@@ -99,41 +148,26 @@ bool KORV_Form_Model::Run_Startup_Command() {
       break;
     case KORV_Startup_Command::Kind::Write:
       form_.Table()[0] = command.record;
-      if (session_.Search_Status == 0) protocol_.Write_SuperSet(0, 0);
+      if (s.Search_Status == 0) protocol_.Write_SuperSet(0, 0);
       break;
   }
   protocol_.Show_Hourglass(false);
-  if (!session_.End_Requested) session_.Request_End();
+  if (!s.End_Requested) s.Request_End();
   return true;
 }
 
-KORV_Load_Result KORV_Form_Model::Load() {
+Config_Load_Result KORV_Form_Model::Load() {
   protocol_.Show_Hourglass(true);
   Prepare();
-  if (Run_Startup_Command()) return KORV_Load_Result::Ended;
+  if (Run_Startup_Command()) return Config_Load_Result::Ended;
   const KORV_Result read = protocol_.Read_With_Please_Wait(0, 99);
   protocol_.Show_Hourglass(false);
-  return read == KORV_Result::Ended ? KORV_Load_Result::Ended : KORV_Load_Result::Shown;
+  return read == KORV_Result::Ended ? Config_Load_Result::Ended : Config_Load_Result::Shown;
 }
 
-void KORV_Form_Model::Close_Window() { session_.Return_To_Main = true; }
-
-void KORV_Form_Model::Exit_Command() { session_.Keep_Settings_On_Exit = false; }
-
-KORV_Close_Result KORV_Form_Model::On_Closed() {
-  session_.identity.Quorral_III_Flag = false;
-  if (!session_.Return_To_Main) {
-    session_.Request_End();
-    return KORV_Close_Result::End_Program;
-  }
-  session_.main.Show_Debug_Window.checked = state_.Show_Debug_Window_Checked;
-  session_.Return_To_Main = false;
-  session_.main.Visible = true;
-  session_.main.Touch();
-  // Back in the main window, the port is searched again as its icon does,
-  // so the main window shows the tablet as it is now.
-  Port_Icon_Command(session_, session_.Port_Number);
-  return KORV_Close_Result::Back_To_Main;
+void KORV_Form_Model::Exit_Command() {
+  session().Keep_Settings_On_Exit = false;
+  Request_Close();
 }
 
 }  // namespace stylomat

@@ -1,8 +1,8 @@
 #pragma once
-// KORV_form without the window: its loading sequence, its start-up
-// commands and the state rules of its closing.  The window (or the CLI)
-// owns one KORV_Form_Model while it is loaded and renders the form, the
-// protocol's activity (please-wait count-down, pointer) and the state here.
+// KORV_form without the window: its menus, loading sequence, start-up
+// commands and operations.  The window (or the CLI) owns one
+// KORV_Form_Model while it is loaded and renders the form, the menus and
+// the activity (please-wait count-down, pointer).
 //
 // Loading, in order: pointer busy and the main window hidden; the debug
 // log check mark taken from the main window; " OEM" appended to the
@@ -13,6 +13,7 @@
 // from the tablet under the please-wait window.
 #include <string>
 
+#include "config/config_window_model.h"
 #include "superset/korv_protocol.h"
 #include "superset/superset_form.h"
 
@@ -40,63 +41,36 @@ struct KORV_Startup_Command {
 };
 KORV_Startup_Command Parse_KORV_Startup(const std::string& command_line);
 
-// What KORV_form shows besides its boxes, SuperSet list and the
-// protocol's activity.
-struct KORV_Form_State {
-  std::string Caption = KORV_Form_Caption;
-  std::string Read_User_Caption = Read_User_Text;
-  bool Show_Debug_Window_Checked = false;
-  bool Loaded = false;
-};
-
-enum class KORV_Load_Result {
-  Shown,  // the window shows the tablet's SuperSets (or entry 0 after "Tablet not found")
-  Ended,  // a start-up command ran (or the user chose to end): the program ends
-};
-
-enum class KORV_Close_Result {
-  Back_To_Main,  // Close_Window: the main window shows again and searches the port
-  End_Program,   // Exit, the close box: the program ends (requested)
-};
-
-class KORV_Form_Model {
+class KORV_Form_Model : public Config_Window_Model {
  public:
-  // Fills the lists by the session's OEM_Mode and Quorral_III_Flag.
-  explicit KORV_Form_Model(Session& session);
-  KORV_Form_Model(const KORV_Form_Model&) = delete;
-  KORV_Form_Model& operator=(const KORV_Form_Model&) = delete;
+  // Fills the lists by the session's OEM_Mode and Quorral_III_Flag.  The
+  // caption is the routing's (Model_Name + " Advanced Configuration"), or
+  // "Advanced Configuration" when none is given; " OEM" follows in OEM mode.
+  explicit KORV_Form_Model(Session& session, const std::string& caption = "");
 
   SuperSet_Form& Form() { return form_; }
   KORV_Protocol& Protocol() { return protocol_; }
-  const KORV_Form_State& State() const { return state_; }
-  KORV_Form_State& State() { return state_; }
 
   // The whole loading sequence.
-  KORV_Load_Result Load();
+  Config_Load_Result Load() override;
   // Loading up to entry 0 shown: no start-up commands, no read of the
   // tablet.  For front ends that read only what they are asked for.
   void Prepare();
+  bool Loaded() const { return loaded_; }
   // Runs the start-up command of the command line, if any; true when one
   // ran (the program end has then been requested).
   bool Run_Startup_Command();
 
-  // Close_Window: the window is left for the main window.  The front end
-  // then closes the window (On_Closed), which searches the port again.
-  void Close_Window();
-  // CmdExit: the tablet is reset when the program ends.  The front end then
-  // closes the window (On_Closed).
+  // CmdExit: the tablet is reset when the program ends; the window closes.
   void Exit_Command();
-  // The window closed, by either entry or by its close box: the Quorral III
-  // flag is cleared; without Return_To_Main the program end is requested,
-  // otherwise the main window shows again with this window's debug log
-  // check mark and its port is searched again (as the port icon does).
-  KORV_Close_Result On_Closed();
 
  private:
-  Session& session_;
+  void Sync_Activity();
+  void Sync_Entries();
+
   SuperSet_Form form_;
   KORV_Protocol protocol_;
-  KORV_Form_State state_;
+  bool loaded_ = false;
 };
 
 }  // namespace stylomat

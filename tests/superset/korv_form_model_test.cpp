@@ -54,18 +54,17 @@ TEST(KorvFormLoader, LoadsFileListsEntryZeroAndReadsTheTablet) {
   KORV_Form_Model model(s);
   std::vector<bool> please_wait;
   std::string wait_text;
-  model.Protocol().On_Activity = [&] {
-    const auto& a = model.Protocol().Activity();
+  model.On_Change = [&] {
+    const auto& a = model.Activity();
     if (please_wait.empty() || please_wait.back() != a.Please_Wait.Shown) please_wait.push_back(a.Please_Wait.Shown);
     if (a.Please_Wait.Shown) wait_text = a.Please_Wait.Wait_Text;
   };
   const double start = q.b.Now();
-  EXPECT_EQ(model.Load(), KORV_Load_Result::Shown);
+  EXPECT_EQ(model.Load(), Config_Load_Result::Shown);
   EXPECT_GE(q.b.Now() - start, 7.5 - 1e-6);
 
-  const KORV_Form_State& st = model.State();
-  EXPECT_EQ(st.Caption, "Advanced Configuration");
-  EXPECT_EQ(st.Read_User_Caption, "Read &User Settings (90-98)");
+  EXPECT_EQ(model.Caption(), "Advanced Configuration");
+  EXPECT_EQ(model.Entry("Read_User")->caption, "Read &User Settings (90-98)");
   EXPECT_FALSE(s.main.Visible);
   const SuperSet_Form& form = model.Form();
   EXPECT_EQ(form.List(SuperSet_Box::CmbSuperSet).items[98], "98 Reserved");
@@ -74,7 +73,8 @@ TEST(KorvFormLoader, LoadsFileListsEntryZeroAndReadsTheTablet) {
   EXPECT_EQ(form.Table()[95], (SuperSet_Record{0x32, 0x40, 0x51, 0x23})) << "user rows stored back re-encoded";
   EXPECT_EQ(please_wait, (std::vector<bool>{false, true, false}));
   EXPECT_EQ(wait_text, "Reading Tablet Settings");
-  EXPECT_FALSE(model.Protocol().Activity().Hourglass);
+  EXPECT_FALSE(model.Activity().Hourglass);
+  EXPECT_FALSE(model.Entry("Save_User")->enabled) << "entry 0 is no user SuperSet";
   EXPECT_EQ(q.Count("01"), 1);
   EXPECT_EQ(q.Writes().back(), "1B");
   EXPECT_FALSE(s.End_Requested);
@@ -94,7 +94,7 @@ TEST(KorvFormLoader, FactoryUserRowsComeFromTheFileBeforeTheRead) {
 TEST(KorvFormLoader, StartUpSelectEndsTheProgramWithoutReading) {
   Found_Quorral q("/ss7");
   KORV_Form_Model model(q.b.session);
-  EXPECT_EQ(model.Load(), KORV_Load_Result::Ended);
+  EXPECT_EQ(model.Load(), Config_Load_Result::Ended);
   EXPECT_EQ(q.Writes(), (std::vector<std::string>{"1B", "01 45 53 0D", "30 37", "1B"}));
   EXPECT_TRUE(q.b.session.End_Requested);
   EXPECT_EQ(q.end_calls, 1);
@@ -104,7 +104,7 @@ TEST(KorvFormLoader, StartUpSelectEndsTheProgramWithoutReading) {
   // Both commands on the line: only "/SS" runs.
   Found_Quorral both("stylomat /SW32,40,51,07 /SS12");
   KORV_Form_Model model2(both.b.session);
-  EXPECT_EQ(model2.Load(), KORV_Load_Result::Ended);
+  EXPECT_EQ(model2.Load(), Config_Load_Result::Ended);
   EXPECT_EQ(both.Writes(), (std::vector<std::string>{"1B", "01 45 53 0D", "31 32", "1B"}));
   EXPECT_EQ(both.state->Stores(), 0);
 }
@@ -112,7 +112,7 @@ TEST(KorvFormLoader, StartUpSelectEndsTheProgramWithoutReading) {
 TEST(KorvFormLoader, StartUpWriteStoresSuperSetZeroWhenTheSearchFoundTheTablet) {
   Found_Quorral q("/sw32,40,51,07");
   KORV_Form_Model model(q.b.session);
-  EXPECT_EQ(model.Load(), KORV_Load_Result::Ended);
+  EXPECT_EQ(model.Load(), Config_Load_Result::Ended);
   EXPECT_EQ(q.state->Stored(0), (SuperSet_Record{0x32, 0x40, 0x51, 0x07}));
   EXPECT_EQ(q.Count("52"), 2) << "only the read-back of 00, no 0-99 read";
   EXPECT_TRUE(q.b.session.End_Requested);
@@ -122,7 +122,7 @@ TEST(KorvFormLoader, StartUpWriteStoresSuperSetZeroWhenTheSearchFoundTheTablet) 
   Found_Quorral lost("/SW32,40,51,07");
   lost.b.session.Search_Status = -1;
   KORV_Form_Model model2(lost.b.session);
-  EXPECT_EQ(model2.Load(), KORV_Load_Result::Ended);
+  EXPECT_EQ(model2.Load(), Config_Load_Result::Ended);
   EXPECT_TRUE(lost.b.trace.empty());
   EXPECT_TRUE(lost.b.session.End_Requested);
 }
@@ -149,7 +149,7 @@ TEST(KorvFormLoader, StartUpCommandTextIsReadByPosition) {
 TEST(KorvFormLoader, StartUpSelectBeyondNinetyNineSendsNothing) {
   Found_Quorral q("/SS123");
   KORV_Form_Model model(q.b.session);
-  EXPECT_EQ(model.Load(), KORV_Load_Result::Ended);
+  EXPECT_EQ(model.Load(), Config_Load_Result::Ended);
   EXPECT_TRUE(q.b.trace.empty());
   EXPECT_TRUE(q.b.session.End_Requested);
 }
@@ -161,16 +161,18 @@ TEST(KorvFormLoader, ClosingClearsTheQuorralFlagAndEndsUnlessReturningToMain) {
   s.main.Show_Debug_Window.checked = true;
   KORV_Form_Model model(s);
   model.Prepare();
-  EXPECT_EQ(model.State().Caption, "Advanced Configuration OEM");
-  EXPECT_TRUE(model.State().Show_Debug_Window_Checked);
-  model.State().Show_Debug_Window_Checked = false;  // the user hid the log in the window
-  model.Close_Window();
+  EXPECT_EQ(model.Caption(), "Advanced Configuration OEM");
+  EXPECT_TRUE(model.Debug_Window_Checked());
+  EXPECT_EQ(model.Run("Show_Debug_Window"), Command_Runner::Outcome::Ran);  // the user hid the log
+  EXPECT_FALSE(s.main.Show_Debug_Window.checked);
+  EXPECT_EQ(model.Run("Close_Window"), Command_Runner::Outcome::Ran);
+  EXPECT_TRUE(model.Close_Requested());
   // Back in the main window the port is searched again; the flag is clear
   // when that search starts, and the search marks the Quorral III anew.
   std::vector<bool> flag_during_search;
   q.b.front_end.events = [&] { flag_during_search.push_back(s.identity.Quorral_III_Flag); };
   s.Search_Status = -1;
-  EXPECT_EQ(model.On_Closed(), KORV_Close_Result::Back_To_Main);
+  EXPECT_EQ(model.On_Closed(), Config_Close_Result::Back_To_Main);
   q.b.front_end.events = nullptr;
   ASSERT_FALSE(flag_during_search.empty()) << "the port was searched again";
   EXPECT_FALSE(flag_during_search.front());
@@ -187,9 +189,10 @@ TEST(KorvFormLoader, ClosingClearsTheQuorralFlagAndEndsUnlessReturningToMain) {
   e.b.session.Keep_Settings_On_Exit = true;
   KORV_Form_Model exiting(e.b.session);
   exiting.Prepare();
-  exiting.Exit_Command();
+  EXPECT_EQ(exiting.Run("CmdExit"), Command_Runner::Outcome::Ran);
+  EXPECT_TRUE(exiting.Close_Requested());
   EXPECT_FALSE(e.b.session.Keep_Settings_On_Exit);
-  EXPECT_EQ(exiting.On_Closed(), KORV_Close_Result::End_Program);
+  EXPECT_EQ(exiting.On_Closed(), Config_Close_Result::End_Program);
   EXPECT_FALSE(e.b.session.identity.Quorral_III_Flag);
   EXPECT_TRUE(e.b.session.End_Requested);
   EXPECT_EQ(e.end_calls, 1);
