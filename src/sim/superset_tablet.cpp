@@ -1,6 +1,7 @@
 #include "sim/superset_tablet.h"
 
 #include "core/traffic_log.h"
+#include "superset/native_image.h"
 
 namespace stylomat {
 
@@ -9,6 +10,20 @@ namespace {
 Framing Power_Up_Framing() { return *Parse_Framing("9600,n,8,2"); }
 Framing Fast_Framing() { return *Parse_Framing("19200,n,8,2"); }
 constexpr std::size_t Longest_Command = 256;
+constexpr std::size_t Bank_Bytes = 128;  // 10 x 12 bytes and 8 more
+constexpr char Ack = '\x06';
+constexpr const char* Line_End = "\r\n";
+
+bool Two_Digits(std::string_view t) { return t.size() == 2 && t[0] >= '0' && t[0] <= '9' && t[1] >= '0' && t[1] <= '9'; }
+int User_Number(std::string_view t) { return Two_Digits(t) ? (t[0] - '0') * 10 + (t[1] - '0') : -1; }
+
+// The factory user SuperSets differ by their baud code, so a read shows
+// which entry came from where.
+std::string Factory_User_Image(const std::string& settings_image, int nn) {
+  Native_Image image = Parse_Image_Text(settings_image);
+  image[2] = static_cast<std::uint8_t>((image[2] & ~0x38) | (((nn - 90) % 6) << 3));
+  return Image_Text(image);
+}
 
 // Settings images: seven two-digit hexadecimal bytes and the line end.
 constexpr const char* Korv_Image = "40,77,89,61,00,08,00\r\n";
@@ -28,18 +43,31 @@ SuperSet_Tablet_Profile Tablet(const char* identification, const char* firmware,
   return p;
 }
 
+// What the model's firmware offers for its user SuperSets.
+SuperSet_Tablet_Profile User_Sets(SuperSet_Tablet_Profile p, bool query, bool single, bool dump, bool bank) {
+  p.user_query = query;
+  p.single_user_write = single;
+  p.bank_dump = dump;
+  p.bank_write = bank;
+  return p;
+}
+
 std::vector<SuperSet_Model_Profile> Build_Models() {
   return {
       {"mirolex2", "KORV Mensaro Mirolex II, 12 x 12",
-       Tablet("KORV/Mensaro MXII 1212", "MXII V2.04", Korv_Image, 12000, 12000, "")},
+       User_Sets(Tablet("KORV/Mensaro MXII 1212", "MXII V2.04", Korv_Image, 12000, 12000, ""), true, false, false, true)},
       {"mirolex3", "KORV Mensaro Mirolex III, 12 x 18",
-       Tablet("KORV/Mensaro MXIII Mirolex III 1218", "MXIII V3.10", Korv_Image, 18000, 12000, "MNR0304")},
+       User_Sets(Tablet("KORV/Mensaro MXIII Mirolex III 1218", "MXIII V3.10", Korv_Image, 18000, 12000, "MNR0304"),
+                 true, true, true, false)},
       {"dovrane3", "KORV Mensaro Dovrane III, 12 x 12",
-       Tablet("KORV/Mensaro DVIII 1212", "DVIII V1.22", Dovrane_Image, 12000, 12000, "")},
+       User_Sets(Tablet("KORV/Mensaro DVIII 1212", "DVIII V1.22", Dovrane_Image, 12000, 12000, ""), true, false, false,
+                 true)},
       {"dovrane4", "KORV Mensaro Dovrane IV, 12 x 18",
-       Tablet("KORV/Mensaro Dovrane IV 1218", "DVIV V1.07", Dovrane_Image, 18000, 12000, "MNR0303")},
+       User_Sets(Tablet("KORV/Mensaro Dovrane IV 1218", "DVIV V1.07", Dovrane_Image, 18000, 12000, "MNR0303"), true,
+                 true, false, true)},
       {"dovrane6", "KORV Mensaro Dovrane VI, 18 x 24",
-       Tablet("KORV/Mensaro Dovrane VI 1824", "DVVI V1.30", Dovrane_Image, 24000, 18000, "MNR0303")},
+       User_Sets(Tablet("KORV/Mensaro Dovrane VI 1824", "DVVI V1.30", Dovrane_Image, 24000, 18000, "MNR0303"), true,
+                 true, false, true)},
       {"pallivant5", "Zeltavision Pallivant V, 12 x 12",
        Tablet("Mensaro Pallivant V 1212", "PV5 V4.01", Switch_Image, 12000, 12000, "MNR0018")},
       {"pallivant6", "Zeltavision Pallivant VI, 12 x 18",
@@ -96,6 +124,7 @@ SuperSet_Tablet::SuperSet_Tablet(SuperSet_Tablet_Profile profile)
     : Sim_Device(Power_Up_Framing()), profile_(std::move(profile)) {
   power_up_image_ = profile_.settings_image;
   active_image_ = power_up_image_;
+  for (int nn = 90; nn <= 99; ++nn) user_images_[static_cast<std::size_t>(nn - 90)] = Factory_User_Image(profile_.settings_image, nn);
 }
 
 void SuperSet_Tablet::Power_Up() {
@@ -104,6 +133,38 @@ void SuperSet_Tablet::Power_Up() {
   in_command_ = false;
   command_.clear();
   dtr_pulses_ = 0;
+  silent_ = false;
+  bank_mode_ = Bank_Mode::None;
+}
+
+std::string SuperSet_Tablet::User_Image(int nn) const {
+  if (nn < 90 || nn > 99) return {};
+  return user_images_[static_cast<std::size_t>(nn - 90)];
+}
+
+void SuperSet_Tablet::Set_User_Image(int nn, const std::string& image_text) {
+  if (nn < 90 || nn > 99) return;
+  user_images_[static_cast<std::size_t>(nn - 90)] = Image_Text(Parse_Image_Text(image_text));
+}
+
+std::string SuperSet_Tablet::User_Bank() const {
+  std::string bank;
+  for (const std::string& image : user_images_) {
+    const SuperSet_Bytes record = Image_To_SuperSet(image);
+    bank.append(record.begin(), record.end());
+    bank.append(8, '\xFF');
+  }
+  bank.append(8, '\xFF');
+  return bank;
+}
+
+void SuperSet_Tablet::Answer(Sim_Link& link, const std::string& text) {
+  if (silent_) return;
+  if (profile_.settings_reply_cut > 0 && text.size() > profile_.settings_reply_cut) {
+    link.Send(text.substr(0, profile_.settings_reply_cut));
+    return;
+  }
+  link.Send(text);
 }
 
 void SuperSet_Tablet::On_Lines(Sim_Link& link, bool dtr, bool rts) {
@@ -114,13 +175,17 @@ void SuperSet_Tablet::On_Lines(Sim_Link& link, bool dtr, bool rts) {
   if (last_dtr_ && !dtr) ++dtr_pulses_;
   if (!last_rts_ && rts && dtr_pulses_ >= 3) {
     dtr_pulses_ = 0;
-    link.Send("T");
+    if (!silent_) link.Send("T");
   }
   last_dtr_ = dtr;
   last_rts_ = rts;
 }
 
 void SuperSet_Tablet::On_Byte(Sim_Link& link, unsigned char byte) {
+  if (bank_mode_ != Bank_Mode::None) {
+    On_Bank_Byte(link, byte);
+    return;
+  }
   if (byte == static_cast<unsigned char>(ESC)) {
     in_command_ = true;
     command_.clear();
@@ -136,9 +201,78 @@ void SuperSet_Tablet::On_Byte(Sim_Link& link, unsigned char byte) {
   if (command_.size() < Longest_Command) command_ += static_cast<char>(byte);
 }
 
+void SuperSet_Tablet::On_Bank_Byte(Sim_Link& link, unsigned char byte) {
+  if (bank_mode_ == Bank_Mode::Write_Bytes) {
+    bank_bytes_ += static_cast<char>(byte);
+    if (bank_bytes_.size() < Bank_Bytes) return;
+    for (int nn = 90; nn <= 99; ++nn) {
+      SuperSet_Bytes record{};
+      for (std::size_t k = 0; k < 4; ++k) record[k] = static_cast<std::uint8_t>(bank_bytes_[12 * (nn - 90) + k]);
+      user_images_[static_cast<std::size_t>(nn - 90)] = Image_Text(SuperSet_To_Image(record));
+    }
+    bank_mode_ = Bank_Mode::Write_End;
+    return;
+  }
+  if (byte != static_cast<unsigned char>(CR)) {
+    if (bank_line_.size() < 8) bank_line_ += static_cast<char>(byte);
+    return;
+  }
+  const std::string line = bank_line_;
+  bank_line_.clear();
+  switch (bank_mode_) {
+    case Bank_Mode::Dump_Size:
+      if (line != "5") break;
+      {
+        std::string dump = User_Bank();
+        unsigned sum = 0;
+        for (unsigned char c : dump) sum += c;
+        dump += static_cast<char>(sum & 0xFF);
+        if (profile_.bank_dump_cut > 0 && dump.size() > profile_.bank_dump_cut) dump.resize(profile_.bank_dump_cut);
+        link.Send(dump);
+      }
+      bank_mode_ = Bank_Mode::Dump_End;
+      break;
+    case Bank_Mode::Write_Size:
+      if (line != "5") break;
+      bank_bytes_.clear();
+      bank_mode_ = Bank_Mode::Write_Bytes;
+      break;
+    case Bank_Mode::Dump_End:
+    case Bank_Mode::Write_End:
+      if (line == "512") bank_mode_ = Bank_Mode::None;
+      break;
+    default: bank_mode_ = Bank_Mode::None; break;
+  }
+}
+
 void SuperSet_Tablet::On_Command(Sim_Link& link, const std::string& letters) {
+  const std::string_view l(letters);
+  if (silent_ && letters != "%VR") return;
   if (letters == "%__S") {
-    link.Send(active_image_);
+    Answer(link, active_image_);
+  } else if (letters == "%__S1") {
+    if (profile_.answers_power_up_query) Answer(link, power_up_image_);
+  } else if (l.starts_with("%__S") && User_Number(l.substr(4)) >= 90) {
+    if (profile_.user_query) Answer(link, User_Image(User_Number(l.substr(4))) + Line_End);
+  } else if (l.starts_with("%__s") && l.size() >= 4 + Image_Text_Length) {
+    const std::string image = Image_Text(Parse_Image_Text(l.substr(4, Image_Text_Length)));
+    const std::string_view rest = l.substr(4 + Image_Text_Length);
+    if (rest.empty()) {
+      active_image_ = image + Line_End;
+    } else if (profile_.single_user_write && User_Number(rest) >= 90) {
+      Set_User_Image(User_Number(rest), image);
+    }
+    if (profile_.silent_after_write) silent_ = true;
+  } else if (letters == "%VF1") {
+    power_up_image_ = active_image_;
+  } else if (letters == "%__r") {
+    if (!profile_.bank_dump || silent_) return;
+    link.Send(std::string(1, Ack));
+    bank_mode_ = Bank_Mode::Dump_Size;
+  } else if (letters == "%__u") {
+    if (!profile_.bank_write) return;
+    if (profile_.acknowledges_bank_write && !silent_) link.Send(std::string(1, Ack));
+    bank_mode_ = Bank_Mode::Write_Size;
   } else if (letters == "%__p") {
     if (profile_.answers_identification) link.Send(profile_.identification);
   } else if (letters == "%__V") {
@@ -153,6 +287,7 @@ void SuperSet_Tablet::On_Command(Sim_Link& link, const std::string& letters) {
     ++factory_restores_;
     power_up_image_ = profile_.settings_image;
     active_image_ = power_up_image_;
+    for (int nn = 90; nn <= 99; ++nn) user_images_[static_cast<std::size_t>(nn - 90)] = Factory_User_Image(profile_.settings_image, nn);
   }
   // Unknown commands are ignored, as a real tablet does.
 }
@@ -184,6 +319,34 @@ void Add_SuperSet_Profiles(std::vector<Sim_Profile>& out) {
     t = m.tablet;
     t.answers_size = false;
     out.push_back(Make_Profile(name + "-novs", std::string(m.description) + "; no answer to %VS", t));
+  }
+  // Faults of the settings exchanges of the configuration windows.
+  for (const SuperSet_Model_Profile& m : SuperSet_Model_Profiles()) {
+    const std::string name = m.name;
+    const std::string description = m.description;
+    SuperSet_Tablet_Profile t = m.tablet;
+    if (t.user_query) {
+      t.answers_power_up_query = false;
+      out.push_back(Make_Profile(name + "-nos1", description + "; no answer to %__S1", t));
+      t = m.tablet;
+    }
+    if (t.bank_dump) {
+      t.bank_dump_cut = 60;
+      out.push_back(Make_Profile(name + "-shortdump", description + "; the user bank dump stops after 60 bytes", t));
+      t = m.tablet;
+    }
+    if (t.bank_write) {
+      t.acknowledges_bank_write = false;
+      out.push_back(Make_Profile(name + "-noack", description + "; never acknowledges a user bank write", t));
+      t = m.tablet;
+    }
+    if (std::string(t.settings_image) == Switch_Image) {
+      t.settings_reply_cut = 10;
+      out.push_back(Make_Profile(name + "-short", description + "; its settings answer stops after 10 bytes", t));
+      t = m.tablet;
+      t.silent_after_write = true;
+      out.push_back(Make_Profile(name + "-mute", description + "; answers nothing after a settings write", t));
+    }
   }
 }
 

@@ -6,9 +6,19 @@
 // Commands it knows:
 //   "%__p"   identification text        "%__V"   firmware text
 //   "%__S"   active settings image      "%VS"    one report at the largest coordinates
+//   "%__S1"  power-up settings image    "%__Snn" user SuperSet nn (90..99), as an image
+//   "%__s" + image         makes the image the active settings
+//   "%__s" + image + nn    stores it as user SuperSet nn (tablets that take them one at a time)
+//   "%VF1"   the active settings become the power-up settings
+//   "%VF", "%A1"  confirmations after a write; they change nothing here
 //   "%C0N81" framing "19200,n,8,2"      "%VR"    power-up state, "9600,n,8,2"
-//   "%VE"    factory settings
+//   "%VE"    factory settings (power-up, active and user SuperSets)
+//   "%__r"   user bank dump: 0x06, then after "5" CR the bank (128 bytes and a
+//            check byte), ended by "512" CR
+//   "%__u"   user bank write: 0x06, then "5" CR, the 128 bank bytes, "512" CR
+// A power cycle (the power-up state) restores the power-up settings.
 // Anything else is ignored, as a real tablet does.
+#include <array>
 #include <string>
 #include <vector>
 
@@ -24,10 +34,20 @@ struct SuperSet_Tablet_Profile {
   long width = 12000;          // largest X, 1/1000 inch counts
   long height = 12000;         // largest Y
   std::string pnp_id;          // Plug-and-Play identifier ("MNR0303"); empty when none
+  // What the model's firmware offers for its user SuperSets 90 to 99.
+  bool user_query = false;         // "%__Snn"
+  bool single_user_write = false;  // "%__s" + image + nn
+  bool bank_dump = false;          // "%__r"
+  bool bank_write = false;         // "%__u"
   // Fault variants: a tablet that keeps silent to one of the questions.
   bool answers_identification = true;
   bool answers_firmware = true;
   bool answers_size = true;
+  bool answers_power_up_query = true;  // "%__S1"
+  std::size_t settings_reply_cut = 0;  // >0: the settings answer stops after this many bytes
+  std::size_t bank_dump_cut = 0;       // >0: the bank dump stops after this many bytes
+  bool acknowledges_bank_write = true;
+  bool silent_after_write = false;     // after a "%__s" it answers nothing until a power cycle
 };
 
 // The 10-byte report of a SuperSet tablet at (x, y), in proximity, no
@@ -47,11 +67,18 @@ class SuperSet_Tablet : public Sim_Device {
   const std::string& Active_Image() const { return active_image_; }
   const std::string& Power_Up_Image() const { return power_up_image_; }
   int Factory_Restores() const { return factory_restores_; }
+  // User SuperSet nn (90..99) as the image text the tablet answers.
+  std::string User_Image(int nn) const;
+  void Set_User_Image(int nn, const std::string& image_text);
+  // The user bank as the tablet dumps it: 10 x (4 record bytes + 8 x 0xFF),
+  // then 8 x 0xFF.
+  std::string User_Bank() const;
 
  protected:
   // Handles one command (the letters between ESC and CR).
   virtual void On_Command(Sim_Link& link, const std::string& letters);
   void Power_Up();
+  void Answer(Sim_Link& link, const std::string& text);
 
   SuperSet_Tablet_Profile profile_;
   std::string active_image_;
@@ -65,6 +92,15 @@ class SuperSet_Tablet : public Sim_Device {
   bool last_dtr_ = false;
   bool last_rts_ = false;
   int factory_restores_ = 0;
+  bool silent_ = false;
+  // The user bank exchanges: after "%__r" / "%__u" the tablet reads plain
+  // bytes ("5" CR, the bank, "512" CR) instead of ESC commands.
+  enum class Bank_Mode { None, Dump_Size, Dump_End, Write_Size, Write_Bytes, Write_End };
+  void On_Bank_Byte(Sim_Link& link, unsigned char byte);
+  Bank_Mode bank_mode_ = Bank_Mode::None;
+  std::string bank_line_;
+  std::string bank_bytes_;
+  std::array<std::string, 10> user_images_;  // image text of 90..99, without line end
   PnP_Line_Watch pnp_watch_;  // answers the Plug-and-Play enumeration with pnp_id
 };
 
