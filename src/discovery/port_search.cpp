@@ -1,6 +1,7 @@
 #include "discovery/port_search.h"
 
 #include "core/search_animation.h"
+#include "discovery/model_table.h"
 #include "discovery/report_found.h"
 #include "discovery/reset_tablet.h"
 #include "serial/serial_link.h"
@@ -205,6 +206,26 @@ void Restore_Factory(Session& s, const Probe_Table& probes) {
   }
   Report_Search_Result(s);
   if (s.splash.Up) Show_Search_Animation(s, 1);
+  Set_Hourglass(s, false);
+}
+
+void Open_Configuration(Session& s) {
+  Set_Hourglass(s, true);
+  s.main.Visible = false;
+  s.main.Touch();
+  Wait_Tick(s);
+  try {
+    s.port.Output(Esc_Command("%VR"));
+  } catch (const Port_Error&) {
+    // A port that failed since the search: the window still opens and its
+    // own wake-up will say whether the tablet answers.
+  }
+  Wait_Until(s, s.clock.Now() + 1.5);
+  if (!Route_Config(s, true)) {
+    // No window serves this model: the main window must not stay hidden.
+    s.main.Visible = true;
+    s.main.Touch();
+  }
   Set_Hourglass(s, false);
 }
 

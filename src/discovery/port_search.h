@@ -32,6 +32,12 @@ int Search_All_Ports(Session& s, const Probe_Table& probes = Default_Probe_Table
 // settings, probes it again and reports it.
 void Restore_Factory(Session& s, const Probe_Table& probes = Default_Probe_Table());
 
+// Advanced Configuration: the tablet's reporting reset (ESC "%VR" CR, not
+// logged), 1.5 s for it to settle (no window events), then the routing
+// opens the configuration window of the model.  When no window serves the
+// model, the main window shows again.
+void Open_Configuration(Session& s);
+
 // Refresh System Info.: the system-information refresh from the menu.
 void Refresh_System_Info_Command(Session& s);
 
