@@ -22,6 +22,8 @@
 #include "app/startup.h"
 #include "discovery/port_search.h"
 #include "discovery/reset_tablet.h"
+#include "app/config_window_factory.h"
+#include "gui/config_form_window.h"
 #include "gui/log_window.h"
 #include "gui/please_wait_dialog.h"
 #include "gui/port_icon.h"
@@ -99,6 +101,37 @@ void Main_Window::Repaint_Splash() {
 }
 
 void Main_Window::Beep() { QApplication::beep(); }
+
+bool Main_Window::Open_Config_Window(Config_Window window, const std::string& caption) {
+  Config_Window_Parts parts = Make_Config_Window(s_, window, caption);
+  if (!parts.model) return false;
+  if (config_window_) config_window_->close();
+  config_window_ = std::make_unique<Config_Form_Window>(s_, std::move(parts));
+  config_window_->setWindowIcon(windowIcon());
+  config_window_->After_Command = [this] { Sync(); };
+  connect(config_window_.get(), &Config_Form_Window::Closed, this,
+          [this] { QTimer::singleShot(0, this, [this] { Config_Window_Closed(); }); });
+  if (config_window_->Load() == Config_Load_Result::Ended) {
+    // A start-up command ran: the window is never shown, the program ends
+    // once this command has returned.
+    config_window_->model().On_Closed();
+  }
+  return true;
+}
+
+void Main_Window::Config_Window_Closed() {
+  if (!config_window_) return;
+  // The window's closing rules run as a command of this window: returning
+  // to it searches the port again, with the menus locked meanwhile.
+  Config_Form_Window* closing = config_window_.get();
+  if (!ending_ && !closing->model().Closed()) {
+    Set_Command("Config_Closed", [closing] { closing->model().On_Closed(); });
+    Dispatch("Config_Closed");
+  }
+  if (config_window_.get() == closing) config_window_.reset();
+  Render();
+  Finish_Pending_End();
+}
 
 void Main_Window::End_Program() {
   // Inside a command the program ends once the command has returned.
@@ -235,6 +268,7 @@ void Main_Window::Register_Commands() {
   Set_Command("Find_Tablet", [this] { Search_All_Ports(s_); });
   Set_Command("Reset_Tbl", [this] { Restore_Factory(s_); });
   Set_Command("Refresh_System_Info", [this] { Refresh_System_Info_Command(s_); });
+  Set_Command("Config_Tbl", [this] { Open_Configuration(s_); });
   // Entries that only show or hide windows may run while anything else runs.
   Set_Command("Show_Debug_Window", [this] { Toggle_Debug_Window(); }, Command_Mode::Command, Mode_Set::Any_Mode());
   Set_Command("Display_Help", [] { QWhatsThis::enterWhatsThisMode(); }, Command_Mode::Command, Mode_Set::Any_Mode());
@@ -403,6 +437,7 @@ void Main_Window::Close_Program() {
 void Main_Window::Unload_Windows() {
   log_window_->hide();
   please_wait_->hide();
+  if (config_window_) config_window_->close();
   for (QWidget* window : QApplication::topLevelWidgets()) {
     if (window != this && window->isVisible()) window->close();
   }

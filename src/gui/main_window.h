@@ -24,6 +24,7 @@ class QToolButton;
 
 namespace stylomat::gui {
 
+class Config_Form_Window;
 class Log_Window;
 class Please_Wait_Dialog;
 
@@ -59,7 +60,11 @@ class Main_Window : public QMainWindow, public Front_End {
   void Refresh_Log_View() override;
   void Repaint_Splash() override;
   void Beep() override;
+  bool Open_Config_Window(Config_Window window, const std::string& caption) override;
   void End_Program() override;
+
+  // The configuration window open now (nullptr when none).
+  class Config_Form_Window* Config_Window_Open() const { return config_window_.get(); }
 
   // Renders the whole state; Sync renders only when the state changed.
   void Render();
@@ -99,10 +104,12 @@ class Main_Window : public QMainWindow, public Front_End {
   void Unload_Windows();
   void Finish(int code);
   void Finish_Pending_End();
+  void Config_Window_Closed();
 
   Session& s_;
   std::unique_ptr<Log_Window> log_window_;
   std::unique_ptr<Please_Wait_Dialog> please_wait_;
+  std::unique_ptr<Config_Form_Window> config_window_;
   Command_Runner runner_;
   std::map<std::string, QAction*> actions_;
   std::map<std::string, QMenu*> menus_;

@@ -91,6 +91,24 @@ const Switch_Family_Variant& Variant_Of(Config_Window window) {
 
 std::array<Setting_Box, Setting_Count> Setting_Boxes() { return Boxes(); }
 
+const char* Setting_Tool_Tip(Setting setting) {
+  switch (setting) {
+    case Setting::CmbBaud: return "Select Baud Rate";
+    case Setting::CmbParity: return "Select Parity";
+    case Setting::Cmbdatabits: return "Select 7 or 8 data bit";
+    case Setting::CmbStopBits: return "Select 1 or 2 Stop Bits";
+    case Setting::CmbMode: return "Select Operating Mode";
+    case Setting::CmbRes: return "Select Resolution";
+    case Setting::CmbEmu: return "";
+    case Setting::CmbFormat: return "Select Format";
+    case Setting::ChkLF: return "Include a Line Feed at the End of the ASCII String.";
+    case Setting::ChkBeeper: return "Enable (speaker)  Click on Button Press";
+    case Setting::ChkProx: return "Send data when transducer is in or out of proximity.";
+    case Setting::ChkEcho: return "Enable Echo Characters sent to the tablet.";
+  }
+  return "";
+}
+
 const std::vector<Format_Write>& Format_Row(int format_index) {
   static const std::vector<Format_Write> none;
   if (format_index < 0 || format_index >= Format_Count) return none;

@@ -71,6 +71,9 @@ struct Setting_Box {
   int Count() const { return Is_Check() ? 2 : static_cast<int>(items.size()); }
 };
 
+// The tool tip of a setting box ("" when it has none).
+const char* Setting_Tool_Tip(Setting setting);
+
 // The boxes as a window shows them before the first fill.
 std::array<Setting_Box, Setting_Count> Setting_Boxes();
 
