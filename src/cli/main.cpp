@@ -20,6 +20,7 @@ int Cmd_Superset(Context&);
 int Cmd_Switches(Context&);
 int Cmd_Image(Context&);
 int Cmd_Korv(Context&);
+int Cmd_Settings(Context&);
 
 namespace {
 
@@ -34,6 +35,7 @@ const Command Commands[] = {
     {"superset", Cmd_Superset, "superset decode B0,B1,B2,B3 [--window KORV_form|Mirolex2|Dovrane3]  boxes of a SuperSet record; superset tables [--out DIR]"},
     {"switches", Cmd_Switches, "switches decode R1,...,R7 [--family Pv5|VSIII] | switches factory --family Pv5|VSIII  banks, settings and image of a switch-bank tablet"},
     {"image", Cmd_Image, "image encode B0,B1,B2,B3 | image decode I1,...,I7 [--window Mirolex2|Dovrane3]  Mirolex/Dovrane settings image and its SuperSet record"},
+    {"settings", Cmd_Settings, "settings STEP [then STEP]... --port N  show, set, save-user, restore-factory: the configuration window of the tablet found, without a window"},
     {"korv", Cmd_Korv, "korv STEP [then STEP]... --port N  read, write, select, save-power-up, restore-defaults SuperSets of a KORV tablet (korv help)"},
 };
 

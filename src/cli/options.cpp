@@ -9,6 +9,7 @@ bool Is_Flag_Option(const std::string& name) {
   static const std::set<std::string> flags = {
       "debug", "oem", "help", "version", "all",
       "type5",  // identify: the identification is a Type-5 version answer
+      "temporary", "power-up",  // settings: how a change is saved
   };
   return flags.count(name) != 0;
 }
