@@ -14,6 +14,7 @@
 // Every operation that talks to the tablet first wakes it on its port
 // (Open_Config_Port, which also asks for its settings); a tablet that does
 // not answer gets nothing more, without a message.
+#include <cstddef>
 #include <string>
 
 #include "config/config_window_model.h"

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "discovery/port_search.h"
 #include "discovery/reset_tablet.h"
 #include "serial/serial_link.h"
