@@ -161,10 +161,14 @@ void Switch_Bank_Form::Build_Image() {
 void Switch_Bank_Form::Load_Factory_Switches() {
   // Written as one change, then recomputed once: the factory pattern lands
   // exactly, whatever the window showed before.
+  Set_Switch_Pattern(variant_->factory);
+}
+
+void Switch_Bank_Form::Set_Switch_Pattern(const Switch_Banks& pattern) {
   Switch_Banks target = banks_;
   for (std::size_t bank = 0; bank < 3; ++bank) {
     for (std::size_t n = 0; n < 8; ++n) {
-      const int value = variant_->factory[bank][n];
+      const int value = pattern[bank][n];
       if (value == Switch_Off || value == Switch_On) target[bank][n] = value;
     }
   }

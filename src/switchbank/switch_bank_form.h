@@ -69,6 +69,10 @@ class Switch_Bank_Form : public Form_Changes {
   // tablet reports them (its resolution included).
   void Apply_Tablet_Image(const Native_Image& image);
   void Load_Factory_Switches();
+  // Writes a whole pattern (values other than 0 and 1, and not-present
+  // switches, are left as they are) as one change, then recomputes once:
+  // the batch command line of the switch-bank windows.
+  void Set_Switch_Pattern(const Switch_Banks& pattern);
 
   const Switch_Image_Bytes& Switch_Image() const { return image_; }
   std::string Switch_Image_Text() const { return Image_Text(image_); }
