@@ -1,6 +1,7 @@
 #include "app/config_window_factory.h"
 
 #include "superset/korv_form_model.h"
+#include "switchbank/switch_window_model.h"
 
 namespace stylomat {
 
@@ -13,10 +14,15 @@ Config_Window_Parts Make_Config_Window(Session& s, Config_Window window, const s
       parts.model = std::move(model);
       break;
     }
-    case Config_Window::Mirolex2:
-    case Config_Window::Dovrane3:
     case Config_Window::Pv5:
-    case Config_Window::VSIII: break;
+    case Config_Window::VSIII: {
+      auto model = std::make_unique<Switch_Window_Model>(s, window, caption);
+      parts.switches = &model->Form();
+      parts.model = std::move(model);
+      break;
+    }
+    case Config_Window::Mirolex2:
+    case Config_Window::Dovrane3: break;
   }
   return parts;
 }

@@ -264,6 +264,20 @@ class Settings_Run {
   Window_Entries entries_;
 };
 
+// The command line's front end: the routing's request for a window makes the
+// window's model, as the main window does.
+struct Cli_Front_End final : Front_End {
+  explicit Cli_Front_End(Session& s) : s_(s) {}
+  bool Open_Config_Window(Config_Window window, const std::string& caption) override {
+    parts = Make_Config_Window(s_, window, caption);
+    return parts.model != nullptr;
+  }
+  Config_Window_Parts parts;
+
+ private:
+  Session& s_;
+};
+
 struct Step {
   std::string name;
   std::vector<std::string> args;
@@ -327,15 +341,19 @@ int Cmd_Settings(Context& ctx) {
               << "\"; no configuration window serves it\n";
     return Exit_Nothing;
   }
-  Route_Config(*s, false);
   ctx.out() << "Found: " << s->identity.Model_Name << " on COM" << *port << "\n";
 
-  Config_Window_Parts parts = Make_Config_Window(*s, route->window, Config_Caption(s->identity.Model_Name));
-  if (!parts.model) {
+  // "Advanced Configuration", as the main window runs it: the tablet's
+  // reporting reset, then the routing opens the window.
+  Cli_Front_End front_end(*s);
+  s->Set_Front_End(&front_end);
+  Open_Configuration(*s);
+  s->Set_Front_End(nullptr);
+  if (!front_end.parts.model) {
     ctx.err() << "stylomat-cli: the " << Config_Window_Name(route->window) << " window is not available\n";
     return Exit_Error;
   }
-  Settings_Run run(ctx, *s, std::move(parts));
+  Settings_Run run(ctx, *s, std::move(front_end.parts));
   if (run.model().Load() == Config_Load_Result::Ended || s->End_Requested) {
     ctx.out() << "A start-up command ran; the program ends\n";
     return Exit_Ok;

@@ -111,11 +111,9 @@ bool Main_Window::Open_Config_Window(Config_Window window, const std::string& ca
   config_window_->After_Command = [this] { Sync(); };
   connect(config_window_.get(), &Config_Form_Window::Closed, this,
           [this] { QTimer::singleShot(0, this, [this] { Config_Window_Closed(); }); });
-  if (config_window_->Load() == Config_Load_Result::Ended) {
-    // A start-up command ran: the window is never shown, the program ends
-    // once this command has returned.
-    config_window_->model().On_Closed();
-  }
+  // A start-up command (or batch line) ends the program: the window is
+  // never shown, and the program ends once this command has returned.
+  (void)config_window_->Load();
   return true;
 }
 
