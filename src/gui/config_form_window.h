@@ -36,6 +36,8 @@ class Config_Form_Window : public QMainWindow {
   ~Config_Form_Window() override;
 
   Config_Window_Model& model() { return *parts_.model; }
+  SuperSet_Form* SuperSets() { return parts_.superset; }
+  Switch_Bank_Form* Switches() { return parts_.switches; }
 
   // The loading sequence: the window shows once the tablet's settings are
   // read (a start-up command that ends the program shows nothing).

@@ -1,0 +1,107 @@
+// The configuration windows opened from the main window as a technician
+// opens them: a port icon, then Advanced Configuration.
+#include "gui/config_form_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QToolButton>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gui/main_window.h"
+#include "gui/qt_test_app.h"
+#include "support/sim_fixture.h"
+
+namespace stylomat::gui {
+namespace {
+
+struct Config_Bench {
+  explicit Config_Bench(const std::string& profile) {
+    test::Qt_App();
+    sim.Attach_Profile(2, profile);
+    window = std::make_unique<Main_Window>(sim.session);
+    window->End = [this](int code) { ended.push_back(code); };
+    window->Start("");
+    EXPECT_TRUE(window->Dispatch("Com_Btn_2"));
+    EXPECT_TRUE(window->Dispatch("Config_Tbl"));
+  }
+  Config_Form_Window* Config() { return window->Config_Window_Open(); }
+  void Settle() {
+    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+  }
+
+  test::Sim_Bench sim;
+  std::unique_ptr<Main_Window> window;
+  std::vector<int> ended;
+};
+
+TEST(ConfigFormWindow, SwitchBankWindowFollowsItsSwitchesAndReturnsToTheMainWindow) {
+  Config_Bench b("pallivant5");
+  Config_Form_Window* w = b.Config();
+  ASSERT_NE(w, nullptr);
+  ASSERT_NE(w->Switches(), nullptr);
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_FALSE(b.window->isVisible());
+  EXPECT_EQ(w->windowTitle().toStdString(), "Zeltavision, Pallivant V Advanced Configuration");
+  EXPECT_FALSE(w->Switch_Button(Bank::swc, 6)->isEnabled()) << "absent switches are not settable";
+
+  // Switch A3 carries the top bit of the baud rate: the box and the image
+  // follow a click on it.
+  const Switch_Bank_Form& form = *w->Switches();
+  const int baud_before = form.Value(Setting::CmbBaud);
+  w->Switch_Button(Bank::swa, 3)->click();
+  EXPECT_EQ(form.Value(Setting::CmbBaud), baud_before ^ 4);
+  EXPECT_EQ(w->Combo("CmbBaud")->currentIndex(), baud_before ^ 4);
+  EXPECT_EQ(w->Image_Label()->text().toStdString(), "Settings image for the tablet: " + form.Switch_Image_Text());
+  // A box writes its switches back.
+  w->Combo("CmbBaud")->activated(1);
+  EXPECT_EQ(form.Switch(Bank::swa, 1), 1);
+  EXPECT_EQ(form.Switch(Bank::swa, 3), 0);
+  EXPECT_TRUE(w->Switch_Button(Bank::swa, 1)->isChecked());
+
+  EXPECT_TRUE(w->Dispatch("Close_Window"));
+  b.Settle();
+  EXPECT_EQ(b.Config(), nullptr);
+  EXPECT_TRUE(b.window->isVisible());
+  EXPECT_EQ(b.sim.session.main.Tbl.text, "Zeltavision, Pallivant V") << "the port was searched again";
+  EXPECT_TRUE(b.ended.empty());
+}
+
+TEST(ConfigFormWindow, KorvWindowReadsTheTabletAndItsCloseBoxEndsTheProgram) {
+  Config_Bench b("quorral3");
+  Config_Form_Window* w = b.Config();
+  ASSERT_NE(w, nullptr);
+  ASSERT_NE(w->SuperSets(), nullptr);
+  EXPECT_EQ(w->windowTitle().toStdString(), "KORV, Quorral III Advanced Configuration");
+  EXPECT_EQ(w->Action("Read_User")->text().toStdString(), "Read &User Settings (90-98)");
+  EXPECT_FALSE(w->Please_Wait()->isVisible()) << "the loading read is over";
+  QComboBox* supersets = w->Combo("CmbSuperSet");
+  EXPECT_EQ(supersets->count(), 100);
+  EXPECT_EQ(supersets->currentIndex(), 0);
+  EXPECT_FALSE(w->Action("Save_User")->isEnabled());
+
+  // Choosing a user SuperSet offers to save it; its boxes show its record.
+  supersets->activated(95);
+  EXPECT_TRUE(w->Action("Save_User")->isEnabled());
+  EXPECT_EQ(w->Combo("CmbBaud")->currentText().toStdString(), w->SuperSets()->List(SuperSet_Box::CmbBaud).Text());
+
+  EXPECT_TRUE(w->Dispatch("Show_About"));
+  ASSERT_NE(w->About_Box(), nullptr);
+  EXPECT_EQ(w->About_Box()->findChild<QLabel*>("lblDescription")->text().toStdString(),
+            "Setup Program for the KORV, Quorral III Digitizer.");
+
+  w->close();  // the close box
+  b.Settle();
+  EXPECT_EQ(b.ended, std::vector<int>{0});
+  EXPECT_FALSE(b.sim.session.identity.Quorral_III_Flag);
+}
+
+}  // namespace
+}  // namespace stylomat::gui
