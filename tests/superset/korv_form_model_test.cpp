@@ -107,6 +107,13 @@ TEST(KorvFormLoader, StartUpSelectEndsTheProgramWithoutReading) {
   EXPECT_EQ(model2.Load(), KORV_Load_Result::Ended);
   EXPECT_EQ(both.Writes(), (std::vector<std::string>{"1B", "01 45 53 0D", "31 32", "1B"}));
   EXPECT_EQ(both.state->Stores(), 0);
+
+  // A number beyond 99 sends nothing; the program still ends.
+  Found_Quorral big("/SS123");
+  KORV_Form_Model model3(big.b.session);
+  EXPECT_EQ(model3.Load(), KORV_Load_Result::Ended);
+  EXPECT_TRUE(big.b.trace.empty());
+  EXPECT_TRUE(big.b.session.End_Requested);
 }
 
 TEST(KorvFormLoader, StartUpWriteStoresSuperSetZeroWhenTheSearchFoundTheTablet) {
@@ -144,14 +151,6 @@ TEST(KorvFormLoader, StartUpCommandTextIsReadByPosition) {
   EXPECT_EQ(c.record, (SuperSet_Record{0x3A, 0x4F, 0x51, 0x00})) << "separators unchecked, G ends the value";
   EXPECT_EQ(Parse_KORV_Startup("/SW32,4").record, (SuperSet_Record{0x32, 0x04, 0, 0})) << "short line: empty is 0";
   EXPECT_EQ(Parse_KORV_Startup("/SW").record, (SuperSet_Record{}));
-}
-
-TEST(KorvFormLoader, StartUpSelectBeyondNinetyNineSendsNothing) {
-  Found_Quorral q("/SS123");
-  KORV_Form_Model model(q.b.session);
-  EXPECT_EQ(model.Load(), KORV_Load_Result::Ended);
-  EXPECT_TRUE(q.b.trace.empty());
-  EXPECT_TRUE(q.b.session.End_Requested);
 }
 
 TEST(KorvFormLoader, ClosingClearsTheQuorralFlagAndEndsUnlessReturningToMain) {
