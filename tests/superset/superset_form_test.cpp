@@ -121,46 +121,6 @@ TEST_F(SuperSetForm, UserRowIsStoredBackAndDebugModeLogsTheRecordAndItsEncoding)
   EXPECT_EQ(quiet.s.log.Text(), "");
 }
 
-TEST_F(SuperSetForm, ParityEvenFromBitsTwoIsStoredAsThreeAndOddKeepsItsBlank) {
-  auto f = Make();
-  Show(*f, 91, {0x22, 0x40, 0x40, 0x00});
-  EXPECT_EQ(f->List(B::CmbParity).Text(), "Even");
-  EXPECT_EQ(f->Table()[91][0], 0x32);
-  EXPECT_EQ(f->Set_Index(B::CmbParity, 1), Set_Result::Changed);
-  EXPECT_EQ(f->List(B::CmbParity).Text(), "Odd ");
-  EXPECT_EQ(f->Table()[91][0], 0x12);
-}
-
-TEST_F(SuperSetForm, EmulationSixIsNamedSpecialOnlyInOemMode) {
-  for (bool oem : {true, false}) {
-    Form_Bench b;
-    b.s.OEM_Mode = oem;
-    SuperSet_Form f(b.s, W::KORV_form);
-    EXPECT_EQ(f.List(B::CmbEmu).items[6], oem ? "Special: Reriza" : "Special");
-    Show(f, 90, {0x82, 0x40, 0x46, 0x00});
-    EXPECT_EQ(f.List(B::CmbEmu).Text(), oem ? "Special: Reriza" : "Zeltavision");
-    EXPECT_EQ(f.List(B::CmbFormat).Text(), "Zeltavision UIOF BINARY");
-    EXPECT_TRUE(f.Check(B::Chkdp).visible);
-    EXPECT_EQ(f.Table()[90][2], oem ? 0x46 : 0x42);
-  }
-}
-
-TEST_F(SuperSetForm, IdAsciiFormatComesOnlyFromDecodingAndChoosingItChangesNoGroup) {
-  auto f = Make();
-  Show(*f, 90, {0x82, 0x40, 0x0A, 0x00});  // Zeltavision, bit A clear, bit B set
-  EXPECT_EQ(f->List(B::CmbFormat).Text(), "Zeltavision ID ASCII");
-  EXPECT_TRUE(f->Check(B::Chkdp).visible);
-  EXPECT_EQ(f->Table()[90][2], 0x0A);
-
-  Show(*f, 91, {0x82, 0x40, 0x00, 0x00});  // KORV ASCII, then format 9 in the box
-  EXPECT_EQ(f->Set_Index(B::CmbFormat, 9), Set_Result::Changed);
-  EXPECT_EQ(f->List(B::CmbEmu).Text(), "KORV");
-  EXPECT_FALSE(f->Check(B::Chkdp).visible);
-  EXPECT_TRUE(f->Check(B::Chksp).visible);
-  EXPECT_TRUE(f->Check(B::ChkButtons).visible);
-  EXPECT_EQ(f->Table()[91][2], 0x08);
-}
-
 TEST_F(SuperSetForm, EditingAFactorySuperSetMovesToAnEditableCopyOfTheFactoryValues) {
   const struct {
     W window;
@@ -206,29 +166,16 @@ TEST_F(SuperSetForm, NoRowChangesWhileLoadingSuperSetIsSet) {
   EXPECT_TRUE(f->Loading_SuperSet) << "a selection keeps the caller's loading flag";
 }
 
-TEST_F(SuperSetForm, DecimalPointAndSpaceAreIndependentBits) {
-  auto f = Make();
-  Show(*f, 90, {0x82, 0x40, 0x02, 0x40});  // Zeltavision ASCII, decimal point
-  EXPECT_EQ(f->Check(B::Chkdp).value, 1);
-  EXPECT_EQ(f->Check(B::Chksp).value, 0);
-  Show(*f, 91, {0x82, 0x40, 0x02, 0x02});  // space only
-  EXPECT_EQ(f->Check(B::Chkdp).value, 0);
-  EXPECT_EQ(f->Check(B::Chksp).value, 1);
-  EXPECT_EQ(f->Table()[91][3], 0x02);
-  EXPECT_EQ(f->Set_Value(B::Chkdp, 1), Set_Result::Changed);
-  EXPECT_EQ(f->Table()[91][3], 0x42);
-  EXPECT_EQ(f->Set_Value(B::Chksp, 0), Set_Result::Changed);
-  EXPECT_EQ(f->Table()[91][3], 0x40);
-}
-
 // A change of the emulation takes the format of its group; a change of the
-// format takes its emulation.  Each step is a user's choice in one box.
-TEST_F(SuperSetForm, EmulationAndFormatChoicesFollowEachOther) {
+// format takes its emulation; the other boxes change only their own bits.
+// Each step is a user's choice in one box.
+TEST_F(SuperSetForm, BoxChoicesFollowEachOtherAndAreStored) {
   struct Step {
     B box;
-    int index;
+    int value;
     const char* emulation;
     const char* format;
+    char group;  // whose option boxes show: KORV, Mensaro or Zeltavision
     Record row;
   };
   const struct {
@@ -236,21 +183,29 @@ TEST_F(SuperSetForm, EmulationAndFormatChoicesFollowEachOther) {
     std::vector<Step> steps;
   } sequences[] = {
       {true,
-       {{B::CmbEmu, 2, "Zeltavision", "Zeltavision UIOF BINARY", {0x82, 0x40, 0x42, 0x00}},
-        {B::CmbEmu, 1, "Mensaro", "Mensaro BINARY", {0x82, 0x40, 0x41, 0x00}},
-        {B::CmbFormat, 5, "Mensaro", "Mensaro 9100 3", {0x82, 0x40, 0x01, 0x10}},
-        {B::CmbEmu, 0, "KORV", "KORV ASCII ", {0x82, 0x40, 0x00, 0x00}},  // 9100 formats are ASCII
-        {B::CmbEmu, 1, "Mensaro", "Mensaro 9100 1", {0x82, 0x40, 0x01, 0x00}},
-        {B::CmbFormat, 4, "Mensaro", "Mensaro 9100 2", {0x82, 0x40, 0x01, 0x08}},
-        {B::CmbFormat, 8, "Zeltavision", "Zeltavision UIOF ASCII ", {0x82, 0x40, 0x02, 0x00}},
-        {B::CmbEmu, 6, "Special: Reriza", "Zeltavision UIOF ASCII ", {0x82, 0x40, 0x06, 0x00}},
-        {B::CmbFormat, 7, "Special: Reriza", "Zeltavision UIOF BINARY", {0x82, 0x40, 0x46, 0x00}},
-        {B::CmbFormat, 0, "KORV", "KORV BINARY", {0x82, 0x40, 0x40, 0x00}}}},
+       {{B::CmbParity, 1, "KORV", "KORV BINARY", 'K', {0x92, 0x40, 0x40, 0x00}},  // "Odd "
+        {B::CmbParity, 2, "KORV", "KORV BINARY", 'K', {0xB2, 0x40, 0x40, 0x00}},  // "Even" in bits 3
+        {B::CmbEmu, 2, "Zeltavision", "Zeltavision UIOF BINARY", 'Z', {0xB2, 0x40, 0x42, 0x00}},
+        {B::CmbEmu, 1, "Mensaro", "Mensaro BINARY", 'M', {0xB2, 0x40, 0x41, 0x00}},
+        {B::CmbFormat, 5, "Mensaro", "Mensaro 9100 3", 'M', {0xB2, 0x40, 0x01, 0x10}},
+        {B::CmbEmu, 0, "KORV", "KORV ASCII ", 'K', {0xB2, 0x40, 0x00, 0x00}},  // 9100 formats are ASCII
+        {B::CmbEmu, 1, "Mensaro", "Mensaro 9100 1", 'M', {0xB2, 0x40, 0x01, 0x00}},
+        {B::CmbFormat, 4, "Mensaro", "Mensaro 9100 2", 'M', {0xB2, 0x40, 0x01, 0x08}},
+        {B::CmbFormat, 8, "Zeltavision", "Zeltavision UIOF ASCII ", 'Z', {0xB2, 0x40, 0x02, 0x00}},
+        {B::Chkdp, 1, "Zeltavision", "Zeltavision UIOF ASCII ", 'Z', {0xB2, 0x40, 0x02, 0x40}},
+        {B::Chksp, 1, "Zeltavision", "Zeltavision UIOF ASCII ", 'Z', {0xB2, 0x40, 0x02, 0x42}},
+        {B::Chkdp, 0, "Zeltavision", "Zeltavision UIOF ASCII ", 'Z', {0xB2, 0x40, 0x02, 0x02}},
+        {B::CmbEmu, 6, "Special: Reriza", "Zeltavision UIOF ASCII ", 'Z', {0xB2, 0x40, 0x06, 0x02}},
+        {B::CmbFormat, 7, "Special: Reriza", "Zeltavision UIOF BINARY", 'Z', {0xB2, 0x40, 0x46, 0x02}},
+        {B::CmbFormat, 0, "KORV", "KORV BINARY", 'K', {0xB2, 0x40, 0x40, 0x02}},
+        {B::CmbFormat, 1, "KORV", "KORV ASCII ", 'K', {0xB2, 0x40, 0x00, 0x02}},
+        // ID ASCII is chosen only as it is: no group follows it.
+        {B::CmbFormat, 9, "KORV", "Zeltavision ID ASCII", 'K', {0xB2, 0x40, 0x08, 0x02}}}},
       // "Special" entry 5 without OEM mode stays until the format moves, then
       // folds onto 1 (Mensaro), which takes its own format.
       {false,
-       {{B::CmbEmu, 5, "Special", "KORV BINARY", {0x82, 0x40, 0x45, 0x00}},
-        {B::CmbFormat, 1, "Mensaro", "Mensaro 9100 1", {0x82, 0x40, 0x01, 0x00}}}},
+       {{B::CmbEmu, 5, "Special", "KORV BINARY", 'K', {0x82, 0x40, 0x45, 0x00}},
+        {B::CmbFormat, 1, "Mensaro", "Mensaro 9100 1", 'M', {0x82, 0x40, 0x01, 0x00}}}},
   };
   for (const auto& seq : sequences) {
     Form_Bench b;
@@ -258,13 +213,14 @@ TEST_F(SuperSetForm, EmulationAndFormatChoicesFollowEachOther) {
     SuperSet_Form f(b.s, W::KORV_form);
     Show(f, 90, {0x82, 0x40, 0x40, 0x00});  // KORV BINARY
     for (const Step& st : seq.steps) {
-      SCOPED_TRACE(std::string(Box_Name(st.box)) + " " + std::to_string(st.index));
-      EXPECT_EQ(f.Set_Index(st.box, st.index), Set_Result::Changed);
+      SCOPED_TRACE(std::string(Box_Name(st.box)) + " " + std::to_string(st.value));
+      EXPECT_EQ(Is_List_Box(st.box) ? f.Set_Index(st.box, st.value) : f.Set_Value(st.box, st.value),
+                Set_Result::Changed);
       EXPECT_EQ(f.List(B::CmbEmu).Text(), st.emulation);
       EXPECT_EQ(f.List(B::CmbFormat).Text(), st.format);
-      const int format = f.List(B::CmbFormat).index;
-      EXPECT_EQ(f.Check(B::Chkdp).visible, format >= 7);
-      EXPECT_EQ(f.Check(B::Chksp).visible, format <= 1);
+      EXPECT_EQ(f.Check(B::Chkdp).visible, st.group == 'Z');
+      EXPECT_EQ(f.Check(B::Chksp).visible, st.group == 'K');
+      EXPECT_EQ(f.Check(B::ChkButtons).visible, st.group == 'K');
       EXPECT_EQ(f.Table()[90], st.row);
     }
   }
