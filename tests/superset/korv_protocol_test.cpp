@@ -66,12 +66,11 @@ struct Korv_Bench {
     profile.make_handler = [options] { return Make_KORV_Command_State(options); };
     auto device = std::make_unique<Type5_Tablet>(profile);
     state = dynamic_cast<KORV_Command_State*>(device->Handler());
-    port = &b.Attach(1, std::move(device), faults);
+    b.Attach(1, std::move(device), faults);
     Start(quorral);
   }
   explicit Korv_Bench(std::unique_ptr<Scripted_Korv> device) : session(b.clock, b.ports, prompter) {
-    scripted = device.get();
-    port = &b.Attach(1, std::move(device));
+    b.Attach(1, std::move(device));
     Start(false);
   }
 
@@ -94,11 +93,12 @@ struct Korv_Bench {
     for (const std::string& e : b.Trace_Of("TX")) out.push_back(e.substr(3));
     return out;
   }
-  // The time of each write.
-  std::vector<double> Write_Times() const {
-    std::vector<double> out;
+  // Each write with the time it went out: "0.025 01".
+  std::vector<std::string> Timed_Writes() const {
+    std::vector<std::string> out;
     for (const std::string& line : b.trace)
-      if (line.find(" TX ") != std::string::npos) out.push_back(std::stod(line));
+      if (line.find(" TX ") != std::string::npos)
+        out.push_back(line.substr(0, line.find(' ')) + line.substr(line.find(" TX ") + 3));
     return out;
   }
   std::vector<Question>& Asked() { return prompter.asked; }
@@ -114,9 +114,7 @@ struct Korv_Bench {
   Queue_Prompter prompter;
   Session session;
   test::Test_Front_End front_end;
-  Simulated_Port* port = nullptr;
   KORV_Command_State* state = nullptr;
-  Scripted_Korv* scripted = nullptr;
   std::unique_ptr<SuperSet_Form> form;
   std::unique_ptr<KORV_Protocol> korv;
 };
@@ -247,21 +245,14 @@ TEST(KorvProtocol, TabletThatStopsAnsweringMidReadIsReportedOnce) {
 TEST(KorvProtocol, WriteSendsItsBytesInOrderWithItsPausesAndReadsBack) {
   Korv_Bench k(false);
   k.form->Table()[95] = Mensaro;
-  const double start = k.b.Now();
   EXPECT_EQ(k.korv->Write_SuperSet(95, 95), KORV_Result::Done);
-  const Strings expected = {"1B", "01", "7A", "61", "0D", "32", "40", "51", "07", "01", "4C", "53",
-                            "0D", "39 35", "0D", "1B", "01", "52", "52", "0D", "39 35", "0D", "1B"};
-  EXPECT_EQ(k.Writes(), expected);
-  const auto t = k.Write_Times();
-  ASSERT_EQ(t.size(), expected.size());
-  EXPECT_NEAR(t[1] - t[0], 0.025, 1e-6);    // ESC, pause
-  EXPECT_NEAR(t[5] - t[4], 0.025, 1e-6);    // "za" CR, pause
-  EXPECT_NEAR(t[9] - t[8], 0.075, 1e-6);    // record, pause, read, pause
-  EXPECT_NEAR(t[13] - t[12], 0.025, 1e-6);  // "LS" CR, pause
-  EXPECT_NEAR(t[14] - t[13], 0.025, 1e-6);  // number, pause
-  EXPECT_NEAR(t[15] - t[14], 0.075, 1e-6);  // CR, pause, read, pause
-  EXPECT_NEAR(t[16] - t[15], 0.5, 1e-6);    // ESC, pause
-  EXPECT_NEAR(k.b.Now() - start, 0.75 + 0.075, 1e-6);
+  // ESC; "za" CR; the record; "LS" CR, the number, CR; ESC; then the read-back.
+  EXPECT_EQ(k.Timed_Writes(),
+            (Strings{"0.000 1B", "0.025 01", "0.025 7A", "0.025 61", "0.025 0D", "0.050 32", "0.050 40", "0.050 51",
+                     "0.050 07", "0.125 01", "0.125 4C", "0.125 53", "0.125 0D", "0.150 39 35", "0.175 0D",
+                     "0.250 1B", "0.750 01", "0.750 52", "0.750 52", "0.750 0D", "0.770 39 35", "0.770 0D",
+                     "0.825 1B"}));
+  EXPECT_NEAR(k.b.Now(), 0.825, 1e-6);
   EXPECT_EQ(k.state->Stored(95), Mensaro);
   EXPECT_EQ(k.form->Selected_SuperSet(), 95);
   EXPECT_EQ(k.form->Table()[95], Mensaro_Stored);
@@ -278,19 +269,13 @@ TEST(KorvProtocol, WriteSendsItsBytesInOrderWithItsPausesAndReadsBack) {
 TEST(KorvProtocol, SelectCommandAndItsStartUpForm) {
   Korv_Bench k(false);
   EXPECT_EQ(k.korv->Select_SuperSet(7), KORV_Result::Done);
-  EXPECT_EQ(k.Writes(), (Strings{"01", "45", "53", "0D", "30 37", "1B"}));
-  auto t = k.Write_Times();
-  EXPECT_NEAR(t[4] - t[3], 0.025, 1e-6);
-  EXPECT_NEAR(t[5] - t[4], 0.025, 1e-6);
+  EXPECT_EQ(k.Timed_Writes(), (Strings{"0.000 01", "0.000 45", "0.000 53", "0.000 0D", "0.025 30 37", "0.050 1B"}));
   k.b.clock.Advance(0.1);
   EXPECT_EQ(k.state->Power_Up_SuperSet(), 7);
 
   k.b.trace.clear();
   EXPECT_EQ(k.korv->Select_SuperSet_At_Start(12), KORV_Result::Done);
-  EXPECT_EQ(k.Writes(), (Strings{"1B", "01 45 53 0D", "31 32", "1B"}));
-  t = k.Write_Times();
-  EXPECT_NEAR(t[1] - t[0], 0.025, 1e-6);
-  EXPECT_NEAR(t[3] - t[2], 0.025, 1e-6);
+  EXPECT_EQ(k.Timed_Writes(), (Strings{"0.150 1B", "0.175 01 45 53 0D", "0.200 31 32", "0.225 1B"}));
   k.b.clock.Advance(0.1);
   EXPECT_EQ(k.state->Power_Up_SuperSet(), 12);
 
