@@ -119,15 +119,10 @@ TEST(Switch_Bank_Form, ModeEncodingAndPromptDecodingFromBitThree) {
   }
   // Bit 3 of reply byte 1 means "Prompt" whatever bits 6 and 7 say.
   Bench b;
-  for (auto [r1, mode] : std::vector<std::pair<const char*, const char*>>{{"C8", "Prompt"},
-                                                                          {"48", "Prompt"},
-                                                                          {"88", "Prompt"},
-                                                                          {"08", "Prompt"},
-                                                                          {"CE", "Prompt"},
-                                                                          {"06", "Prompt"},
-                                                                          {"46", "Point"},
-                                                                          {"86", "Switch Stream"},
-                                                                          {"C6", "Stream"}}) {
+  const std::pair<const char*, const char*> replies[] = {
+      {"C8", "Prompt"}, {"48", "Prompt"}, {"88", "Prompt"},        {"08", "Prompt"}, {"CE", "Prompt"},
+      {"06", "Prompt"}, {"46", "Point"},  {"86", "Switch Stream"}, {"C6", "Stream"}};
+  for (auto [r1, mode] : replies) {
     Switch_Bank_Form f = Factory_Form(Config_Window::VSIII);
     Decode_Switch_Report(b.session, f, std::string(r1) + ",D7,4C,61,02,00,20");
     EXPECT_EQ(f.Shown(Setting::CmbMode), mode) << r1;
@@ -412,6 +407,10 @@ TEST(Switch_Bank_Form, EveryExpressiblePatternRoundTrips) {
       EXPECT_EQ(reader.Banks(), Factory_Form(writer).Banks()) << Banks_Text(reader.Banks());
     }
   }
+  const std::tuple<Setting, int, int> simple[] = {
+      {Setting::CmbBaud, 1, 8},    {Setting::CmbParity, 8, 4}, {Setting::Cmbdatabits, 3, 2},
+      {Setting::CmbStopBits, 5, 2}, {Setting::CmbMode, 7, 4},  {Setting::ChkLF, 11, 2},
+      {Setting::ChkEcho, 13, 2},    {Setting::ChkProx, 17, 2}, {Setting::ChkBeeper, 19, 2}};
   int checked = 0;
   int deepest = 0;
   for (Config_Window family : families) {
@@ -426,15 +425,8 @@ TEST(Switch_Bank_Form, EveryExpressiblePatternRoundTrips) {
             if (res_first) form.Set_Setting(Setting::CmbRes, res);
             form.Set_Setting(Setting::CmbFormat, format);
             if (!res_first) form.Set_Setting(Setting::CmbRes, res);
-            form.Set_Setting(Setting::CmbBaud, k % 8);
-            form.Set_Setting(Setting::CmbParity, (k / 8) % 4);
-            form.Set_Setting(Setting::Cmbdatabits, (k / 3) % 2);
-            form.Set_Setting(Setting::CmbStopBits, (k / 5) % 2);
-            form.Set_Setting(Setting::CmbMode, (k / 7) % 4);
-            form.Set_Setting(Setting::ChkLF, (k / 11) % 2);
-            form.Set_Setting(Setting::ChkEcho, (k / 13) % 2);
-            form.Set_Setting(Setting::ChkProx, (k / 17) % 2);
-            form.Set_Setting(Setting::ChkBeeper, (k / 19) % 2);
+            // The simple settings, each at a pace of its own.
+            for (const auto& [id, step, count] : simple) form.Set_Setting(id, (k / step) % count);
             const std::string where = std::to_string(earlier) + "/" + std::to_string(format) + "/" +
                                       std::to_string(res) + "/" + std::to_string(res_first);
             Expect_Boxes_Match_Switches(form, where);
