@@ -79,7 +79,7 @@ TEST(KorvCommandState, LoadsRawBytesAndStoresThemWhereWritable) {
   EXPECT_EQ(t.Exchange("\x01LS\r50\r"), "?\r\n> ");
   EXPECT_EQ(t.Exchange("\x01LS\r99\r"), "?\r\n> ");
   EXPECT_EQ(t.state->Stored(50), fifty);
-  EXPECT_NE(t.state->Stored(99), odd);
+  EXPECT_EQ(t.state->Stored(99), Factory_Record(Config_Window::KORV_form, 99));
   EXPECT_EQ(t.Exchange("\x01LS\r00\r"), "OK\r\n> ");
   EXPECT_EQ(t.state->Stored(0), odd);
   EXPECT_EQ(t.state->Stores(), 2);
@@ -113,9 +113,12 @@ TEST(KorvCommandState, ActivationTakesTwoDigitsWithoutCarriageReturn) {
 
 TEST(KorvCommandState, StallingTabletGoesSilentAfterItsReads) {
   Korv_Tablet t({true, 2});
-  EXPECT_NE(t.Read("99"), "");
+  const auto answer = [](int n) {
+    return "S" + std::to_string(n) + "\r\n" + Bytes(Factory_Record(Config_Window::KORV_form, n)) + "\r\n> ";
+  };
+  EXPECT_EQ(t.Read("99"), answer(99));
   t.Exchange("RR\r");
-  EXPECT_NE(t.Exchange("98\r"), "");
+  EXPECT_EQ(t.Exchange("98\r"), answer(98));
   EXPECT_TRUE(t.state->Stalled());
   EXPECT_EQ(t.Exchange("RR\r"), "");
   EXPECT_EQ(t.Exchange("97\r"), "");

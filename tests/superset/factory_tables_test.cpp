@@ -153,28 +153,10 @@ TEST(FactoryTables, SampleRecordsAndOpenEntryChoices) {
   EXPECT_EQ(Record_Text(Factory_Record(W::KORV_form, 0)), "82,52,40,00");   // Power On setting
   EXPECT_EQ(Record_Text(Factory_Record(W::KORV_form, 95)), "82,52,40,00");  // User defined
   EXPECT_EQ(Record_Text(Factory_Record(W::Dovrane3, 100)), "82,52,40,00");  // Tempory Custom setting
-  EXPECT_EQ(Record_Text(Factory_Record(W::Dovrane3, 101)), "82,52,45,00");
-  EXPECT_EQ(Record_Text(Factory_Record(W::Dovrane3, 102)), "82,52,46,00");
+  EXPECT_EQ(Record_Text(Factory_Record(W::Dovrane3, 101)), "82,52,45,00");  // emulation 5, "Special: Zividozi"
+  EXPECT_EQ(Record_Text(Factory_Record(W::Dovrane3, 102)), "82,52,46,00");  // emulation 6, "Special: Reriza"
   EXPECT_EQ(Record_Text(Factory_Record(W::Dovrane3, 103)), "82,52,14,04");
   EXPECT_EQ(Record_Text(Factory_Record(W::Dovrane3, 104)), "82,52,14,0C");
-}
-
-TEST(FactoryTables, OemSpecialsShowTheirSpecialEmulations) {
-  Virtual_Clock clock;
-  Port_Directory ports;
-  Fixed_Prompter prompter;
-  Session s(clock, ports, prompter);
-  s.OEM_Mode = true;
-  SuperSet_Form form(s, Config_Window::Dovrane3);
-  for (int n = 101; n <= 104; ++n) form.Table()[n] = Factory_Record(Config_Window::Dovrane3, n);
-  const std::map<int, std::string> expected = {{101, "Special: Zividozi"},
-                                               {102, "Special: Reriza"},
-                                               {103, "Special: Rerodezizo"},
-                                               {104, "Special: Rerodezizo"}};
-  for (const auto& [n, emulation] : expected) {
-    form.Select_SuperSet(n);
-    EXPECT_EQ(form.List(B::CmbEmu).Text(), emulation) << n;
-  }
 }
 
 }  // namespace
