@@ -91,47 +91,40 @@ TEST(KorvFormLoader, FactoryUserRowsComeFromTheFileBeforeTheRead) {
   EXPECT_TRUE(q.b.trace.empty()) << "preparing sends nothing";
 }
 
-TEST(KorvFormLoader, StartUpSelectEndsTheProgramWithoutReading) {
-  Found_Quorral q("/ss7");
-  KORV_Form_Model model(q.b.session);
-  EXPECT_EQ(model.Load(), KORV_Load_Result::Ended);
-  EXPECT_EQ(q.Writes(), (std::vector<std::string>{"1B", "01 45 53 0D", "30 37", "1B"}));
-  EXPECT_TRUE(q.b.session.End_Requested);
-  EXPECT_EQ(q.end_calls, 1);
-  q.b.clock.Advance(0.1);
-  EXPECT_EQ(q.state->Power_Up_SuperSet(), 7);
-
-  // Both commands on the line: only "/SS" runs.
-  Found_Quorral both("stylomat /SW32,40,51,07 /SS12");
-  KORV_Form_Model model2(both.b.session);
-  EXPECT_EQ(model2.Load(), KORV_Load_Result::Ended);
-  EXPECT_EQ(both.Writes(), (std::vector<std::string>{"1B", "01 45 53 0D", "31 32", "1B"}));
-  EXPECT_EQ(both.state->Stores(), 0);
-
-  // A number beyond 99 sends nothing; the program still ends.
-  Found_Quorral big("/SS123");
-  KORV_Form_Model model3(big.b.session);
-  EXPECT_EQ(model3.Load(), KORV_Load_Result::Ended);
-  EXPECT_TRUE(big.b.trace.empty());
-  EXPECT_TRUE(big.b.session.End_Requested);
-}
-
-TEST(KorvFormLoader, StartUpWriteStoresSuperSetZeroWhenTheSearchFoundTheTablet) {
-  Found_Quorral q("/sw32,40,51,07");
-  KORV_Form_Model model(q.b.session);
-  EXPECT_EQ(model.Load(), KORV_Load_Result::Ended);
-  EXPECT_EQ(q.state->Stored(0), (SuperSet_Record{0x32, 0x40, 0x51, 0x07}));
-  EXPECT_EQ(q.Count("52"), 2) << "only the read-back of 00, no 0-99 read";
-  EXPECT_TRUE(q.b.session.End_Requested);
-  EXPECT_EQ(q.end_calls, 1);
-
-  // The search did not find it: nothing is sent, the program still ends.
-  Found_Quorral lost("/SW32,40,51,07");
-  lost.b.session.Search_Status = -1;
-  KORV_Form_Model model2(lost.b.session);
-  EXPECT_EQ(model2.Load(), KORV_Load_Result::Ended);
-  EXPECT_TRUE(lost.b.trace.empty());
-  EXPECT_TRUE(lost.b.session.End_Requested);
+// A start-up command runs instead of the read and ends the program.
+TEST(KorvFormLoader, StartUpCommandsRunAloneAndEndTheProgram) {
+  using Strings = std::vector<std::string>;
+  const struct {
+    const char* command_line;
+    bool found;  // the search found the tablet
+    Strings writes;
+    int power_up;
+    SuperSet_Record zero;  // SuperSet 00 afterwards
+  } cases[] = {
+      {"/ss7", true, {"1B", "01 45 53 0D", "30 37", "1B"}, 7, Factory_Record(Config_Window::KORV_form, 7)},
+      // Both commands on the line: only "/SS" runs.
+      {"stylomat /SW32,40,51,07 /SS12", true, {"1B", "01 45 53 0D", "31 32", "1B"}, 12,
+       Factory_Record(Config_Window::KORV_form, 12)},
+      {"/SS123", true, {}, 1, Factory_Record(Config_Window::KORV_form, 1)},  // beyond 99: nothing
+      // The write is read back once, no 0-99 read follows.
+      {"/sw32,40,51,07", true, {"1B", "01", "7A", "61", "0D", "32", "40", "51", "07", "01", "4C", "53", "0D", "30 30",
+                               "0D", "1B", "01", "52", "52", "0D", "30 30", "0D", "1B"},
+       1, {0x32, 0x40, 0x51, 0x07}},
+      {"/SW32,40,51,07", false, {}, 1, Factory_Record(Config_Window::KORV_form, 1)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command_line);
+    Found_Quorral q(c.command_line);
+    if (!c.found) q.b.session.Search_Status = -1;
+    KORV_Form_Model model(q.b.session);
+    EXPECT_EQ(model.Load(), KORV_Load_Result::Ended);
+    EXPECT_EQ(q.Writes(), c.writes);
+    EXPECT_TRUE(q.b.session.End_Requested);
+    EXPECT_EQ(q.end_calls, 1);
+    q.b.clock.Advance(0.1);
+    EXPECT_EQ(q.state->Power_Up_SuperSet(), c.power_up);
+    EXPECT_EQ(q.state->Stored(0), c.zero);
+  }
 }
 
 TEST(KorvFormLoader, StartUpCommandTextIsReadByPosition) {
