@@ -35,22 +35,6 @@ TEST(Native_Image, ShortRepliesGiveZeroForTheMissingBytes) {
   EXPECT_EQ(Image_To_SuperSet(std::string_view("40,77")), Image_To_SuperSet(Native_Image{0x40, 0x77, 0, 0, 0, 0, 0}));
 }
 
-TEST(Native_Image, KorvAsciiImageTranslatesToItsRecord) {
-  // 19200 (baud 1), "None", 8 data bits, 2 stop bits; "Point", "25 pps",
-  // resolution 1; emulation 0, "KORV ASCII " (bit A clear); buttons; no
-  // space or line feed; carriage return clear (byte 5 bit 2 set); alarm.
-  EXPECT_EQ(Image_To_SuperSet(std::string_view("43,49,46,61,06,10,80")), (SuperSet_Bytes{0xC1, 0x38, 0x80, 0x01}));
-}
-
-TEST(Native_Image, MensaroRecordEncodesAndDecodesBack) {
-  const SuperSet_Bytes record{0x32, 0x40, 0x51, 0x07};
-  const Native_Image image = SuperSet_To_Image(record);
-  EXPECT_EQ(Image_Text(image), "40,77,89,61,00,08,00");
-  // Same settings; the Mensaro line feed comes back in byte 3 bit 5, the
-  // buttons and space options have no place in a Mensaro image.
-  EXPECT_EQ(Image_To_SuperSet(Image_Text(image)), (SuperSet_Bytes{0x32, 0x40, 0x51, 0x20}));
-}
-
 TEST(Native_Image, EncodingTablesForModesResolutionsAndEmulations) {
   // Mode codes in byte 1: modes 5 to 7 go out as mode 1.
   const int mode_code[8] = {0x40, 0x80, 0xC0, 0xB0, 0xF0, 0x80, 0x80, 0x80};

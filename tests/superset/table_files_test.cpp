@@ -9,7 +9,6 @@
 #include <fstream>
 
 #include "core/session.h"
-#include "superset/superset_form.h"
 
 namespace stylomat {
 namespace {
@@ -191,18 +190,6 @@ TEST_F(TableFiles, GarbageEmptyFileAndLineEndings) {
   Write(Mirolex_Table_File, cr_only);
   EXPECT_TRUE(TABLES(s, Config_Window::Mirolex2, table).ok);
   EXPECT_EQ(table[99], Example);
-}
-
-TEST_F(TableFiles, FormReadersUseTheWindowsFile) {
-  Write(Dovrane_Table_File, Lines(105, "32,40,51,07"));
-  Write(KORV_Table_File, Lines(101, "82,52,40,00"));
-  SuperSet_Form dv(s, Config_Window::Dovrane3);
-  EXPECT_TRUE(TABLES(dv).ok);
-  EXPECT_EQ(dv.Table()[0], Example);
-  SuperSet_Form korv(s, Config_Window::KORV_form);
-  EXPECT_TRUE(Read_KORV_Data_File(korv).ok);
-  EXPECT_EQ(korv.Table()[0], SuperSet_Record{});
-  EXPECT_EQ(korv.Table()[95], (SuperSet_Record{0x82, 0x52, 0x40, 0x00}));
 }
 
 }  // namespace
