@@ -226,52 +226,34 @@ TEST_F(SuperSetForm, BoxChoicesFollowEachOtherAndAreStored) {
   }
 }
 
-TEST_F(SuperSetForm, KorvFormStoresUserRowsButNotFactoryRowsOrTheQuorralsNinetyNine) {
-  const Record raw = {0x22, 0x40, 0x40, 0x00};  // parity bits 2
-  const Record encoded = {0x32, 0x40, 0x40, 0x00};
-  {
-    auto f = Make();
-    for (int n : {0, 3, 90, 98, 99}) f->Table()[n] = raw;
-    // entry: row after selecting it, the Save User menu entry
-    const struct {
-      int n;
-      Record row;
-      bool save_user;
-    } steps[] = {{3, raw, false}, {98, encoded, true}, {0, encoded, false}, {99, encoded, true}};
-    for (const auto& st : steps) {
-      EXPECT_EQ(f->Select_SuperSet(st.n), Set_Result::Changed);
-      EXPECT_EQ(f->Table()[st.n], st.row) << st.n;
-      EXPECT_EQ(f->Save_User_Enabled(), st.save_user) << st.n;
+// Selecting an entry stores its row back (as the boxes encode it) unless it
+// is a factory row or the Quorral III's own 99; only KORV_form moves its
+// "Save User Defined SuperSet" entry.
+TEST(SuperSetFormRows, WhichRowsAreStoredBackAndTheSaveUserEntry) {
+  const Record raw = {0x22, 0x40, 0x40, 0x00}, encoded = {0x32, 0x40, 0x40, 0x00};  // parity bits 2, stored as 3
+  const struct {
+    W window;
+    bool oem, quorral;
+    std::vector<std::tuple<int, bool, bool>> steps;  // entry, stored back, Save User enabled
+  } cases[] = {
+      {W::KORV_form, false, false, {{3, false, false}, {98, true, true}, {0, true, false}, {99, true, true}}},
+      {W::KORV_form, false, true, {{90, true, true}, {99, false, false}}},
+      {W::Dovrane3, true, false,
+       {{5, false, true}, {103, false, true}, {0, true, true}, {90, true, true}, {100, true, true}}},
+  };
+  for (const auto& c : cases) {
+    Form_Bench b;
+    b.s.OEM_Mode = c.oem;
+    b.s.identity.Quorral_III_Flag = c.quorral;
+    SuperSet_Form f(b.s, c.window);
+    for (const auto& [n, stored, save_user] : c.steps) {
+      f.Table()[n] = raw;
+      EXPECT_EQ(f.Select_SuperSet(n), Set_Result::Changed) << n;
+      EXPECT_EQ(f.Table()[n], stored ? encoded : raw) << n;
+      EXPECT_EQ(f.Save_User_Enabled(), save_user) << n;
     }
-    EXPECT_EQ(f->Select_SuperSet(100), Set_Result::Refused) << "KORV_form has no entry 100";
-    EXPECT_EQ(f->Selected_SuperSet(), 99);
+    EXPECT_EQ(f.Select_SuperSet(100), c.window == W::KORV_form ? Set_Result::Refused : Set_Result::Unchanged);
   }
-  bench.s.identity.Quorral_III_Flag = true;
-  auto f = Make();
-  EXPECT_EQ(f->List(B::CmbSuperSet).items[98], "98 Reserved");
-  f->Table()[99] = raw;
-  f->Select_SuperSet(90);
-  EXPECT_TRUE(f->Save_User_Enabled());
-  f->Select_SuperSet(99);
-  EXPECT_EQ(f->Table()[99], raw) << "SuperSet 99 of a Quorral III is the tablet's own";
-  EXPECT_FALSE(f->Save_User_Enabled());
-}
-
-TEST_F(SuperSetForm, OtherWindowsLoadFixedRowsWithoutEncodingAndLeaveTheMenuAlone) {
-  const Record raw = {0x22, 0x40, 0x40, 0x00};
-  bench.s.OEM_Mode = true;
-  auto d = Make(W::Dovrane3);
-  ASSERT_EQ(d->List(B::CmbSuperSet).items.size(), 105u);
-  for (int n : {0, 5, 90, 100, 103}) d->Table()[n] = raw;
-  for (int n : {5, 103}) {
-    d->Select_SuperSet(n);
-    EXPECT_EQ(d->Table()[n], raw) << n;
-  }
-  for (int n : {0, 90, 100}) {
-    d->Select_SuperSet(n);
-    EXPECT_EQ(d->Table()[n][0], 0x32) << n;
-  }
-  EXPECT_TRUE(d->Save_User_Enabled());
 }
 
 TEST_F(SuperSetForm, SettingABoxToItsValueRunsNothing) {
