@@ -4,7 +4,6 @@
 
 #include "serial/serial_link.h"
 #include "sim/korv_command_state.h"
-#include "sim/profiles.h"
 #include "superset/factory_tables.h"
 #include "support/sim_fixture.h"
 
@@ -125,21 +124,6 @@ TEST(KorvCommandState, StallingTabletGoesSilentAfterItsReads) {
   EXPECT_EQ(t.Exchange("\r"), "") << "not even the banner";
   t.Exchange("\x1b");
   EXPECT_FALSE(t.tablet->In_Command_State());
-}
-
-TEST(KorvCommandState, QuorralThreeProfilesCarryTheCommandState) {
-  for (const char* name : {"quorral3", "quorral3-stalls"}) {
-    const Sim_Profile* p = Find_Sim_Profile(name);
-    ASSERT_NE(p, nullptr) << name;
-    auto device = p->make();
-    auto* tablet = dynamic_cast<Type5_Tablet*>(device.get());
-    ASSERT_NE(tablet, nullptr) << name;
-    EXPECT_NE(dynamic_cast<KORV_Command_State*>(tablet->Handler()), nullptr) << name;
-  }
-  const Sim_Profile* plain = Find_Sim_Profile("quorral");
-  ASSERT_NE(plain, nullptr);
-  auto device = plain->make();
-  EXPECT_EQ(dynamic_cast<Type5_Tablet&>(*device).Handler(), nullptr);
 }
 
 }  // namespace
