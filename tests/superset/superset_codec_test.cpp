@@ -20,10 +20,6 @@ Fields Of(const SuperSet_Settings& s) {
           s.decimal_point, s.buttons,        s.alarm,     s.origin_lamp};
 }
 
-SuperSet_Settings From(const Fields& f) {
-  return {f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8], f[9], f[10], f[11], f[12], f[13], f[14], f[15]};
-}
-
 TEST(SuperSetCodec, MensaroExampleDecodesAndEncodesWithTheMensaroLineFeedBit) {
   const Decoded_Record d = Decode_Record({0x32, 0x40, 0x51, 0x07}, true);
   // 9600, parity bits 3 = "Even", 7 data bits, 1 stop bit, Point, 12 pps,
@@ -100,12 +96,13 @@ TEST(SuperSetCodec, EachEmulationGroupKeepsFormatAndLineFeedInItsOwnBits) {
 }
 
 TEST(SuperSetCodec, EveryFieldHasItsOwnBits) {
-  EXPECT_EQ(Encode_Record(From({7, 0, 1, 1, 4, 3, 6, 0, 1, 0, 0, 0, 0, 0, 0, 0}), 0, true),
-            (SuperSet_Record{0xC7, 0xDC, 0x00, 0x00}));
-  EXPECT_EQ(Encode_Record(From({0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 1, 1, 1, 1, 1}), 0, true),
-            (SuperSet_Record{0x00, 0x00, 0xB0, 0x43}));
-  EXPECT_EQ(Of(Decode_Record({0xC7, 0xDC, 0xB0, 0x43}, true).settings),
-            (Fields{7, 0, 1, 1, 4, 3, 6, 0, 1, 1, 0, 1, 1, 1, 1, 1}));
+  // 19200 (7), 8 data bits, 2 stop bits, mode 4, rate 3, resolution 6, KORV ASCII.
+  const SuperSet_Record framing = {0xC7, 0xDC, 0x00, 0x00};
+  EXPECT_EQ(Of(Decode_Record(framing, true).settings), (Fields{7, 0, 1, 1, 4, 3, 6, 0, 1, 0, 0, 0, 0, 0, 0, 0}));
+  // CR, space, decimal point, buttons, alarm and origin/lamp.
+  const SuperSet_Record options = {0x00, 0x00, 0xB0, 0x43};
+  EXPECT_EQ(Of(Decode_Record(options, true).settings), (Fields{0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 1, 1, 1, 1, 1}));
+  for (const SuperSet_Record& r : {framing, options}) EXPECT_EQ(Encode_Record(Decode_Record(r, true).settings, 0, true), r);
 }
 
 }  // namespace
