@@ -167,19 +167,18 @@ TEST(Switch_Bank_Form, ImageByteFourCarriesProximityAndTheKvMask) {
   EXPECT_EQ(form.Shown(Setting::CmbEmu), "KV/Corvelline");
 }
 
+// KORV emulation sets bit 7 of byte 7; KORV ASCII with space clear (swb1
+// off) also marks byte 5 bit 2 and byte 6 bit 3.
 TEST(Switch_Bank_Form, KorvEmulationMarksBytesFiveAndSeven) {
   Switch_Bank_Form form = Factory_Form(Config_Window::VSIII);
   form.Set_Setting(Setting::ChkBeeper, 0);
   form.Set_Setting(Setting::CmbFormat, 7);  // KORV ASCII w/o space: swb1 left as it was (1)
   EXPECT_EQ(form.Switch(Bank::swb, 1), 1);
-  EXPECT_EQ(form.Switch_Image()[4], 0x00);
-  EXPECT_EQ(form.Switch_Image()[6], 0x20 | 0x80);
+  EXPECT_EQ(form.Switch_Image_Text(), "C6,CA,4C,61,00,04,A0");
   EXPECT_EQ(form.Set_Switch(Bank::swb, 1, 0), Set_Result::Changed);
-  EXPECT_EQ(form.Switch_Image()[4], 0x04);
-  EXPECT_EQ(form.Switch_Image()[5] & 0x08, 0x08);
+  EXPECT_EQ(form.Switch_Image_Text(), "C6,CA,4C,61,04,0C,A0");
   form.Set_Setting(Setting::CmbFormat, 8);  // MENSARO: no marks
-  EXPECT_EQ(form.Switch_Image()[4], 0x00);
-  EXPECT_EQ(form.Switch_Image()[6], 0x20);
+  EXPECT_EQ(form.Switch_Image_Text(), "C6,D7,4C,61,00,0C,20");
 }
 
 TEST(Switch_Bank_Form, DecodesTheWxUiofReplyAndLogsItOnPallivantOnly) {
