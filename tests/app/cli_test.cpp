@@ -30,8 +30,9 @@ TEST(Cli, PortsListsEveryComAndWritesTheLogWithCrLineEndsAndTheWireTrace) {
   const std::size_t system = text.find("\rSystem:\r") + 9;
   ASSERT_LT(system, text.size()) << text;
   text.replace(system, text.find('\r', system) - system, "<this machine>");
-  EXPECT_EQ(text, stylomat::Program_Caption() +
-                      "\r\rSystem:\r<this machine>\rNo Wintab files are present!\rCom 2, Available\rCom 5, Available\r");
+  EXPECT_EQ(text,
+            stylomat::Program_Caption() +
+                "\r\rSystem:\r<this machine>\rNo Wintab files are present!\rCom 2, Available\rCom 5, Available\r");
 
   // The scan opens COM0 to COM9 once each at the wake-up framing.
   std::string expected;

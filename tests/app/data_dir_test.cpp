@@ -32,7 +32,8 @@ TEST(DataDir, EnvironmentThenBesideTheProgramThenShareThenInstallDirectory) {
 TEST(DataDir, ExecutablePathAndFileNames) {
   // This test program sits in tests/ below the build root that holds the CLI.
   EXPECT_EQ(fs::path(Executable_Path()).filename(), "stylomat_tests");
-  EXPECT_TRUE(fs::equivalent(Executable_Path(), fs::path(STYLOMAT_CLI_PATH).parent_path() / "tests" / "stylomat_tests"));
+  EXPECT_TRUE(
+      fs::equivalent(Executable_Path(), fs::path(STYLOMAT_CLI_PATH).parent_path() / "tests" / "stylomat_tests"));
   EXPECT_EQ(Data_File_Path("/usr/share/stylomat", "korvsstable.dat"), "/usr/share/stylomat/korvsstable.dat");
   EXPECT_EQ(Data_File_Path("/usr/share/stylomat/", "korvsstable.dat"), "/usr/share/stylomat/korvsstable.dat");
   EXPECT_EQ(Data_File_Path("", "korvsstable.dat"), "korvsstable.dat");

@@ -37,7 +37,8 @@ TEST(Serial_Port, MalformedSettingsAreAnOpenFailureWithTraceReason) {
   b.session.port.Set_Settings("9600,q,8,1");
   EXPECT_THROW(b.session.port.Set_PortOpen(true), Port_Error);
   EXPECT_FALSE(b.session.port.PortOpen());
-  EXPECT_EQ(b.trace, std::vector<std::string>{"0.000 COM1 OPENFAIL 9600,q,8,1 the settings \"9600,q,8,1\" are not valid"});
+  EXPECT_EQ(b.trace,
+            std::vector<std::string>{"0.000 COM1 OPENFAIL 9600,q,8,1 the settings \"9600,q,8,1\" are not valid"});
 }
 
 TEST(Serial_Port, ClosedPortCountsAreZeroAndIoNeedsAnOpenPort) {

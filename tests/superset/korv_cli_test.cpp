@@ -49,7 +49,8 @@ TEST(KorvCli, SelectSavePowerUpAndRestoreOnOneTablet) {
                        "Saved SuperSet 05 as the power-up settings in SuperSet 98; read back:\n"
                        "SuperSet 98  C2 52 40 00\nThe program ends\n");
 
-  r = Run_Cli(Env + "quorral3", "korv write 90 01,02,03,04 then restore-defaults then read 90-90 --port 1 --answer yes");
+  r = Run_Cli(Env + "quorral3",
+              "korv write 90 01,02,03,04 then restore-defaults then read 90-90 --port 1 --answer yes");
   EXPECT_EQ(r.status, 0);
   std::string expected = Found + Save_User("90", "Yes") +
                          "Wrote SuperSet 90: 01 02 03 04; read back:\nSuperSet 90  01 02 03 04\n"
@@ -69,7 +70,8 @@ TEST(KorvCli, TabletThatStopsAnsweringAndTheLoadingSequence) {
   EXPECT_EQ(r.status, 1);
   std::string expected = Found + "[Stylomat] Tablet not found\n\n-> OK\n";
   for (int n = 70; n <= 99; ++n)
-    expected += "SuperSet " + std::to_string(n) + "  " + Record_Text(Factory_Record(Config_Window::KORV_form, n), " ") + "\n";
+    expected +=
+        "SuperSet " + std::to_string(n) + "  " + Record_Text(Factory_Record(Config_Window::KORV_form, n), " ") + "\n";
   EXPECT_EQ(r.out, expected + "Tablet not found\n");
 
   r = Run_Cli(Env + "quorral3", "korv load then read 00 --port 1 --command-line /SS07");
@@ -78,7 +80,8 @@ TEST(KorvCli, TabletThatStopsAnsweringAndTheLoadingSequence) {
 }
 
 TEST(KorvCli, RefusesWhatIsNotAKorvTabletAndBadSteps) {
-  const std::string serves = "\", which the KORV_form window does not serve; korv needs a KORV tablet (KORV, Quorral III)\n";
+  const std::string serves =
+      "\", which the KORV_form window does not serve; korv needs a KORV tablet (KORV, Quorral III)\n";
   const struct {
     const char* profile;
     const char* args;
@@ -106,7 +109,8 @@ TEST(KorvCli, RefusesWhatIsNotAKorvTabletAndBadSteps) {
   }
   const auto help = Run_Cli("", "korv help");
   EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("\n    korv write 95 32,40,51,07 then read 95-95 --port 1 --answer yes\n"), std::string::npos);
+  EXPECT_NE(help.out.find("\n    korv write 95 32,40,51,07 then read 95-95 --port 1 --answer yes\n"),
+            std::string::npos);
 }
 
 }  // namespace

@@ -299,10 +299,11 @@ TEST(KorvProtocol, SaveAllUserOnTheQuorralThreeWritesNinetyEightDown) {
   k.prompter.fallback = Answer::Yes;
   for (int n = 90; n <= 99; ++n) k.form->Table()[n] = {0x82, 0x52, 0x40, static_cast<std::uint8_t>(n - 90)};
   EXPECT_EQ(k.korv->Save_All_User(), KORV_Result::Done);
-  EXPECT_EQ(k.Questions(),
-            Strings{"[Save User Settings] This will overwrite All User Defined SuperSets.\r\n\r\nDo you want to continue?"});
-  EXPECT_EQ(Stored_Numbers(k), (Strings{"39 38", "39 37", "39 36", "39 35", "39 34", "39 33",
-                                                         "39 32", "39 31", "39 30"}));
+  EXPECT_EQ(
+      k.Questions(),
+      Strings{"[Save User Settings] This will overwrite All User Defined SuperSets.\r\n\r\nDo you want to continue?"});
+  EXPECT_EQ(Stored_Numbers(k),
+            (Strings{"39 38", "39 37", "39 36", "39 35", "39 34", "39 33", "39 32", "39 31", "39 30"}));
   for (int n = 90; n <= 98; ++n)
     EXPECT_EQ(k.state->Stored(n), (SuperSet_Record{0x82, 0x52, 0x40, static_cast<std::uint8_t>(n - 90)})) << n;
   EXPECT_EQ(k.state->Stores(), 9);
@@ -376,8 +377,8 @@ TEST(KorvProtocol, RestoreDefaultsAnsweredNoThenYesRestoresOnlyUserSuperSets) {
                                      "Settings for All User Defined SuperSets.\r\n\r\nDo you want to continue?"}));
   const auto w = k.Writes();
   for (std::size_t i = 0; i + 2 < w.size(); ++i) EXPECT_FALSE(w[i] == "45" && w[i + 1] == "53") << "no ES";
-  EXPECT_EQ(Stored_Numbers(k), (Strings{"39 39", "39 38", "39 37", "39 36", "39 35", "39 34",
-                                                         "39 33", "39 32", "39 31", "39 30"}));
+  EXPECT_EQ(Stored_Numbers(k),
+            (Strings{"39 39", "39 38", "39 37", "39 36", "39 35", "39 34", "39 33", "39 32", "39 31", "39 30"}));
   // Our factory file holds 82,52,40,00 for every user SuperSet.
   for (int n = 90; n <= 99; ++n) EXPECT_EQ(k.state->Stored(n), (SuperSet_Record{0x82, 0x52, 0x40, 0x00})) << n;
   EXPECT_EQ(k.state->Power_Up_SuperSet(), 1);

@@ -63,7 +63,8 @@ TEST(Native_Image, EncodingTablesForModesResolutionsAndEmulations) {
   }
   const int res_of[8] = {0, 0, 1, 2, 3, 3, 4, 5};
   for (int i2 = 0; i2 < 256; i2 += 32) {
-    EXPECT_EQ(Image_To_SuperSet(Native_Image{0, static_cast<std::uint8_t>(i2), 0, 0, 0, 0, 0})[1] >> 5, res_of[i2 / 32]);
+    EXPECT_EQ(Image_To_SuperSet(Native_Image{0, static_cast<std::uint8_t>(i2), 0, 0, 0, 0, 0})[1] >> 5,
+              res_of[i2 / 32]);
   }
 }
 

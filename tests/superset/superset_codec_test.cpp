@@ -15,9 +15,9 @@ using G = Emulation_Group;
 using Fields = std::array<int, 16>;
 
 Fields Of(const SuperSet_Settings& s) {
-  return {s.baud,         s.parity,          s.data_bits, s.stop_bits, s.mode,          s.data_rate,
-          s.resolution,   s.emulation,       s.format,    s.carriage_return, s.line_feed, s.space,
-          s.decimal_point, s.buttons,        s.alarm,     s.origin_lamp};
+  return {s.baud,          s.parity,    s.data_bits, s.stop_bits,       s.mode,      s.data_rate,
+          s.resolution,    s.emulation, s.format,    s.carriage_return, s.line_feed, s.space,
+          s.decimal_point, s.buttons,   s.alarm,     s.origin_lamp};
 }
 
 TEST(SuperSetCodec, MensaroExampleDecodesAndEncodesWithTheMensaroLineFeedBit) {
@@ -102,7 +102,8 @@ TEST(SuperSetCodec, EveryFieldHasItsOwnBits) {
   // CR, space, decimal point, buttons, alarm and origin/lamp.
   const SuperSet_Record options = {0x00, 0x00, 0xB0, 0x43};
   EXPECT_EQ(Of(Decode_Record(options, true).settings), (Fields{0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 1, 1, 1, 1, 1}));
-  for (const SuperSet_Record& r : {framing, options}) EXPECT_EQ(Encode_Record(Decode_Record(r, true).settings, 0, true), r);
+  for (const SuperSet_Record& r : {framing, options})
+    EXPECT_EQ(Encode_Record(Decode_Record(r, true).settings, 0, true), r);
 }
 
 }  // namespace

@@ -48,8 +48,9 @@ std::vector<int> Shown(const SuperSet_Form& f) {
 }
 
 std::vector<int> Values(const SuperSet_Settings& s) {
-  return {s.baud,   s.parity,          s.data_bits, s.stop_bits, s.mode,          s.data_rate, s.resolution, s.emulation,
-          s.format, s.carriage_return, s.line_feed, s.space,     s.decimal_point, s.buttons,   s.alarm,      s.origin_lamp};
+  return {s.baud,          s.parity,    s.data_bits, s.stop_bits,       s.mode,      s.data_rate,
+          s.resolution,    s.emulation, s.format,    s.carriage_return, s.line_feed, s.space,
+          s.decimal_point, s.buttons,   s.alarm,     s.origin_lamp};
 }
 
 // Any record shown after any other shows what the codec reads, folded as

@@ -72,13 +72,15 @@ std::string Banks_Text(const Switch_Banks& banks) {
 TEST(Switch_Bank_Form, FactoryPatternsGiveTheListedSettingsAndImages) {
   Switch_Bank_Form vs = Factory_Form(Config_Window::VSIII);
   EXPECT_EQ(vs.Banks(), Banks_Of({1, 0, 0, 0, 0, 0, 1, 0}, {1, 1, 0, 1, 0, 1, 1, 0}, {1, 1, 0, 0, 1, 2, 2, 2}));
-  EXPECT_EQ(Summary(vs), "9600|None|8|1|40 lpmm|MENSARO|Stream|BINARY MENSARO hi res              6 byte|off|off|off|on");
+  EXPECT_EQ(Summary(vs),
+            "9600|None|8|1|40 lpmm|MENSARO|Stream|BINARY MENSARO hi res              6 byte|off|off|off|on");
   EXPECT_EQ(vs.Value(Setting::CmbParity), 0);
   EXPECT_EQ(vs.Switch_Image_Text(), "C6,D7,4C,61,02,00,20");
 
   Switch_Bank_Form pv = Factory_Form(Config_Window::Pv5);
   EXPECT_EQ(pv.Banks(), Banks_Of({1, 0, 0, 1, 1, 1, 0, 0}, {1, 0, 0, 0, 0, 1, 0, 0}, {0, 0, 0, 0, 0, 2, 2, 2}));
-  EXPECT_EQ(Summary(pv), "9600|Even|7|2|1000 lpi|WX UIOF|Prompt|BINARY WX UIOF                     8 byte|off|off|off|off");
+  EXPECT_EQ(Summary(pv),
+            "9600|Even|7|2|1000 lpi|WX UIOF|Prompt|BINARY WX UIOF                     8 byte|off|off|off|off");
   EXPECT_EQ(pv.Switch_Image_Text(), "CE,5F,09,61,00,14,23");
 }
 
@@ -185,7 +187,8 @@ TEST(Switch_Bank_Form, DecodesTheWxUiofReplyAndLogsItOnPallivantOnly) {
   Bench b;
   Switch_Bank_Form pv = Factory_Form(Config_Window::Pv5);
   Decode_Switch_Report(b.session, pv, "CE,1F,4D,61,00,0C,23\r");
-  EXPECT_EQ(Summary(pv), "9600|None|8|1|100 lpi|WX UIOF|Prompt|BINARY WX UIOF                     8 byte|off|off|off|off");
+  EXPECT_EQ(Summary(pv),
+            "9600|None|8|1|100 lpi|WX UIOF|Prompt|BINARY WX UIOF                     8 byte|off|off|off|off");
   EXPECT_EQ(pv.Switch_Image_Text(), "CE,1F,4D,61,00,0C,23");
   EXPECT_EQ(b.session.log.Text(), "Last: CE,5F,09,61,00,14,23\rTablet CE,1F,4D,61,00,0C,23\r");
   Expect_Boxes_Match_Switches(pv, "decoded");
@@ -213,7 +216,8 @@ TEST(Switch_Bank_Form, ShortAndGarbledRepliesReadMissingFieldsAsZero) {
   // and byte 6 (stop bits) read as 0, and without byte 7 it is no KORV.
   Switch_Bank_Form cut = Factory_Form(Config_Window::VSIII);
   Decode_Switch_Report(b.session, cut, "C6,D7,4C,6");
-  EXPECT_EQ(Summary(cut), "9600|None|8|1|40 lpmm|MENSARO|Stream|BINARY MENSARO hi res              6 byte|off|off|off|off");
+  EXPECT_EQ(Summary(cut),
+            "9600|None|8|1|40 lpmm|MENSARO|Stream|BINARY MENSARO hi res              6 byte|off|off|off|off");
 
   // A non-hexadecimal field reads as 0, its neighbours are untouched.
   Switch_Bank_Form bad = Factory_Form(Config_Window::VSIII);
