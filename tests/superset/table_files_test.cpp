@@ -140,11 +140,7 @@ TEST_F(TableFiles, MissingFileOrADirectoryIsReportedAndItsRowsAreEmpty) {
 
 TEST_F(TableFiles, ShortFileKeepsWhatItHasAndEmptiesTheRest) {
   Write(KORV_Table_File, Lines(95, "32,40,51,07") + "32,40");  // record 95 cut short, no line end
-  const auto r = Read_KORV_Data_File(s, table);
-  EXPECT_FALSE(r.ok);
-  EXPECT_EQ(r.records_found, 96);
-  EXPECT_EQ(r.damaged_records, 1);
-  EXPECT_EQ(r.first_damaged, 95);
+  EXPECT_FALSE(Read_KORV_Data_File(s, table).ok);
   EXPECT_EQ(Messages(), std::vector<std::string>{File(KORV_Table_File) +
                                                  " holds 96 of the 101 records this window needs.\r\nIt also has 1 "
                                                  "damaged record, the first is record 95 on line 96.\r\n"
@@ -161,9 +157,7 @@ TEST_F(TableFiles, DamagedRecordsDoNotShiftTheOnesAfterThem) {
   text += "100,00,00,00\n";  // record 92: a field beyond FF
   text += Lines(8, "32,40,51,07");
   Write(KORV_Table_File, text);
-  const auto r = Read_KORV_Data_File(s, table);
-  EXPECT_FALSE(r.ok);
-  EXPECT_EQ(r.records_found, 101);
+  EXPECT_FALSE(Read_KORV_Data_File(s, table).ok);
   EXPECT_EQ(Messages(), std::vector<std::string>{File(KORV_Table_File) +
                                                  " has 2 damaged records, the first is record 91 on line 92.\r\n"
                                                  "The SuperSets it could not give are left empty."});
