@@ -1,8 +1,11 @@
 // Runs the stylomat-cli program as a technician or a script would.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
+#include "app/startup.h"
+#include "sim/profiles.h"
 #include "support/cli_runner.h"
 
 namespace {
@@ -10,46 +13,75 @@ namespace {
 using stylomat::test::Read_File;
 using stylomat::test::Run_Cli;
 
-TEST(Cli, PortsListsSimulatedPortsAndWritesTheLogWithCrLineEnds) {
-  const std::string log = ::testing::TempDir() + "cli_ports.log";
+TEST(Cli, PortsListsEveryComAndWritesTheLogWithCrLineEndsAndTheWireTrace) {
+  const std::string log = ::testing::TempDir() + "cli_ports.log", trace = ::testing::TempDir() + "cli_ports.trace";
   const auto r = Run_Cli("STYLOMAT_PORTS=none STYLOMAT_SIMULATE=2=wake,5=wake STYLOMAT_CLOCK=virtual",
-                     "ports --log " + log);
+                         "ports --log " + log + " --trace " + trace);
   EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_NE(r.out.find("COM2  available"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("COM5  available"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("COM1  unavailable"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("Simulated tablets on COM2, COM5"), std::string::npos) << r.out;
-  const std::string text = Read_File(log);
-  EXPECT_EQ(text.rfind("KORV Mensaro, Stylomat Version ", 0), 0u) << text;
-  EXPECT_NE(text.find("\rSystem:\r"), std::string::npos);
-  EXPECT_NE(text.find("Com 2, Available\rCom 5, Available\r"), std::string::npos);
-  EXPECT_EQ(text.find('\n'), std::string::npos);
+  const std::string none = "  unavailable   -                       nothing assigned\n";
+  const std::string wake =
+      "  available     simulated               simulated wake (SuperSet-family tablet that only wakes and answers "
+      "its settings image)\n";
+  EXPECT_EQ(r.out, "COM1" + none + "COM2" + wake + "COM3" + none + "COM4" + none + "COM5" + wake + "COM6" + none +
+                       "COM7" + none + "COM8" + none + "Simulated tablets on COM2, COM5\n");
+
+  // The log exactly, but for the line the machine itself writes after "System:".
+  std::string text = Read_File(log);
+  const std::size_t system = text.find("\rSystem:\r") + 9;
+  ASSERT_LT(system, text.size()) << text;
+  text.replace(system, text.find('\r', system) - system, "<this machine>");
+  EXPECT_EQ(text,
+            stylomat::Program_Caption() +
+                "\r\rSystem:\r<this machine>\rNo Wintab files are present!\rCom 2, Available\rCom 5, Available\r");
+
+  // The scan opens COM0 to COM9 once each at the wake-up framing.
+  std::string expected;
+  for (int n = 0; n <= 9; ++n) {
+    const std::string com = "0.000 COM" + std::to_string(n) + " ";
+    expected += n == 2 || n == 5 ? com + "OPEN 1200,M,7,2\n" + com + "CLOSE\n"
+                                 : com + "OPENFAIL 1200,M,7,2 no serial device is assigned to COM" +
+                                       std::to_string(n) + "\n";
+  }
+  EXPECT_EQ(Read_File(trace), expected);
 }
 
-TEST(Cli, TraceFileAndUsageErrors) {
-  const std::string trace = ::testing::TempDir() + "cli_ports.trace";
-  const auto r = Run_Cli("STYLOMAT_PORTS=none STYLOMAT_SIMULATE=3=wake STYLOMAT_CLOCK=virtual", "ports --trace " + trace);
-  EXPECT_EQ(r.status, 0) << r.out;
-  const std::string text = Read_File(trace);
-  EXPECT_NE(text.find("0.000 COM3 OPEN 1200,M,7,2\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("0.000 COM3 CLOSE\n"), std::string::npos) << text;
+TEST(Cli, UsageErrorsHelpAndVersion) {
+  const auto unknown = Run_Cli("STYLOMAT_PORTS=none STYLOMAT_SIMULATE=3=nosuch STYLOMAT_CLOCK=virtual", "ports");
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_EQ(unknown.out, "stylomat-cli: STYLOMAT_SIMULATE: unknown tablet profile \"nosuch\". Known profiles: " +
+                             stylomat::Sim_Profile_Names() + "\n");
+  const auto command = Run_Cli("", "no-such-command");
+  EXPECT_EQ(command.status, 2);
+  EXPECT_EQ(command.out, "stylomat-cli: unknown command \"no-such-command\" (see --help)\n");
+  const auto answer = Run_Cli("", "ports --answer maybe");
+  EXPECT_EQ(answer.status, 2);
+  EXPECT_EQ(answer.out, "stylomat-cli: --answer must be yes or no\n");
 
-  EXPECT_EQ(Run_Cli("STYLOMAT_PORTS=none STYLOMAT_SIMULATE=3=nosuch STYLOMAT_CLOCK=virtual", "ports").status, 2);
-  EXPECT_EQ(Run_Cli("", "no-such-command").status, 2);
-  EXPECT_EQ(Run_Cli("", "ports --answer maybe").status, 2);
+  const auto version = Run_Cli("", "--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, stylomat::Program_Caption() + "\n");
+
+  // The help names every command, one line each, and nothing else.
   const auto help = Run_Cli("", "--help");
   EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("ports"), std::string::npos);
-  const auto version = Run_Cli("", "--version");
-  EXPECT_EQ(version.out.rfind("KORV Mensaro, Stylomat Version ", 0), 0u);
+  EXPECT_EQ(help.out.rfind("Usage: stylomat-cli [options] COMMAND [arguments]\n\nCommands:\n", 0), 0u) << help.out;
+  const std::string commands = help.out.substr(help.out.find("Commands:\n") + 10);
+  std::istringstream lines(commands.substr(0, commands.find("\n\n")));
+  std::string names, line;
+  while (std::getline(lines, line)) names += line.substr(2, line.find(' ', 2) - 2) + " ";
+  EXPECT_EQ(names, "ports sim-profiles identify decode search restore-factory superset switches image settings korv ");
+  const std::string last = "Exit status: 0 success, 1 nothing found or answered, 2 port or usage error.\n";
+  EXPECT_EQ(help.out.substr(help.out.size() - last.size()), last);
 }
 
-TEST(Cli, SimProfilesAreListed) {
+TEST(Cli, SimProfilesListsEveryProfileWithItsFamily) {
   const auto r = Run_Cli("", "sim-profiles");
   EXPECT_EQ(r.status, 0);
-  EXPECT_NE(r.out.find("wake"), std::string::npos);
-  EXPECT_NE(r.out.find("busy"), std::string::npos);
-  EXPECT_NE(r.out.find("empty"), std::string::npos);
+  std::string expected;
+  for (const stylomat::Sim_Profile& p : stylomat::Sim_Profiles())
+    expected += p.name + "  [" + p.family + "]  " + p.description + "\n";
+  EXPECT_EQ(r.out, expected);
+  EXPECT_EQ(r.out.rfind("empty  [none]  the port opens, nothing answers\n", 0), 0u);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "sim/profiles.h"
+
 namespace stylomat {
 namespace {
 
@@ -44,14 +46,24 @@ TEST(Port_Setup, ExplicitMappingNoneAndSimulatedTablets) {
 }
 
 TEST(Port_Setup, BadEnvironmentIsRefusedWithAClearMessage) {
-  EXPECT_NE(Make_Port_Setup(Env("9=/dev/ttyS0", "")).error.find("1 to 8"), std::string::npos);
-  EXPECT_NE(Make_Port_Setup(Env("none", "1=nosuchtablet")).error.find("Known profiles: "), std::string::npos);
-  EXPECT_NE(Make_Port_Setup(Env("none", "1=nosuchtablet")).error.find("wake"), std::string::npos);
-  EXPECT_NE(Make_Port_Setup(Env("none", "garbage")).error, "");
-  // The virtual clock with a real port would make real waits meaningless.
-  EXPECT_NE(Make_Port_Setup(Env("1=/dev/ttyS0", "2=wake", "virtual")).error.find("STYLOMAT_PORTS=none"),
-            std::string::npos);
-  EXPECT_NE(Make_Port_Setup(Env("none", "", "sundial")).error, "");
+  const struct {
+    Port_Environment env;
+    std::string error;
+  } cases[] = {
+      {Env("9=/dev/ttyS0", ""),
+       "STYLOMAT_PORTS: \"9=/dev/ttyS0\" is not of the form N=/dev/device with N from 1 to 8 (or use "
+       "STYLOMAT_PORTS=none)"},
+      {Env("none", "1=nosuchtablet"),
+       "STYLOMAT_SIMULATE: unknown tablet profile \"nosuchtablet\". Known profiles: " + Sim_Profile_Names()},
+      {Env("none", "garbage"), "STYLOMAT_SIMULATE: \"garbage\" is not of the form N=profile with N from 1 to 8"},
+      {Env("none", "", "sundial"), "STYLOMAT_CLOCK must be \"virtual\" or \"steady\", not \"sundial\""},
+      // The virtual clock with a real port would make real waits meaningless.
+      {Env("1=/dev/ttyS0", "2=wake", "virtual"),
+       "STYLOMAT_CLOCK=virtual works only with simulated tablets: real serial ports are mapped too. Set "
+       "STYLOMAT_PORTS=none to use only the simulated ones."},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Make_Port_Setup(c.env).error, c.error);
+  EXPECT_EQ(Sim_Profile_Names().rfind("empty, busy, wake, mirolex2, ", 0), 0u);
 }
 
 }  // namespace

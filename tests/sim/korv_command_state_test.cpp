@@ -4,7 +4,6 @@
 
 #include "serial/serial_link.h"
 #include "sim/korv_command_state.h"
-#include "sim/profiles.h"
 #include "superset/factory_tables.h"
 #include "support/sim_fixture.h"
 
@@ -79,7 +78,7 @@ TEST(KorvCommandState, LoadsRawBytesAndStoresThemWhereWritable) {
   EXPECT_EQ(t.Exchange("\x01LS\r50\r"), "?\r\n> ");
   EXPECT_EQ(t.Exchange("\x01LS\r99\r"), "?\r\n> ");
   EXPECT_EQ(t.state->Stored(50), fifty);
-  EXPECT_NE(t.state->Stored(99), odd);
+  EXPECT_EQ(t.state->Stored(99), Factory_Record(Config_Window::KORV_form, 99));
   EXPECT_EQ(t.Exchange("\x01LS\r00\r"), "OK\r\n> ");
   EXPECT_EQ(t.state->Stored(0), odd);
   EXPECT_EQ(t.state->Stores(), 2);
@@ -113,30 +112,18 @@ TEST(KorvCommandState, ActivationTakesTwoDigitsWithoutCarriageReturn) {
 
 TEST(KorvCommandState, StallingTabletGoesSilentAfterItsReads) {
   Korv_Tablet t({true, 2});
-  EXPECT_NE(t.Read("99"), "");
+  const auto answer = [](int n) {
+    return "S" + std::to_string(n) + "\r\n" + Bytes(Factory_Record(Config_Window::KORV_form, n)) + "\r\n> ";
+  };
+  EXPECT_EQ(t.Read("99"), answer(99));
   t.Exchange("RR\r");
-  EXPECT_NE(t.Exchange("98\r"), "");
+  EXPECT_EQ(t.Exchange("98\r"), answer(98));
   EXPECT_TRUE(t.state->Stalled());
   EXPECT_EQ(t.Exchange("RR\r"), "");
   EXPECT_EQ(t.Exchange("97\r"), "");
   EXPECT_EQ(t.Exchange("\r"), "") << "not even the banner";
   t.Exchange("\x1b");
   EXPECT_FALSE(t.tablet->In_Command_State());
-}
-
-TEST(KorvCommandState, QuorralThreeProfilesCarryTheCommandState) {
-  for (const char* name : {"quorral3", "quorral3-stalls"}) {
-    const Sim_Profile* p = Find_Sim_Profile(name);
-    ASSERT_NE(p, nullptr) << name;
-    auto device = p->make();
-    auto* tablet = dynamic_cast<Type5_Tablet*>(device.get());
-    ASSERT_NE(tablet, nullptr) << name;
-    EXPECT_NE(dynamic_cast<KORV_Command_State*>(tablet->Handler()), nullptr) << name;
-  }
-  const Sim_Profile* plain = Find_Sim_Profile("quorral");
-  ASSERT_NE(plain, nullptr);
-  auto device = plain->make();
-  EXPECT_EQ(dynamic_cast<Type5_Tablet&>(*device).Handler(), nullptr);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // in one run so the tablet keeps what it was told.
 #include <gtest/gtest.h>
 
+#include "superset/factory_tables.h"
 #include "support/cli_runner.h"
 
 namespace stylomat {
@@ -10,96 +11,106 @@ namespace {
 using test::Run_Cli;
 
 const std::string Env = "STYLOMAT_PORTS=none STYLOMAT_CLOCK=virtual STYLOMAT_SIMULATE=1=";
-
-bool Has(const std::string& text, const std::string& what) { return text.find(what) != std::string::npos; }
+const std::string Found = "Found KORV, Quorral III on COM1\n";
+std::string Save_User(const std::string& nn, const std::string& answer) {
+  return "[Save User Settings] This will overwrite User Defined SuperSet 'S" + nn +
+         "'.\n\nDo you want to continue?\n-> " + answer + "\n";
+}
 
 TEST(KorvCli, WriteThenReadInOneRunShowsWhatTheTabletHolds) {
-  const auto r = Run_Cli(Env + "quorral3", "korv write 95 32,40,51,07 --port 1 --answer yes then read --range 95-95");
-  ASSERT_EQ(r.status, 0) << r.out;
-  EXPECT_TRUE(Has(r.out, "Found KORV, Quorral III on COM1\n")) << r.out;
-  EXPECT_TRUE(Has(r.out, "[Save User Settings] This will overwrite User Defined SuperSet 'S95'.\n\nDo you want to "
-                         "continue?\n-> Yes\n"))
-      << r.out;
-  EXPECT_TRUE(Has(r.out, "Wrote SuperSet 95: 32 40 51 07; read back:\n"
-                         "SuperSet 95  32 40 51 07  (the window shows 32 40 51 23)\n"))
-      << r.out;
-  // The last line is the chained read.
-  EXPECT_TRUE(r.out.size() > 25 && r.out.substr(r.out.size() - 25) == "SuperSet 95  32 40 51 07\n") << r.out;
-
+  auto r = Run_Cli(Env + "quorral3", "korv write 95 32,40,51,07 --port 1 --answer yes then read --range 95-95");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, Found + Save_User("95", "Yes") +
+                       "Wrote SuperSet 95: 32 40 51 07; read back:\n"
+                       "SuperSet 95  32 40 51 07  (the window shows 32 40 51 23)\n"
+                       "SuperSet 95  32 40 51 07\n");
   // A new run has a fresh tablet: the factory user SuperSet again.
-  const auto fresh = Run_Cli(Env + "quorral3", "korv read 95-95 --port 1");
-  ASSERT_EQ(fresh.status, 0) << fresh.out;
-  EXPECT_TRUE(Has(fresh.out, "SuperSet 95  82 52 40 00\n")) << fresh.out;
-
-  const auto no = Run_Cli(Env + "quorral3", "korv write 95 32,40,51,07 then read 95 --port 1 --answer no");
-  EXPECT_EQ(no.status, 1) << no.out;
-  EXPECT_TRUE(Has(no.out, "-> No\n")) << no.out;
-  EXPECT_FALSE(Has(no.out, "Wrote")) << no.out;
-  EXPECT_FALSE(Has(no.out, "SuperSet 95  ")) << "the chain stops at the declined write";
+  r = Run_Cli(Env + "quorral3", "korv read 95-95 --port 1");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, Found + "SuperSet 95  82 52 40 00\n");
+  // The chain stops at the declined write.
+  r = Run_Cli(Env + "quorral3", "korv write 95 32,40,51,07 then read 95 --port 1 --answer no");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, Found + Save_User("95", "No"));
 }
 
 TEST(KorvCli, SelectSavePowerUpAndRestoreOnOneTablet) {
   auto r = Run_Cli(Env + "quorral3", "korv select 05 then read 00-00 --port 1");
-  ASSERT_EQ(r.status, 0) << r.out;
-  EXPECT_TRUE(Has(r.out, "SuperSet 05 is the power-up SuperSet\nSuperSet 00  C2 52 40 00\n")) << r.out;
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, Found + "SuperSet 05 is the power-up SuperSet\nSuperSet 00  C2 52 40 00\n");
 
+  // Nothing runs after the program's end.
   r = Run_Cli(Env + "quorral3", "korv save-power-up 05 then read 98 --port 1 --answer yes");
-  EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_TRUE(Has(r.out, "[Save Power-Up Settings & Exit]")) << r.out;
-  EXPECT_TRUE(Has(r.out, "Saved SuperSet 05 as the power-up settings in SuperSet 98; read back:\n"
-                         "SuperSet 98  C2 52 40 00\nThe program ends\n"))
-      << r.out;
-  EXPECT_EQ(r.out.find("SuperSet 98  C2 52 40 00\n"), r.out.rfind("SuperSet 98  C2 52 40 00\n"))
-      << "nothing runs after the program's end";
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, Found +
+                       "SuperSet 05  C2 52 40 00\n"
+                       "[Save Power-Up Settings & Exit] This will overwrite the tablets Power-Up settings and set "
+                       "them active.\n\nThe Stylomat will then Exit!\n\n\nDo you want to continue?\n-> Yes\n"
+                       "Saved SuperSet 05 as the power-up settings in SuperSet 98; read back:\n"
+                       "SuperSet 98  C2 52 40 00\nThe program ends\n");
 
   r = Run_Cli(Env + "quorral3",
               "korv write 90 01,02,03,04 then restore-defaults then read 90-90 --port 1 --answer yes");
-  ASSERT_EQ(r.status, 0) << r.out;
-  EXPECT_TRUE(Has(r.out, "[Restore Factory Power-Up Settings]")) << r.out;
-  EXPECT_TRUE(Has(r.out, "[Restore Factory Default User Settings]")) << r.out;
-  EXPECT_TRUE(Has(r.out, "User SuperSets read back:\nSuperSet 90  82 52 40 00\nSuperSet 91  82 52 40 00\n")) << r.out;
-  EXPECT_EQ(r.out.substr(r.out.size() - 25), "SuperSet 90  82 52 40 00\n") << r.out;
+  EXPECT_EQ(r.status, 0);
+  std::string expected = Found + Save_User("90", "Yes") +
+                         "Wrote SuperSet 90: 01 02 03 04; read back:\nSuperSet 90  01 02 03 04\n"
+                         "[Restore Factory Power-Up Settings] This will restore the Factory Power-Up settings and "
+                         "set them active.\n\n\nDo you want to continue?\n-> Yes\n"
+                         "[Restore Factory Default User Settings] This will restore the Factory Default Settings "
+                         "for All User Defined SuperSets.\n\nDo you want to continue?\n-> Yes\n"
+                         "User SuperSets read back:\n";
+  for (int n = 90; n <= 98; ++n) expected += "SuperSet " + std::to_string(n) + "  82 52 40 00\n";
+  EXPECT_EQ(r.out, expected + "SuperSet 90  82 52 40 00\n");
 }
 
 TEST(KorvCli, TabletThatStopsAnsweringAndTheLoadingSequence) {
+  // The read goes from 99 down and stops answering after 30 SuperSets:
+  // those it read are printed, then the failure.
   auto r = Run_Cli(Env + "quorral3-stalls", "korv read --port 1");
-  EXPECT_EQ(r.status, 1) << r.out;
-  EXPECT_TRUE(Has(r.out, "[Stylomat] Tablet not found\n")) << r.out;
-  EXPECT_TRUE(Has(r.out, "SuperSet 70  ")) << r.out;
-  EXPECT_FALSE(Has(r.out, "SuperSet 69  ")) << r.out;
-  EXPECT_TRUE(Has(r.out, "SuperSet 99  ")) << r.out;
+  EXPECT_EQ(r.status, 1);
+  std::string expected = Found + "[Stylomat] Tablet not found\n\n-> OK\n";
+  for (int n = 70; n <= 99; ++n)
+    expected +=
+        "SuperSet " + std::to_string(n) + "  " + Record_Text(Factory_Record(Config_Window::KORV_form, n), " ") + "\n";
+  EXPECT_EQ(r.out, expected + "Tablet not found\n");
 
   r = Run_Cli(Env + "quorral3", "korv load then read 00 --port 1 --command-line /SS07");
-  EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_TRUE(Has(r.out, "A start-up command ran\nThe program ends\n")) << r.out;
-  EXPECT_FALSE(Has(r.out, "SuperSet 00")) << r.out;
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, Found + "A start-up command ran\nThe program ends\n");
 }
 
 TEST(KorvCli, RefusesWhatIsNotAKorvTabletAndBadSteps) {
-  auto r = Run_Cli(Env + "dovrane4", "korv read --port 1");
-  EXPECT_EQ(r.status, 2) << r.out;
-  EXPECT_TRUE(Has(r.out, "which the KORV_form window does not serve")) << r.out;
-  r = Run_Cli(Env + "quorral2", "korv read --port 1");
-  EXPECT_EQ(r.status, 2) << r.out;
-  r = Run_Cli(Env + "empty", "korv read --port 1");
-  EXPECT_EQ(r.status, 2) << r.out;
-  EXPECT_TRUE(Has(r.out, "no tablet answered on COM1")) << r.out;
-  r = Run_Cli(Env + "quorral3", "korv write 99 01,02,03,04 --port 1 --answer yes");
-  EXPECT_EQ(r.status, 2) << r.out;
-  EXPECT_TRUE(Has(r.out, "SuperSet 99 is reserved on the KORV, Quorral III")) << r.out;
-
+  const std::string serves =
+      "\", which the KORV_form window does not serve; korv needs a KORV tablet (KORV, Quorral III)\n";
+  const struct {
+    const char* profile;
+    const char* args;
+    std::string out;
+  } refusals[] = {
+      {"dovrane4", "korv read --port 1", "stylomat-cli: the tablet on COM1 is \"KORV Mensaro, Dovrane IV" + serves},
+      {"quorral2", "korv read --port 1", "stylomat-cli: the tablet on COM1 is \"KORV, Quorral II" + serves},
+      {"empty", "korv read --port 1", "stylomat-cli: no tablet answered on COM1; korv needs a KORV tablet\n"},
+      {"quorral3", "korv write 99 01,02,03,04 --port 1 --answer yes",
+       Found + "stylomat-cli: SuperSet 99 is reserved on the KORV, Quorral III\n"},
+  };
+  for (const auto& c : refusals) {
+    const auto r = Run_Cli(Env + c.profile, c.args);
+    EXPECT_EQ(r.status, 2) << c.args;
+    EXPECT_EQ(r.out, c.out) << c.args;
+  }
   for (const char* args :
        {"korv", "korv read 5-3 --port 1", "korv read 100 --port 1", "korv write 50 1,2,3,4 --port 1",
         "korv write 95 32,40,51 --port 1", "korv write 95 32,40,51,107 --port 1", "korv frob --port 1",
         "korv read then --port 1", "korv read then load --port 1", "korv select --port 1",
         "korv read --range 9x --port 1", "korv read"}) {
-    r = Run_Cli(Env + "quorral3", args);
+    const auto r = Run_Cli(Env + "quorral3", args);
     EXPECT_EQ(r.status, 2) << args << "\n" << r.out;
-    EXPECT_FALSE(Has(r.out, "Found")) << args << ": refused before the search";
+    EXPECT_EQ(r.out.rfind("stylomat-cli: ", 0), 0u) << args << ": refused before the search\n" << r.out;
   }
-  r = Run_Cli("", "korv help");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_TRUE(Has(r.out, "korv write 95 32,40,51,07 then read 95-95 --port 1 --answer yes")) << r.out;
+  const auto help = Run_Cli("", "korv help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("\n    korv write 95 32,40,51,07 then read 95-95 --port 1 --answer yes\n"),
+            std::string::npos);
 }
 
 }  // namespace

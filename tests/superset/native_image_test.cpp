@@ -7,57 +7,24 @@
 namespace stylomat {
 namespace {
 
-TEST(Native_Image, TextIsSevenUpperCaseHexPairsJoinedByCommas) {
-  EXPECT_EQ(Image_Text({0x40, 0x77, 0x89, 0x61, 0x00, 0x08, 0x00}), "40,77,89,61,00,08,00");
+TEST(Native_Image, TextIsSevenHexPairsAndFieldsAreReadAtFixedPositions) {
   EXPECT_EQ(Image_Text({0xCE, 0x1F, 0x4d, 0xab, 0x06, 0xFF, 0x0c}), "CE,1F,4D,AB,06,FF,0C");
-  EXPECT_EQ(Image_Text({}).size(), Image_Text_Length);
-}
-
-TEST(Native_Image, FieldsAreReadAtFixedPositionsInEitherCase) {
+  EXPECT_EQ(Image_Text({}), "00,00,00,00,00,00,00");
   EXPECT_EQ(Parse_Image_Text("43,49,46,61,06,10,80\r\n"), (Native_Image{0x43, 0x49, 0x46, 0x61, 0x06, 0x10, 0x80}));
   EXPECT_EQ(Parse_Image_Text("ce,1f,4D,aB,00,0c,23"), (Native_Image{0xCE, 0x1F, 0x4D, 0xAB, 0x00, 0x0C, 0x23}));
   // The separators are not looked at: only the positions count.
   EXPECT_EQ(Parse_Image_Text("01;02 03x04-05.06/07"), (Native_Image{1, 2, 3, 4, 5, 6, 7}));
-  // A field that is not two hexadecimal digits reads as 0.
+  // A field that is not two hexadecimal digits reads as 0, and so does a
+  // missing one; a 19-character reply cuts the seventh field to one digit.
   EXPECT_EQ(Parse_Image_Text("4G,x1, 5,+1,-1,0x,FF"), (Native_Image{0, 0, 0, 0, 0, 0, 0xFF}));
   EXPECT_EQ(Image_Field(std::string("C6\0D7", 5), 0), 0xC6);
   EXPECT_EQ(Image_Field(std::string("C6,\0D", 5), 1), 0);
   EXPECT_EQ(Image_Field("C6,D7,4C,61,02,00,20", 7), 0);  // there is no eighth field
-}
-
-TEST(Native_Image, ShortRepliesGiveZeroForTheMissingBytes) {
   EXPECT_EQ(Parse_Image_Text(""), Native_Image{});
   EXPECT_EQ(Parse_Image_Text("C6,D7,4C"), (Native_Image{0xC6, 0xD7, 0x4C, 0, 0, 0, 0}));
-  // 19 characters: the seventh field is cut to one digit and reads as 0.
   EXPECT_EQ(Parse_Image_Text("C6,D7,4C,61,02,00,2"), (Native_Image{0xC6, 0xD7, 0x4C, 0x61, 0x02, 0x00, 0}));
-  EXPECT_EQ(Parse_Image_Text("C6,D7,4C,61,02,00,20"), (Native_Image{0xC6, 0xD7, 0x4C, 0x61, 0x02, 0x00, 0x20}));
   // A short reply still translates: everything missing reads as zero.
   EXPECT_EQ(Image_To_SuperSet(std::string_view("40,77")), Image_To_SuperSet(Native_Image{0x40, 0x77, 0, 0, 0, 0, 0}));
-}
-
-TEST(Native_Image, KorvAsciiImageTranslatesToItsRecord) {
-  // 19200 (baud 1), "None", 8 data bits, 2 stop bits; "Point", "25 pps",
-  // resolution 1; emulation 0, "KORV ASCII " (bit A clear); buttons; no
-  // space or line feed; carriage return clear (byte 5 bit 2 set); alarm.
-  const SuperSet_Bytes record = Image_To_SuperSet(std::string_view("43,49,46,61,06,10,80"));
-  EXPECT_EQ(record, (SuperSet_Bytes{0xC1, 0x38, 0x80, 0x01}));
-  EXPECT_EQ(record[0] & 7, 1);
-  EXPECT_EQ((record[0] >> 4) & 3, 0);
-  EXPECT_EQ(record[1] & 7, 0);
-  EXPECT_EQ((record[1] >> 3) & 3, 3);
-  EXPECT_EQ(record[1] >> 5, 1);
-  EXPECT_EQ(record[2] & 0x4F, 0);
-  EXPECT_EQ(record[2] & 0x10, 0);
-  EXPECT_EQ(record[2] & 0x80, 0x80);
-}
-
-TEST(Native_Image, MensaroRecordEncodesAndDecodesBack) {
-  const SuperSet_Bytes record{0x32, 0x40, 0x51, 0x07};
-  const Native_Image image = SuperSet_To_Image(record);
-  EXPECT_EQ(Image_Text(image), "40,77,89,61,00,08,00");
-  // Same settings; the Mensaro line feed comes back in byte 3 bit 5, the
-  // buttons and space options have no place in a Mensaro image.
-  EXPECT_EQ(Image_To_SuperSet(Image_Text(image)), (SuperSet_Bytes{0x32, 0x40, 0x51, 0x20}));
 }
 
 TEST(Native_Image, EncodingTablesForModesResolutionsAndEmulations) {
@@ -96,7 +63,8 @@ TEST(Native_Image, EncodingTablesForModesResolutionsAndEmulations) {
   }
   const int res_of[8] = {0, 0, 1, 2, 3, 3, 4, 5};
   for (int i2 = 0; i2 < 256; i2 += 32) {
-    EXPECT_EQ(Image_To_SuperSet(Native_Image{0, static_cast<std::uint8_t>(i2), 0, 0, 0, 0, 0})[1] >> 5, res_of[i2 / 32]);
+    EXPECT_EQ(Image_To_SuperSet(Native_Image{0, static_cast<std::uint8_t>(i2), 0, 0, 0, 0, 0})[1] >> 5,
+              res_of[i2 / 32]);
   }
 }
 

@@ -1,94 +1,71 @@
-// The SuperSet lists of the three windows: lengths, exact texts, and the
-// entries that depend on the model-variant flags and OEM mode.
+// The SuperSet lists of the three windows: their lengths and the entries
+// that depend on the model-variant flags and OEM mode.  The factory entries
+// themselves are pinned through the factory table files.
 #include "superset/superset_lists.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace stylomat {
 namespace {
 
-TEST(SuperSetLists, KorvFormListAndItsQuorralVariant) {
-  SuperSet_List_Flags flags;
-  auto korv = SuperSet_Entries(Config_Window::KORV_form, flags);
-  ASSERT_EQ(korv.size(), 100u);
-  EXPECT_EQ(korv[0], "Power On setting");
-  EXPECT_EQ(korv[1], "01 9600,N,8,1 KORV_form Binary, 1000lpi Cont Max");
-  EXPECT_EQ(korv[7], "07 9600,N,8,1  KORV_form Binary, 200 lpi, Cont 100  ");
-  EXPECT_EQ(korv[44], "44 9600,N,8,1  KORV_form ASCII, 1000 lpi, Cont 12, Alarm    Pb, Sp, CR, LF");
-  EXPECT_EQ(korv[76], "76 9600,N,8,1  Zelta ASCII 2, 10 lpmm, Point CR");
-  EXPECT_EQ(korv[84], "84 Reserved");
-  EXPECT_EQ(korv[86], "86 9600,N,8,1  KORV_form ASCII, 1000 lpi, Point Pb, Sp");
-  EXPECT_EQ(korv[97], "97 User defined");
-  EXPECT_EQ(korv[98], "98 User defined");
-  EXPECT_EQ(korv[99], "99 Reserved");
-  for (int n = 1; n <= 99; ++n) {
-    ASSERT_GE(korv[n].size(), 3u);
-    EXPECT_EQ(std::stoi(korv[n].substr(0, 2)), n) << korv[n];
+using W = Config_Window;
+using Strings = std::vector<std::string>;
+
+TEST(SuperSetLists, LengthsAndTheEntriesThatHangOnFlags) {
+  SuperSet_List_Flags plain, quorral, mirolex3, dovrane_oem;
+  quorral.Quorral_III_Flag = true;
+  quorral.OEM_Mode = true;  // no OEM entries in KORV_form
+  mirolex3.Mirolex_III_Flag = true;
+  mirolex3.OEM_Mode = true;
+  dovrane_oem.Dovrane_IV_VI_Flag = true;
+  dovrane_oem.OEM_Mode = true;
+  const struct {
+    W window;
+    SuperSet_List_Flags flags;
+    std::size_t size;
+    std::map<int, std::string> entries;
+  } cases[] = {
+      {W::KORV_form, plain, 100, {{0, "Power On setting"}, {84, "84 Reserved"}, {98, "98 User defined"},
+                                  {99, "99 Reserved"}}},
+      {W::KORV_form, quorral, 100, {{98, "98 Reserved"}, {99, "99 Reserved"}}},
+      {W::Mirolex2, plain, 101, {{56, "56 Reserved"}, {89, "89 Reserved"}, {90, "90 User defined"},
+                                 {99, "99 User defined"}, {100, "Tempory Custom setting"}}},
+      {W::Mirolex2, mirolex3, 101, {{99, "99 Reserved"}, {100, "Tempory Custom setting"}}},
+      {W::Dovrane3, plain, 101, {{98, "98 User defined"}, {99, "99 User defined"}, {100, "Tempory Custom setting"}}},
+      {W::Dovrane3, dovrane_oem, 105, {{99, "99 Reserved"}, {100, "Tempory Custom setting"},
+                                       {101, "101 *Special: Zivid Ozi"}, {102, "102 *Special: reriza"},
+                                       {103, "103 *Special: Rerodezizo, Inc. w/o menu"},
+                                       {104, "104 *Special: Rerodezizo, Inc. with menu"}}},
+  };
+  for (const auto& c : cases) {
+    const Strings list = SuperSet_Entries(c.window, c.flags);
+    ASSERT_EQ(list.size(), c.size) << Config_Window_Name(c.window);
+    for (const auto& [n, text] : c.entries) EXPECT_EQ(list[n], text) << Config_Window_Name(c.window);
+    // Entries 1 to 99 begin with their own number.
+    for (int n = 1; n <= 99; ++n) EXPECT_EQ(list[n].substr(0, 3), (n < 10 ? "0" : "") + std::to_string(n) + " ");
   }
-  flags.Quorral_III_Flag = true;
-  EXPECT_EQ(SuperSet_Entries(Config_Window::KORV_form, flags)[98], "98 Reserved");
-  flags.OEM_Mode = true;
-  EXPECT_EQ(SuperSet_Entries(Config_Window::KORV_form, flags).size(), 100u) << "no OEM entries in KORV_form";
-}
-
-TEST(SuperSetLists, DovraneListReadsKorvAndHasOemSpecials) {
-  SuperSet_List_Flags flags;
-  const auto korv = SuperSet_Entries(Config_Window::KORV_form, flags);
-  auto dv = SuperSet_Entries(Config_Window::Dovrane3, flags);
-  ASSERT_EQ(dv.size(), 101u);
+  // The Dovrane III reads the KORV texts under the tablet's own name.
+  const Strings dv = SuperSet_Entries(W::Dovrane3, plain);
+  EXPECT_EQ(SuperSet_Entries(W::KORV_form, plain)[1], "01 9600,N,8,1 KORV_form Binary, 1000lpi Cont Max");
   EXPECT_EQ(dv[1], "01 9600,N,8,1 KORV Binary, 1000lpi Cont Max");
-  EXPECT_EQ(dv[12], "12 9600,N,8,1  KORV ASCII, 1000 lpi, Point Pb, Sp, CR, LF");
-  EXPECT_EQ(dv[75], korv[75]);
-  for (int n = 1; n <= 97; ++n) EXPECT_EQ(dv[n].find("KORV_form"), std::string::npos);
-  EXPECT_EQ(dv[98], "98 User defined");
-  EXPECT_EQ(dv[99], "99 User defined");
-  EXPECT_EQ(dv[100], "Tempory Custom setting");
-  flags.Dovrane_IV_VI_Flag = true;
-  flags.OEM_Mode = true;
-  dv = SuperSet_Entries(Config_Window::Dovrane3, flags);
-  ASSERT_EQ(dv.size(), 105u);
-  EXPECT_EQ(dv[99], "99 Reserved");
-  EXPECT_EQ(dv[101], "101 *Special: Zivid Ozi");
-  EXPECT_EQ(dv[102], "102 *Special: reriza");
-  EXPECT_EQ(dv[103], "103 *Special: Rerodezizo, Inc. w/o menu");
-  EXPECT_EQ(dv[104], "104 *Special: Rerodezizo, Inc. with menu");
+  for (int n = 1; n <= 97; ++n) EXPECT_EQ(dv[n].find("KORV_form"), std::string::npos) << dv[n];
 }
 
-TEST(SuperSetLists, MirolexListWithReservedAndUserEntries) {
-  SuperSet_List_Flags flags;
-  auto mx = SuperSet_Entries(Config_Window::Mirolex2, flags);
-  ASSERT_EQ(mx.size(), 101u);
-  EXPECT_EQ(mx[7], "07 9600,N,8,1 KORV Binary, 100 lpm, Cont, 100, Alarm");
-  EXPECT_EQ(mx[39], "39 9600,N,8,1 Mensaro ASCII 4,100 lpmm,Cont 50, Alarm");
-  EXPECT_EQ(mx[55], "55 9600,O,7,2 KORV ASCII, 1000 lpi, Cont, 200, Alarm  Pb, CR");
-  EXPECT_EQ(mx[56], "56 Reserved");
-  EXPECT_EQ(mx[89], "89 Reserved");
-  EXPECT_EQ(mx[90], "90 User defined");
-  EXPECT_EQ(mx[97], "97 User defined");
-  EXPECT_EQ(mx[99], "99 User defined");
-  EXPECT_EQ(mx[100], "Tempory Custom setting");
-  flags.Mirolex_III_Flag = true;
-  flags.OEM_Mode = true;
-  mx = SuperSet_Entries(Config_Window::Mirolex2, flags);
-  EXPECT_EQ(mx.size(), 101u);
-  EXPECT_EQ(mx[99], "99 Reserved");
-}
-
-TEST(SuperSetLists, BoxItemsKeepTheirBlanks) {
-  EXPECT_EQ(Parity_Items()[1], "Odd ");
-  EXPECT_EQ(Format_Items()[1], "KORV ASCII ");
-  EXPECT_EQ(Format_Items()[8], "Zeltavision UIOF ASCII ");
-  EXPECT_EQ(Format_Items().size(), 10u);
-  EXPECT_EQ(Baud_Items()[2], "9600");
-  EXPECT_EQ(Baud_Items().size(), 8u);
-  EXPECT_EQ(Data_Rate_Items()[3], "25 pps");
-  EXPECT_EQ(Mode_Items()[4], "Cont increment");
-  const auto oem = Emulation_Items(Config_Window::KORV_form, true);
-  EXPECT_EQ(oem, (std::vector<std::string>{"KORV", "Mensaro", "Zeltavision", "Special:", "Special: Rerodezizo",
-                                            "Special: Zividozi", "Special: Reriza", "Special"}));
-  const auto plain = Emulation_Items(Config_Window::Dovrane3, false);
-  ASSERT_EQ(plain.size(), 8u);
-  for (int i = 3; i < 8; ++i) EXPECT_EQ(plain[i], "Special");
+TEST(SuperSetLists, ResolutionAndEmulationListsOfEachWindow) {
+  EXPECT_EQ(Resolution_Items(W::KORV_form),
+            (Strings{"100 lpi", "200 lpi", "1000 lpi", "2000 lpi", "10 lpmm", "40 lpmm", "100 lpmm"}));
+  EXPECT_EQ(Resolution_Items(W::Mirolex2),
+            (Strings{"1000 lpi", "2000 lpi", "4000 lpi", "40 lpmm", "100 lpmm", "150 lpmm"}));
+  EXPECT_EQ(Resolution_Items(W::Dovrane3), Resolution_Items(W::KORV_form));
+  EXPECT_EQ(Emulation_Items(W::Mirolex2, true), (Strings{"KORV", "Mensaro", "Zeltavision"}));
+  EXPECT_EQ(Emulation_Items(W::KORV_form, true),
+            (Strings{"KORV", "Mensaro", "Zeltavision", "Special:", "Special: Rerodezizo", "Special: Zividozi",
+                     "Special: Reriza", "Special"}));
+  EXPECT_EQ(Emulation_Items(W::Dovrane3, false),
+            (Strings{"KORV", "Mensaro", "Zeltavision", "Special", "Special", "Special", "Special", "Special"}));
+  EXPECT_EQ(Parity_Items(), (Strings{"None", "Odd ", "Even"}));
 }
 
 }  // namespace

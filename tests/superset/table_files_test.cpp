@@ -9,7 +9,6 @@
 #include <fstream>
 
 #include "core/session.h"
-#include "superset/superset_form.h"
 
 namespace stylomat {
 namespace {
@@ -38,6 +37,14 @@ class TableFiles : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir); }
 
+  // Every message shown so far, in order.
+  std::vector<std::string> Messages() const {
+    std::vector<std::string> out;
+    for (const Question& q : prompter.asked) out.push_back(q.text);
+    return out;
+  }
+  std::string File(const char* name) const { return "The SuperSet table file \"" + (dir / name).string() + "\""; }
+
   void Write(const std::string& name, const std::string& text) {
     std::ofstream f(dir / name, std::ios::binary);
     f << text;
@@ -51,23 +58,19 @@ class TableFiles : public ::testing::Test {
   SuperSet_Table table{};
 };
 
-TEST_F(TableFiles, KorvFileFillsOnlyTheUserRows) {
-  Write(KORV_Table_File, Lines(101, "32,40,51,07"));
-  const auto r = Read_KORV_Data_File(s, table);
-  EXPECT_TRUE(r.ok);
-  EXPECT_TRUE(prompter.asked.empty());
-  for (int k = 0; k < SuperSet_Rows; ++k) {
-    EXPECT_EQ(table[k], (k >= 90 && k <= 99) ? Example : Marker) << "row " << k;
+TEST_F(TableFiles, KorvFileFillsOnlyTheUserRowsAndTheQuorralThreeKeepsItsNinetyNine) {
+  for (bool quorral : {false, true}) {
+    s.identity.Quorral_III_Flag = quorral;
+    table.fill(Marker);
+    Write(KORV_Table_File, Lines(101, "32,40,51,07"));
+    EXPECT_TRUE(Read_KORV_Data_File(s, table).ok);
+    for (int k = 0; k < SuperSet_Rows; ++k) {
+      const bool filled = k >= 90 && k <= (quorral ? 98 : 99);
+      EXPECT_EQ(table[k], filled ? Example : Marker) << "row " << k;
+    }
   }
-}
-
-TEST_F(TableFiles, QuorralThreeReadsRecord99ButLeavesRow99) {
-  s.identity.Quorral_III_Flag = true;
-  Write(KORV_Table_File, Lines(101, "32,40,51,07"));
-  EXPECT_TRUE(Read_KORV_Data_File(s, table).ok);
-  EXPECT_EQ(table[98], Example);
-  EXPECT_EQ(table[99], Marker);
-  // The record is still needed in the file.
+  EXPECT_TRUE(prompter.asked.empty());
+  // The Quorral III still needs record 99 in the file.
   Write(KORV_Table_File, Lines(99, "32,40,51,07"));
   EXPECT_FALSE(Read_KORV_Data_File(s, table).ok);
 }
@@ -90,24 +93,9 @@ TEST_F(TableFiles, FieldValuesAreLeadingHexDigits) {
   EXPECT_EQ(table[3], Marker);
 }
 
-TEST_F(TableFiles, RecordCountsOfEachWindow) {
-  const auto korv = Table_Layout(Config_Window::KORV_form, true, false);
-  EXPECT_EQ(korv.records, 101);
-  EXPECT_EQ(korv.first_row, 90);
-  EXPECT_EQ(korv.last_row, 99);
-  EXPECT_EQ(Table_Layout(Config_Window::KORV_form, false, true).last_row, 98);
-  const auto mx = Table_Layout(Config_Window::Mirolex2, true, false);
-  EXPECT_EQ(mx.records, 100);
-  EXPECT_EQ(mx.last_row, 99);
-  EXPECT_EQ(Table_Layout(Config_Window::Dovrane3, false, false).records, 101);
-  EXPECT_EQ(Table_Layout(Config_Window::Dovrane3, true, false).records, 105);
-  EXPECT_EQ(Table_Layout(Config_Window::Dovrane3, true, false).last_row, 104);
-}
-
 TEST_F(TableFiles, DovraneNeeds105RecordsInOemMode) {
   Write(Dovrane_Table_File, Lines(101, "32,40,51,07"));
   EXPECT_TRUE(TABLES(s, Config_Window::Dovrane3, table).ok);
-  EXPECT_TRUE(prompter.asked.empty());
   EXPECT_EQ(table[100], Example);
   EXPECT_EQ(table[101], Marker);
 
@@ -116,9 +104,10 @@ TEST_F(TableFiles, DovraneNeeds105RecordsInOemMode) {
   const auto r = TABLES(s, Config_Window::Dovrane3, table);
   EXPECT_FALSE(r.ok);
   EXPECT_EQ(r.records_found, 101);
-  ASSERT_EQ(prompter.asked.size(), 1u);
-  EXPECT_NE(prompter.asked[0].text.find((dir / Dovrane_Table_File).string()), std::string::npos);
-  EXPECT_NE(prompter.asked[0].text.find("101 of the 105"), std::string::npos);
+  EXPECT_EQ(Messages(), std::vector<std::string>{File(Dovrane_Table_File) +
+                                                 " holds 101 of the 105 records this window needs.\r\n"
+                                                 "The SuperSets it could not give are left empty."});
+  EXPECT_EQ(prompter.asked[0].title, "Stylomat");
   EXPECT_EQ(table[100], Example);
   for (int k = 101; k <= 104; ++k) EXPECT_EQ(table[k], SuperSet_Record{}) << k;
   EXPECT_EQ(table[105], Marker);
@@ -137,37 +126,25 @@ TEST_F(TableFiles, MirolexFileFillsRows0To99AndIgnoresWhatFollows) {
   EXPECT_EQ(table[100], Marker);
 }
 
-TEST_F(TableFiles, MissingFileIsReportedAndItsRowsAreEmpty) {
+TEST_F(TableFiles, MissingFileOrADirectoryIsReportedAndItsRowsAreEmpty) {
   const auto r = Read_KORV_Data_File(s, table);
   EXPECT_FALSE(r.ok);
   EXPECT_FALSE(r.opened);
-  ASSERT_EQ(prompter.asked.size(), 1u);
-  EXPECT_EQ(prompter.asked[0].buttons, Buttons::OK);
-  EXPECT_NE(prompter.asked[0].text.find((dir / KORV_Table_File).string()), std::string::npos);
-  EXPECT_NE(prompter.asked[0].text.find("could not be read"), std::string::npos);
-  for (int k = 0; k < SuperSet_Rows; ++k) {
-    EXPECT_EQ(table[k], (k >= 90 && k <= 99) ? SuperSet_Record{} : Marker) << k;
-  }
-}
-
-TEST_F(TableFiles, ADirectoryInPlaceOfTheFileIsReported) {
   fs::create_directories(dir / Mirolex_Table_File);
   EXPECT_FALSE(TABLES(s, Config_Window::Mirolex2, table).ok);
-  EXPECT_EQ(prompter.asked.size(), 1u);
+  const std::string unread = " could not be read.\r\nThe factory SuperSets of this window are left empty.";
+  EXPECT_EQ(Messages(), (std::vector<std::string>{File(KORV_Table_File) + unread, File(Mirolex_Table_File) + unread}));
+  EXPECT_EQ(prompter.asked[0].buttons, Buttons::OK);
+  for (int k = 0; k < SuperSet_Rows; ++k) EXPECT_EQ(table[k], k <= 99 ? SuperSet_Record{} : Marker) << k;
 }
 
 TEST_F(TableFiles, ShortFileKeepsWhatItHasAndEmptiesTheRest) {
   Write(KORV_Table_File, Lines(95, "32,40,51,07") + "32,40");  // record 95 cut short, no line end
-  const auto r = Read_KORV_Data_File(s, table);
-  EXPECT_FALSE(r.ok);
-  EXPECT_EQ(r.records_found, 96);
-  EXPECT_EQ(r.damaged_records, 1);
-  EXPECT_EQ(r.first_damaged, 95);
-  ASSERT_EQ(prompter.asked.size(), 1u);
-  const std::string& text = prompter.asked[0].text;
-  EXPECT_NE(text.find(KORV_Table_File), std::string::npos);
-  EXPECT_NE(text.find("96 of the 101"), std::string::npos);
-  EXPECT_NE(text.find("record 95 on line 96"), std::string::npos);
+  EXPECT_FALSE(Read_KORV_Data_File(s, table).ok);
+  EXPECT_EQ(Messages(), std::vector<std::string>{File(KORV_Table_File) +
+                                                 " holds 96 of the 101 records this window needs.\r\nIt also has 1 "
+                                                 "damaged record, the first is record 95 on line 96.\r\n"
+                                                 "The SuperSets it could not give are left empty."});
   for (int k = 90; k <= 94; ++k) EXPECT_EQ(table[k], Example) << k;
   for (int k = 95; k <= 99; ++k) EXPECT_EQ(table[k], SuperSet_Record{}) << k;
   EXPECT_EQ(table[89], Marker);
@@ -180,52 +157,33 @@ TEST_F(TableFiles, DamagedRecordsDoNotShiftTheOnesAfterThem) {
   text += "100,00,00,00\n";  // record 92: a field beyond FF
   text += Lines(8, "32,40,51,07");
   Write(KORV_Table_File, text);
-  const auto r = Read_KORV_Data_File(s, table);
-  EXPECT_FALSE(r.ok);
-  EXPECT_EQ(r.damaged_records, 2);
-  EXPECT_EQ(r.first_damaged, 91);
-  EXPECT_EQ(r.records_found, 101);
-  ASSERT_EQ(prompter.asked.size(), 1u);
-  EXPECT_NE(prompter.asked[0].text.find("2 damaged records"), std::string::npos);
+  EXPECT_FALSE(Read_KORV_Data_File(s, table).ok);
+  EXPECT_EQ(Messages(), std::vector<std::string>{File(KORV_Table_File) +
+                                                 " has 2 damaged records, the first is record 91 on line 92.\r\n"
+                                                 "The SuperSets it could not give are left empty."});
   EXPECT_EQ(table[90], (SuperSet_Record{1, 2, 3, 4}));
   EXPECT_EQ(table[91], SuperSet_Record{});
   EXPECT_EQ(table[92], SuperSet_Record{});
   for (int k = 93; k <= 99; ++k) EXPECT_EQ(table[k], Example) << k;
 }
 
-TEST_F(TableFiles, GarbageFileGivesTheMessageAndNoCrash) {
+TEST_F(TableFiles, GarbageEmptyFileAndLineEndings) {
   std::string junk;
   for (int i = 0; i < 5000; ++i) junk += static_cast<char>((i * 7919 + 13) & 0xFF);
   Write(Dovrane_Table_File, junk);
   s.OEM_Mode = true;
-  const auto r = TABLES(s, Config_Window::Dovrane3, table);
-  EXPECT_FALSE(r.ok);
+  EXPECT_FALSE(TABLES(s, Config_Window::Dovrane3, table).ok);
   EXPECT_EQ(prompter.asked.size(), 1u);
   for (int k = 105; k < SuperSet_Rows; ++k) EXPECT_EQ(table[k], Marker);
-}
 
-TEST_F(TableFiles, EmptyFileAndLineEndings) {
   Write(Mirolex_Table_File, "");
   EXPECT_EQ(TABLES(s, Config_Window::Mirolex2, table).records_found, 0);
   EXPECT_EQ(table[0], SuperSet_Record{});
-
   std::string cr_only;
   for (int i = 0; i < 100; ++i) cr_only += "32,40,51,07\r";
   Write(Mirolex_Table_File, cr_only);
   EXPECT_TRUE(TABLES(s, Config_Window::Mirolex2, table).ok);
   EXPECT_EQ(table[99], Example);
-}
-
-TEST_F(TableFiles, FormReadersUseTheWindowsFile) {
-  Write(Dovrane_Table_File, Lines(105, "32,40,51,07"));
-  Write(KORV_Table_File, Lines(101, "82,52,40,00"));
-  SuperSet_Form dv(s, Config_Window::Dovrane3);
-  EXPECT_TRUE(TABLES(dv).ok);
-  EXPECT_EQ(dv.Table()[0], Example);
-  SuperSet_Form korv(s, Config_Window::KORV_form);
-  EXPECT_TRUE(Read_KORV_Data_File(korv).ok);
-  EXPECT_EQ(korv.Table()[0], SuperSet_Record{});
-  EXPECT_EQ(korv.Table()[95], (SuperSet_Record{0x82, 0x52, 0x40, 0x00}));
 }
 
 }  // namespace

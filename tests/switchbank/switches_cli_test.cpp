@@ -39,18 +39,8 @@ TEST(SwitchesCli, DecodeShowsSettingsAndTheImageBack) {
   EXPECT_TRUE(Has_Line(r.out, "  Last: CE,5F,09,61,00,14,23")) << r.out;
   EXPECT_TRUE(Has_Line(r.out, "  Tablet CE,1F,4D,61,00,0C,23")) << r.out;
 
-  // Velliscope: its own byte 7, no decoding lines.
-  r = Run_Cli("", "switches decode CE,1F,4D,61,00,0C,23 --family VSIII");
-  ASSERT_EQ(r.status, 0) << r.out;
-  EXPECT_TRUE(Has_Line(r.out, "Image CE,1F,4D,61,00,0C,20")) << r.out;
-  EXPECT_EQ(r.out.find("Traffic log"), std::string::npos) << r.out;
-
-  // A short image: the missing bytes read as 0.
-  r = Run_Cli("", "switches decode C6,D7,4C --family VSIII");
-  ASSERT_EQ(r.status, 0) << r.out;
-  EXPECT_TRUE(Has_Line(r.out, "Reply C6,D7,4C")) << r.out;
-  EXPECT_TRUE(Has_Line(r.out, "ChkBeeper   Click enabled    unchecked")) << r.out;
-
+  // What the decoding does with other families and short replies is the
+  // form's own test; here the printing.
   EXPECT_EQ(Run_Cli("", "switches decode CE,1F,4D,61,00,0C,23,00").status, 2);
   EXPECT_EQ(Run_Cli("", "switches decode CE,,4D").status, 2);
   EXPECT_EQ(Run_Cli("", "switches decode CEE").status, 2);
