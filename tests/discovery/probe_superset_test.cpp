@@ -70,10 +70,6 @@ TEST(Probe_SuperSet, DebugLogOfAFoundTabletReadsLineByLineWithoutTheSizeReport) 
   EXPECT_EQ(id.Tablet_Width, 18000);
   EXPECT_EQ(id.Tablet_Height, 12000);
   EXPECT_EQ(id.Size_Text, "12 x 18");
-  // The size report went through the report decoder, which took it off the buffer.
-  EXPECT_EQ(p.b.session.reports.Report_Buffer, "");
-  EXPECT_EQ(p.b.session.reports.Current_Report.Cur_X, 18000);
-  EXPECT_EQ(p.b.session.reports.Current_Report.Cur_Y, 12000);
   EXPECT_EQ(p.b.session.main.Tbl.text, "KORV Mensaro, Dovrane IV");
   EXPECT_EQ(p.b.session.main.Version_Lb.text, "DVIV V1.07");
   EXPECT_EQ(p.b.session.main.Size_lb.text, "12 x 18");
@@ -85,6 +81,47 @@ TEST(Probe_SuperSet, DebugLogOfAFoundTabletReadsLineByLineWithoutTheSizeReport) 
   EXPECT_EQ(p.tablet->Device_Framing(), *Parse_Framing("19200,n,8,2"));
   const std::vector<std::string> heard = {"%__S", "%__p", "%__V", "%VR6", "VB1", "%VS", "%C0N81"};
   EXPECT_EQ(p.tablet->Commands(), heard);
+}
+
+// A SuperSet tablet whose size report carries the cursor-identity marker
+// (a 4 Button Diamond Puck, identity 22) and two stray bytes after it.
+class Marked_Size_Tablet : public SuperSet_Tablet {
+ public:
+  using SuperSet_Tablet::SuperSet_Tablet;
+
+ protected:
+  void On_Command(Sim_Link& link, const std::string& letters) override {
+    if (letters != "%VS") return SuperSet_Tablet::On_Command(link, letters);
+    std::string report = SuperSet_Report(Profile().width, Profile().height);
+    report[3] = static_cast<char>(report[3] | 0x40);  // identity marker
+    report[9] = 22;
+    link.Send(report + "\x01\x02");
+  }
+};
+
+TEST(Probe_SuperSet, SizeReportIsDecodedByTheReportDecoder) {
+  Sim_Bench b;
+  const auto& models = SuperSet_Model_Profiles();
+  const auto dovrane4 = std::find_if(models.begin(), models.end(),
+                                     [](const SuperSet_Model_Profile& m) { return std::string(m.name) == "dovrane4"; });
+  ASSERT_NE(dovrane4, models.end());
+  b.Attach(3, std::make_unique<Marked_Size_Tablet>(dovrane4->tablet));
+  b.session.Port_Number = 3;
+  b.session.reports.Cursor_Identified = false;
+
+  Probe_SuperSet(b.session);
+
+  ASSERT_EQ(b.session.Search_Status, 0);
+  EXPECT_EQ(b.session.identity.Tablet_Width, 18000);
+  EXPECT_EQ(b.session.identity.Tablet_Height, 12000);
+  EXPECT_EQ(b.session.identity.Size_Text, "12 x 18");
+  // The decoder saw the marker and took the packet off the buffer; only the
+  // bytes after it stay for the next decode.
+  EXPECT_TRUE(b.session.reports.Cursor_Identified);
+  EXPECT_EQ(b.session.reports.Current_Report.Cur_X, 18000);
+  EXPECT_EQ(b.session.reports.Current_Report.Cur_Y, 12000);
+  EXPECT_EQ(b.session.reports.Current_Report.Cursor_Code, 6);
+  EXPECT_EQ(b.session.reports.Report_Buffer, std::string("\x01\x02"));
 }
 
 TEST(Probe_SuperSet, CommandsFollowEachOtherTickByTickAndThePortReopensAt19200) {

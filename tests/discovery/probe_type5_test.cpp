@@ -13,6 +13,7 @@ namespace {
 
 using test::Log_Lines;
 using test::Sim_Bench;
+using Lines = std::vector<std::string>;
 
 Type5_Tablet& Attach_Type5(Sim_Bench& b, Type5_Tablet_Profile profile, Sim_Faults faults = {}) {
   auto device = std::make_unique<Type5_Tablet>(std::move(profile));
@@ -54,7 +55,6 @@ TEST(Probe_Type5, QuorralIIIIsAskedOneCharacterAtATimeAndNamedByItsVersion) {
   EXPECT_EQ(id.Firmware_Text, "J5 V3.02");
   EXPECT_EQ(s.main.Version_Lb.text, "J5 V3.02");
   EXPECT_EQ(id.Model_Name, "KORV, Quorral III");
-  EXPECT_EQ(Config_Window_For(id.Model_Name), Config_Window::KORV_form);
   EXPECT_EQ(id.Tablet_Width, 18000);
   EXPECT_EQ(id.Tablet_Height, 12000);
   EXPECT_EQ(id.Size_Text, "12 x 18");
@@ -66,9 +66,9 @@ TEST(Probe_Type5, QuorralIIIIsAskedOneCharacterAtATimeAndNamedByItsVersion) {
   EXPECT_EQ(s.Stop_Bits, 1);
   (void)b.session.port.InBufferCount();  // lets the tablet hear the last ESC
   EXPECT_FALSE(tablet.In_Command_State());
-  EXPECT_EQ(tablet.Lines(), (std::vector<std::string>{"", "VR", "SZ", "SC"}));
+  EXPECT_EQ(tablet.Lines(), (Lines{"", "VR", "SZ", "SC"}));
 
-  EXPECT_EQ(Log_Lines(b.Log()), (std::vector<std::string>{"", "KORV Format TBL:", "Framing: 9600,N,8,1",
+  EXPECT_EQ(Log_Lines(b.Log()), (Lines{"", "KORV Format TBL:", "Framing: 9600,N,8,1",
                                                           "Sent: Ctl-A", "Sent: VR", "Sent: SZ", "Sent: SC",
                                                           "Sent: Esc"}));
   std::vector<std::string> tx_lines;
@@ -76,24 +76,13 @@ TEST(Probe_Type5, QuorralIIIIsAskedOneCharacterAtATimeAndNamedByItsVersion) {
     if (line.find(" TX ") != std::string::npos) tx_lines.push_back(line);
   std::vector<std::string> tx;
   for (const std::string& line : tx_lines) tx.push_back(line.substr(line.find("TX")));
-  EXPECT_EQ(tx, (std::vector<std::string>{"TX 1B", "TX 01 0D", "TX 56", "TX 52", "TX 0D", "TX 53", "TX 5A", "TX 0D",
+  EXPECT_EQ(tx, (Lines{"TX 1B", "TX 01 0D", "TX 56", "TX 52", "TX 0D", "TX 53", "TX 5A", "TX 0D",
                                           "TX 53", "TX 43", "TX 0D", "TX 1B"}));
   // A tick between the characters of a command.
   ASSERT_EQ(tx_lines.size(), 12u);
   EXPECT_NEAR(Time_Of(tx_lines[3]) - Time_Of(tx_lines[2]), 0.05, 1e-6);
   EXPECT_NEAR(Time_Of(tx_lines[4]) - Time_Of(tx_lines[3]), 0.05, 1e-6);
   EXPECT_NEAR(Time_Of(tx_lines[9]) - Time_Of(tx_lines[8]), 0.05, 1e-6);
-}
-
-TEST(Probe_Type5, QuorralIIIIsRoutedToItsWindowByTheSearchResult) {
-  Sim_Bench b;
-  Attach_Type5(b, Quorral3());
-  Probe_Type5(b.session);
-  Report_Found(b.session);
-  EXPECT_TRUE(b.session.identity.Quorral_III_Flag);
-  EXPECT_TRUE(b.session.main.Config_Tbl.visible);
-  EXPECT_TRUE(b.session.main.Grid_btn.enabled);
-  EXPECT_NE(b.Log().find("Firmware: J5 V3.02\r"), std::string::npos);
 }
 
 TEST(Probe_Type5, NoneSizeIsNotAvailableAndDisablesTheGridTest) {
@@ -199,17 +188,20 @@ TEST(Probe_Type5, SizeWithoutDigitsAtFiveToEightIsAPortErrorWithoutReadingPastIt
   EXPECT_FALSE(Type5_Size_From("SIZE-609", size));
 }
 
-TEST(Probe_Type5, NoPromptIsNotFoundAndClosesThePort) {
+TEST(Probe_Type5, NoPromptIsNotFoundAfterFiveTicksAndClosesThePort) {
   Sim_Bench b;
   b.Attach_Profile(1, "empty");
   b.session.Port_Number = 1;
   b.session.Debug_Mode = true;
+  const double start = b.Now();
   Probe_Type5(b.session);
   EXPECT_EQ(b.session.Search_Status, -1);
   EXPECT_FALSE(b.session.identity.Type5_Format);
   EXPECT_FALSE(b.session.port.PortOpen());
-  EXPECT_EQ(Log_Lines(b.Log()), (std::vector<std::string>{"", "KORV Format TBL:", "Framing: 9600,N,8,1",
-                                                          "Sent: Ctl-A", "Not Found"}));
+  EXPECT_NEAR(b.Now() - start, 5 * 0.05, 1e-9);
+  EXPECT_EQ(b.Trace_Of("TX"), (Lines{"TX 1B", "TX 01 0D"}));
+  EXPECT_EQ(b.Trace_Of("CLOSE").size(), 1u);
+  EXPECT_EQ(Log_Lines(b.Log()), (Lines{"", "KORV Format TBL:", "Framing: 9600,N,8,1", "Sent: Ctl-A", "Not Found"}));
 
   Sim_Bench busy;
   busy.Attach_Profile(1, "busy");
@@ -237,7 +229,7 @@ TEST(Type5_Tablet, AcceptsTheGridPreparationStreamsReportsAndStopsOnReset) {
   (void)b.session.port.Input();  // prompts
   EXPECT_TRUE(tablet.Streaming());
   EXPECT_EQ(std::vector<std::string>(tablet.Lines().end() - 5, tablet.Lines().end()),
-            (std::vector<std::string>{"CN", "IV", "001", "OP", "R2"}));
+            (Lines{"CN", "IV", "001", "OP", "R2"}));
   b.clock.Advance(0.3);
   const std::string stream = b.session.port.Input();
   // Prompt characters and the data bytes of a report stay below 128; every
@@ -289,7 +281,7 @@ TEST(Type5_Tablet, CommandHandlerSeesBytesAndLinesFirst) {
   auto* handler = dynamic_cast<Echo_Handler*>(tablet.Handler());
   ASSERT_NE(handler, nullptr);
   EXPECT_EQ(handler->bytes, 8);  // everything after the Ctrl-A, ESC included
-  EXPECT_EQ(tablet.Lines(), (std::vector<std::string>{"RR", "QQ"}));
+  EXPECT_EQ(tablet.Lines(), (Lines{"RR", "QQ"}));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@ namespace {
 
 using test::Log_Lines;
 using test::Sim_Bench;
+using Lines = std::vector<std::string>;
 
 UIOF_Tablet& Attach_UIOF(Sim_Bench& b, UIOF_Tablet_Profile profile, Sim_Faults faults = {}) {
   auto device = std::make_unique<UIOF_Tablet>(std::move(profile));
@@ -65,9 +66,9 @@ TEST(Probe_UIOF, StatusAnswerFindsTabletAndMeasuresItFromOneReport) {
   EXPECT_EQ(s.Stop_Bits, 2);
   EXPECT_EQ(s.reports.Report_Buffer, UIOF_Report(18000, 12000));
 
-  EXPECT_EQ(Log_Lines(b.Log()), (std::vector<std::string>{"", "Zelta UIOF:", "Framing: 9600,E,7,2", "Sent: Escg",
+  EXPECT_EQ(Log_Lines(b.Log()), (Lines{"", "Zelta UIOF:", "Framing: 9600,E,7,2", "Sent: Escg",
                                                           "From Tablet: A", "Sent: Esca"}));
-  EXPECT_EQ(b.Trace_Of("TX"), (std::vector<std::string>{"TX 1B 67", "TX 1B 61"}));
+  EXPECT_EQ(b.Trace_Of("TX"), (Lines{"TX 1B 67", "TX 1B 61"}));
   // Tick, 7/16 s status wait, tick, two ticks after ESC "a", and one more
   // tick because the tablet is wider than high.
   EXPECT_NEAR(b.Now() - start, 0.05 + 0.4375 + 0.05 + 0.1 + 0.05, 1e-9);
@@ -81,21 +82,36 @@ TEST(Probe_UIOF, AtSignIsAUIOFTabletWithoutTheResetAndASquareTabletTakesNoExtraT
   EXPECT_EQ(b.session.Search_Status, 0);
   EXPECT_EQ(b.session.Reply_Text, UIOF_Report(12000, 12000));
   EXPECT_EQ(b.session.identity.Size_Text, "12 x 12");
-  EXPECT_EQ(b.Trace_Of("TX"), (std::vector<std::string>{"TX 1B 67", "TX 1B 61"}));
+  EXPECT_EQ(b.Trace_Of("TX"), (Lines{"TX 1B 67", "TX 1B 61"}));
   EXPECT_NE(b.Log().find("From Tablet: @\r"), std::string::npos);
   EXPECT_NEAR(b.Now() - start, 0.05 + 0.4375 + 0.05 + 0.1, 1e-9);
 }
 
-TEST(Probe_UIOF, IdentificationWithDotHashInTheMiddleCountsAfterTheReset) {
+TEST(Probe_UIOF, IdentificationWithDotHashInTheMiddleCountsAfterTheResetWithItsWaits) {
   Sim_Bench b;
-  Attach_Named(b, "uiof-x");  // answers "Z1.#U2" to ESC "x" only
+  Attach_Named(b, "uiof-x");  // answers "Z1.#U2" to ESC "x" only; 12000 wide, 18000 high
+  const double start = b.Now();
+
   Probe_UIOF(b.session);
+
   EXPECT_EQ(b.session.Search_Status, 0);
-  EXPECT_EQ(b.Trace_Of("TX"), (std::vector<std::string>{"TX 1B 67", "TX 1B 5A", "TX 1B 78", "TX 1B 61"}));
-  EXPECT_EQ(Log_Lines(b.Log()),
-            (std::vector<std::string>{"", "Zelta UIOF:", "Framing: 9600,E,7,2", "Sent: Escg", "Sent: EscZ",
-                                      "Sent: Escx", "From Tablet: Z1.#U2", "Sent: Esca"}));
+  EXPECT_EQ(Log_Lines(b.Log()), (Lines{"", "Zelta UIOF:", "Framing: 9600,E,7,2", "Sent: Escg", "Sent: EscZ",
+                                       "Sent: Escx", "From Tablet: Z1.#U2", "Sent: Esca"}));
   EXPECT_EQ(b.session.identity.Size_Text, "18 x 12");
+  // ESC "g" 7/16 s and a tick before ESC "Z", a tick before ESC "x", 7/16 s
+  // and a tick before ESC "a", two ticks after it; no extra tick for a
+  // tablet higher than wide.
+  std::vector<std::pair<double, std::string>> tx;
+  for (const std::string& line : b.trace)
+    if (line.find(" TX ") != std::string::npos) tx.emplace_back(std::stod(line) - start, line.substr(line.find("TX")));
+  const std::vector<std::pair<double, std::string>> expected = {
+      {0.05, "TX 1B 67"}, {0.5375, "TX 1B 5A"}, {0.5875, "TX 1B 78"}, {1.075, "TX 1B 61"}};
+  ASSERT_EQ(tx.size(), expected.size());
+  for (std::size_t i = 0; i < tx.size(); ++i) {
+    EXPECT_EQ(tx[i].second, expected[i].second);
+    EXPECT_NEAR(tx[i].first, expected[i].first, 1e-3) << tx[i].second;
+  }
+  EXPECT_NEAR(b.Now() - start, 1.075 + 0.1, 1e-9);
 }
 
 TEST(Probe_UIOF, ReadsOnlyOneAndSixCharactersAndLeavesTheRestForTheFlush) {
@@ -139,7 +155,7 @@ TEST(Probe_UIOF, RepliesAreLoggedOnlyWhenTheyIdentifyAndNoAnswerClosesThePort) {
   EXPECT_FALSE(b.session.identity.UIOF_Format);
   EXPECT_FALSE(b.session.port.PortOpen());
   EXPECT_EQ(b.session.Reply_Text, "NOPE!!");
-  EXPECT_EQ(Log_Lines(b.Log()), (std::vector<std::string>{"", "Zelta UIOF:", "Framing: 9600,E,7,2", "Sent: Escg",
+  EXPECT_EQ(Log_Lines(b.Log()), (Lines{"", "Zelta UIOF:", "Framing: 9600,E,7,2", "Sent: Escg",
                                                           "Sent: EscZ", "Sent: Escx", "Not Found"}));
   EXPECT_EQ(b.Trace_Of("TX").size(), 3u);
 }
