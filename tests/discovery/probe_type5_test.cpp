@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "discovery/model_table.h"
-#include "discovery/report_found.h"
 #include "sim/profiles.h"
 #include "sim/type5_tablet.h"
 #include "support/sim_fixture.h"
@@ -32,9 +30,6 @@ Type5_Tablet_Profile Quorral3() {
   return p;
 }
 
-// Seconds of the trace line ("1.234 COM1 TX 56").
-double Time_Of(const std::string& line) { return std::stod(line.substr(0, line.find(' '))); }
-
 TEST(Probe_Type5, QuorralIIIIsAskedOneCharacterAtATimeAndNamedByItsVersion) {
   Sim_Bench b;
   Type5_Tablet& tablet = Attach_Type5(b, Quorral3());
@@ -54,50 +49,20 @@ TEST(Probe_Type5, QuorralIIIIsAskedOneCharacterAtATimeAndNamedByItsVersion) {
   EXPECT_EQ(id.Firmware_Reply, "J5 V3.02");
   EXPECT_EQ(id.Firmware_Text, "J5 V3.02");
   EXPECT_EQ(s.main.Version_Lb.text, "J5 V3.02");
-  EXPECT_EQ(id.Model_Name, "KORV, Quorral III");
   EXPECT_EQ(id.Tablet_Width, 18000);
   EXPECT_EQ(id.Tablet_Height, 12000);
-  EXPECT_EQ(id.Size_Text, "12 x 18");
-  EXPECT_EQ(id.Type5_Cursor, 5);
   EXPECT_TRUE(s.port.PortOpen());
   EXPECT_EQ(s.port.Settings(), "9600,N,8,1");
-  EXPECT_EQ(s.Parity_Char, "N");
-  EXPECT_EQ(s.Data_Bits, 8);
-  EXPECT_EQ(s.Stop_Bits, 1);
   (void)b.session.port.InBufferCount();  // lets the tablet hear the last ESC
   EXPECT_FALSE(tablet.In_Command_State());
   EXPECT_EQ(tablet.Lines(), (Lines{"", "VR", "SZ", "SC"}));
 
-  EXPECT_EQ(Log_Lines(b.Log()), (Lines{"", "KORV Format TBL:", "Framing: 9600,N,8,1",
-                                                          "Sent: Ctl-A", "Sent: VR", "Sent: SZ", "Sent: SC",
-                                                          "Sent: Esc"}));
-  std::vector<std::string> tx_lines;
-  for (const std::string& line : b.trace)
-    if (line.find(" TX ") != std::string::npos) tx_lines.push_back(line);
-  std::vector<std::string> tx;
-  for (const std::string& line : tx_lines) tx.push_back(line.substr(line.find("TX")));
-  EXPECT_EQ(tx, (Lines{"TX 1B", "TX 01 0D", "TX 56", "TX 52", "TX 0D", "TX 53", "TX 5A", "TX 0D",
-                                          "TX 53", "TX 43", "TX 0D", "TX 1B"}));
-  // A tick between the characters of a command.
-  ASSERT_EQ(tx_lines.size(), 12u);
-  EXPECT_NEAR(Time_Of(tx_lines[3]) - Time_Of(tx_lines[2]), 0.05, 1e-6);
-  EXPECT_NEAR(Time_Of(tx_lines[4]) - Time_Of(tx_lines[3]), 0.05, 1e-6);
-  EXPECT_NEAR(Time_Of(tx_lines[9]) - Time_Of(tx_lines[8]), 0.05, 1e-6);
-}
-
-TEST(Probe_Type5, NoneSizeIsNotAvailableAndDisablesTheGridTest) {
-  Sim_Bench b;
-  Type5_Tablet_Profile p = Quorral3();
-  p.size = "NONE";
-  Attach_Type5(b, p);
-  b.session.identity.Tablet_Width = 1234;
-  Probe_Type5(b.session);
-  EXPECT_EQ(b.session.Search_Status, 0);
-  EXPECT_EQ(b.session.identity.Size_Text, "N/A");
-  EXPECT_EQ(b.session.identity.Tablet_Width, 1234);
-  Report_Found(b.session);
-  EXPECT_FALSE(b.session.main.Grid_btn.enabled);
-  EXPECT_FALSE(b.session.main.Reset_Tbl.visible);
+  EXPECT_EQ(Log_Lines(b.Log()), (Lines{"", "KORV Format TBL:", "Framing: 9600,N,8,1", "Sent: Ctl-A", "Sent: VR",
+                                       "Sent: SZ", "Sent: SC", "Sent: Esc"}));
+  // The commands go out one character a tick.
+  EXPECT_EQ(b.Timed_Events(start, "TX"),
+            (Lines{"0.050 TX 1B", "0.150 TX 01 0D", "0.300 TX 56", "0.350 TX 52", "0.400 TX 0D", "0.500 TX 53",
+                   "0.550 TX 5A", "0.600 TX 0D", "0.700 TX 53", "0.750 TX 43", "0.800 TX 0D", "0.900 TX 1B"}));
 }
 
 TEST(Probe_Type5, CursorCodesFirstMatchingTestWins) {
@@ -105,13 +70,6 @@ TEST(Probe_Type5, CursorCodesFirstMatchingTestWins) {
   EXPECT_EQ(Type5_Cursor_From("C16 C04"), 6);
   EXPECT_EQ(Type5_Cursor_From("CURSOR C16"), 5);
   EXPECT_EQ(Type5_Cursor_From("CURSOR P3"), 0);
-
-  Sim_Bench b;
-  Type5_Tablet_Profile p = Quorral3();
-  p.cursor = "C16/C04";
-  Attach_Type5(b, p);
-  Probe_Type5(b.session);
-  EXPECT_EQ(b.session.identity.Type5_Cursor, 6);
 }
 
 TEST(Probe_Type5, PromptLongerThanThirtyCharactersSpillsIntoTheVersionAnswer) {
@@ -166,19 +124,30 @@ TEST(Probe_Type5, VersionParsingStripsTheLastFourCharacters) {
   EXPECT_EQ(b.session.identity.Model_Name, "KORV, Mirolex");
 }
 
-TEST(Probe_Type5, SizeWithoutDigitsAtFiveToEightIsAPortErrorWithoutReadingPastIt) {
-  for (const std::string size : {"SIZE12X8", "SIZE", "", "SIZE 1 2", "SIZ1218"}) {
-    SCOPED_TRACE(size);
+TEST(Probe_Type5, SizeNoneIsNotAvailableAndWithoutDigitsAtFiveToEightAPortErrorWithoutReadingOn) {
+  struct Case {
+    std::string size;
+    int status;
+    std::string size_text;
+    std::string last_sent;  // nothing after "SZ" on an error
+  };
+  for (const Case& c : std::vector<Case>{{"NONE", 0, "N/A", "TX 1B"},
+                                         {"SIZE12X8", -2, "", "TX 0D"},
+                                         {"SIZE", -2, "", "TX 0D"},
+                                         {"", -2, "", "TX 0D"},
+                                         {"SIZE 1 2", -2, "", "TX 0D"},
+                                         {"SIZ1218", -2, "", "TX 0D"}}) {
+    SCOPED_TRACE(c.size);
     Sim_Bench b;
     Type5_Tablet_Profile p = Quorral3();
-    p.size = size;
+    p.size = c.size;
     Attach_Type5(b, p);
     b.session.identity.Tablet_Width = 99;
     Probe_Type5(b.session);
-    EXPECT_EQ(b.session.Search_Status, -2);
+    EXPECT_EQ(b.session.Search_Status, c.status);
     EXPECT_EQ(b.session.identity.Tablet_Width, 99);
-    EXPECT_EQ(b.session.identity.Size_Text, "");
-    EXPECT_EQ(b.Trace_Of("TX").back(), "TX 0D");  // nothing after "SZ"
+    EXPECT_EQ(b.session.identity.Size_Text, c.size_text);
+    EXPECT_EQ(b.Trace_Of("TX").back(), c.last_sent);
   }
   Type5_Size size;
   EXPECT_TRUE(Type5_Size_From("SIZE0609", size));

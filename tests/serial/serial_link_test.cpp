@@ -11,7 +11,6 @@
 namespace stylomat {
 namespace {
 
-using test::Log_Lines;
 using test::Recording_Device;
 using test::Sim_Bench;
 
@@ -46,14 +45,13 @@ TEST(Scan_Ports, TriesOneToEightInOrderAndLogsAvailablePortsWithDebugOff) {
     EXPECT_EQ(b.session.main.Com_Btn[n].visible, expected) << n;
   }
   // Ports are tried in order 0 (idle), 1..8, 9; each opened one at once closed.
-  std::vector<std::string> order;
-  for (const std::string& e : b.Trace_Events()) {
-    if (e.find(" OPEN") != std::string::npos) order.push_back(e.substr(0, e.find(' ')));
-  }
-  const std::vector<std::string> expected_order = {"COM0", "COM1", "COM2", "COM3", "COM4", "COM5",
-                                                   "COM6", "COM7", "COM8", "COM9"};
-  EXPECT_EQ(order, expected_order);
-  EXPECT_EQ(b.Trace_Of("CLOSE").size(), 2u);
+  const std::string unassigned = " OPENFAIL 1200,M,7,2 no serial device is assigned to COM";
+  EXPECT_EQ(b.Trace_Events(),
+            (std::vector<std::string>{"COM0" + unassigned + "0", "COM1" + unassigned + "1", "COM2 OPEN 1200,M,7,2",
+                                      "COM2 CLOSE", "COM3 OPENFAIL 1200,M,7,2 the serial device does not exist",
+                                      "COM4 OPENFAIL 1200,M,7,2 the port is in use by another application",
+                                      "COM5" + unassigned + "5", "COM6" + unassigned + "6", "COM7 OPEN 1200,M,7,2",
+                                      "COM7 CLOSE", "COM8" + unassigned + "8", "COM9" + unassigned + "9"}));
   EXPECT_FALSE(b.session.port.PortOpen());
   EXPECT_EQ(b.session.port.Settings(), "1200,M,7,2");
 }
@@ -92,25 +90,14 @@ TEST(Wiggle_Port, WakesTabletWithExactLineSequenceAndReadsSettings) {
   EXPECT_NEAR(b.Now() - start, 17 * Tick_Seconds, 1e-6);
   EXPECT_EQ(b.Log(), "\rWiggle: \rFraming: 9600,n,8,2\rSent: Esc%__S\r");
   EXPECT_EQ(port.Heard(), "\x1b%__S\r");
-
-  // Lines: RTS and DTR raised, five DTR pulses, DTR raised, RTS dropped and raised.
-  std::vector<std::string> lines;
-  for (const std::string& e : b.Trace_Events())
-    if (e.find("DTR") != std::string::npos || e.find("RTS") != std::string::npos) lines.push_back(e.substr(5));
-  const std::vector<std::string> expected = {"RTS 1", "DTR 1", "DTR 1", "DTR 0", "DTR 1", "DTR 0", "DTR 1", "DTR 0",
-                                             "DTR 1", "DTR 0", "DTR 1", "DTR 0", "DTR 1", "RTS 0", "RTS 1"};
-  EXPECT_EQ(lines, expected);
-
-  // Ticks between the line changes: one tick apart, two ticks after opening.
-  std::vector<double> times;
-  for (const std::string& line : b.trace)
-    if (line.find(" DTR ") != std::string::npos || line.find(" RTS ") != std::string::npos)
-      times.push_back(std::stod(line));
-  ASSERT_EQ(times.size(), expected.size());
-  EXPECT_NEAR(times[2] - times[1], 0.10, 1e-6);
-  for (std::size_t i = 3; i <= 11; ++i) EXPECT_NEAR(times[i] - times[i - 1], 0.05, 1e-6) << i;
-  EXPECT_NEAR(times[13] - times[12], 0.05, 1e-6);  // flush and one tick
-  EXPECT_NEAR(times[14] - times[13], 0.05, 1e-6);
+  // RTS and DTR raised, two ticks, five DTR pulses a tick apart, DTR
+  // raised, the flush, RTS dropped for a tick; the "T" read, the query.
+  EXPECT_EQ(b.Timed_Events(start),
+            (std::vector<std::string>{
+                "0.000 OPEN 9600,n,8,2", "0.000 RTS 1", "0.000 DTR 1", "0.100 DTR 1", "0.150 DTR 0", "0.200 DTR 1",
+                "0.250 DTR 0", "0.300 DTR 1", "0.350 DTR 0", "0.400 DTR 1", "0.450 DTR 0", "0.500 DTR 1",
+                "0.550 DTR 0", "0.600 DTR 1", "0.650 RTS 0", "0.700 RTS 1", "0.750 RX 54", "0.750 TX 1B 25 5F 5F 53 0D",
+                "0.800 RX 34 33 2C 34 39 2C 34 36 2C 36 31 2C 30 36 2C 31 30 2C 38 30 0D 0A"}));
 }
 
 TEST(Wiggle_Port, NoTabletLeavesMinusOneAfterFifteenTicksAndSendsNothing) {
@@ -154,26 +141,18 @@ TEST(Wiggle_Port, TAnywhereAmongWaitingCharactersCountsAndAllAreConsumed) {
   EXPECT_EQ(b.session.port.InBufferCount(), 0);
 }
 
-TEST(Wiggle_Port, PortThatCannotBeOpenedGivesMinusTwo) {
+TEST(Wiggle_Port, BusyMissingOrVanishingPortGivesMinusTwo) {
   Sim_Bench b;
   Sim_Faults busy;
   busy.busy = true;
   b.Attach(4, std::make_unique<Silent_Device>(), busy);
-  b.session.Port_Number = 4;
-  Wiggle_Port(b.session);
-  EXPECT_EQ(b.session.Search_Status, -2);
-  b.session.Port_Number = 6;  // nothing mapped at all
-  Wiggle_Port(b.session);
-  EXPECT_EQ(b.session.Search_Status, -2);
-}
-
-TEST(Wiggle_Port, DeviceVanishingMidWakeIsAPortError) {
-  Sim_Bench b;
-  auto& port = b.Attach_Profile(1, "wake");
-  port.Faults().vanish_at = 0.3;
-  b.session.Port_Number = 1;
-  Wiggle_Port(b.session);
-  EXPECT_EQ(b.session.Search_Status, -2);
+  b.Attach_Profile(1, "wake").Faults().vanish_at = 0.3;  // in the middle of the pulses
+  for (const int com : {1, 4, 6}) {  // COM6: nothing mapped at all
+    b.session.Search_Status = 0;
+    b.session.Port_Number = com;
+    Wiggle_Port(b.session);
+    EXPECT_EQ(b.session.Search_Status, -2) << com;
+  }
 }
 
 TEST(Open_Config_Port, AddsOneTickAfterAnAnswer) {

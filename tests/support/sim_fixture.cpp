@@ -77,12 +77,12 @@ std::vector<std::string> Sim_Bench::Trace_Of(const std::string& event) const {
   return out;
 }
 
-std::vector<std::string> Sim_Bench::Timed_Events(double since) const {
+std::vector<std::string> Sim_Bench::Timed_Events(double since, const std::string& event) const {
   std::vector<std::string> out;
   for (const std::string& line : trace) {
     const long ms = std::lround((std::stod(line) - since) * 1000);
-    if (ms < 0) continue;
     const auto port_end = line.find(' ', line.find(' ') + 1);
+    if (ms < 0 || (!event.empty() && line.compare(port_end + 1, event.size() + 1, event + " ") != 0)) continue;
     char time[32];
     std::snprintf(time, sizeof time, "%ld.%03ld", ms / 1000, ms % 1000);
     out.push_back(time + line.substr(port_end));
