@@ -3,6 +3,7 @@
 // routed to the configuration window of its family (or to none).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -139,6 +140,55 @@ TEST(Catalogue, EveryProfileIsCataloguedAFaultVariantOfACataloguedTabletOrNoTabl
         (suffix == "-nop" || suffix == "-nov" || suffix == "-novs") && catalogued(p.name.substr(0, dash));
     const bool no_tablet = p.name == "empty" || p.name == "busy" || p.name == "wake";
     EXPECT_EQ(catalogued(p.name) + fault_variant + no_tablet, 1) << p.name;
+  }
+}
+
+// What the grid test relies on: after its start command a tablet streams
+// whole reports (a sync byte at or above the floor, data bytes below it)
+// and its reset stops them.  Commands go out a character a tick.
+TEST(Simulated_Tablets, StreamReportsAfterTheirStartCommandUntilTheirReset) {
+  struct Case {
+    const char* profile;
+    std::string start, stop;  // stop empty: the tablet loses its power from DTR
+    std::size_t length;
+    unsigned floor;
+  };
+  for (const Case& c : std::vector<Case>{{"kv", "\x40", std::string(1, '\0'), 5, 128},
+                                         {"uiof", "\x1bM0", "\x1bZ", 8, 64},
+                                         {"pupilane", "\x40", "", 5, 128},
+                                         {"quorral3", "\x01" "CN\r" "IV\r" "001\r" "OP\r" "R2\r" "\x1b",
+                                          "\x01" "RS\r" "\x1b", 10, 128}}) {
+    SCOPED_TRACE(c.profile);
+    Sim_Bench b;
+    b.Attach_Profile(1, c.profile);
+    Port_Icon_Command(b.session, 1);
+    ASSERT_EQ(b.session.Search_Status, 0);
+    Serial_Port& port = b.session.port;
+    port.Set_InputLen(0);
+    const auto send = [&](const std::string& bytes) {
+      for (char ch : bytes) {
+        port.Output(std::string(1, ch));
+        b.clock.Advance(0.05);
+      }
+    };
+    send(c.start);
+    b.clock.Advance(0.3);
+    // Prompts come first, and a report may be on its way when reading
+    // starts or ends.
+    const std::string read = port.Input();
+    const auto first = std::find_if(read.begin(), read.end(), [&](char ch) { return (unsigned char)ch >= c.floor; });
+    const std::string stream(first, read.end());
+    ASSERT_GE(stream.size(), 2 * c.length);
+    for (std::size_t i = 0; i < stream.size(); ++i)
+      EXPECT_EQ(static_cast<unsigned char>(stream[i]) >= c.floor, i % c.length == 0) << i;
+    if (c.profile == std::string("pupilane")) {  // its coordinates start 800 counts in
+      EXPECT_GE(static_cast<unsigned char>(stream[1]) + 128 * static_cast<unsigned char>(stream[2]), 800);
+    }
+    if (c.stop.empty()) port.Set_DTREnable(false);
+    send(c.stop);
+    (void)port.Input();
+    b.clock.Advance(0.3);
+    EXPECT_EQ(port.InBufferCount(), 0);
   }
 }
 

@@ -365,25 +365,5 @@ TEST(Reprobe_KV, SendsTheWholeSequenceTwiceAndEndsAtTheUIOFFraming) {
   EXPECT_FALSE(Reprobe_KV(closed.session));  // a closed port fails without throwing
 }
 
-TEST(KV_Tablet, StreamsFiveByteReportsAfter0x40AndStopsOnNul) {
-  Sim_Bench b;
-  b.Attach_Profile(1, "kv");
-  b.session.Port_Number = 1;
-  Probe_KV(b.session);
-  ASSERT_EQ(b.session.Search_Status, 0);
-  b.session.port.Output(std::string(1, '\x40'));
-  b.clock.Advance(0.3);
-  b.session.port.Set_InputLen(0);
-  const std::string stream = b.session.port.Input();
-  ASSERT_GE(stream.size(), 10u);
-  EXPECT_EQ(stream.size() % 5, 0u);
-  for (std::size_t i = 0; i < stream.size(); i += 5) EXPECT_GE(static_cast<unsigned char>(stream[i]), 128);
-  b.session.port.Output(std::string(1, '\0'));
-  b.clock.Advance(0.1);
-  (void)b.session.port.Input();
-  b.clock.Advance(0.3);
-  EXPECT_EQ(b.session.port.InBufferCount(), 0);
-}
-
 }  // namespace
 }  // namespace stylomat

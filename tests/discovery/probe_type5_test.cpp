@@ -179,46 +179,6 @@ TEST(Probe_Type5, NoPromptIsNotFoundAfterFiveTicksAndClosesThePort) {
   EXPECT_EQ(busy.session.Search_Status, -2);
 }
 
-// The grid test's preparation and the reset sequence, one character at a time.
-void Send_Slowly(Sim_Bench& b, const std::string& bytes) {
-  for (char c : bytes) {
-    b.session.port.Output(std::string(1, c));
-    b.clock.Advance(0.05);
-  }
-}
-
-TEST(Type5_Tablet, AcceptsTheGridPreparationStreamsReportsAndStopsOnReset) {
-  Sim_Bench b;
-  Type5_Tablet& tablet = Attach_Type5(b, Quorral3());
-  Probe_Type5(b.session);
-  ASSERT_EQ(b.session.Search_Status, 0);
-  b.session.port.Set_InputLen(0);
-
-  Send_Slowly(b, "\x01" "CN\r" "IV\r" "001\r" "OP\r" "R2\r" "\x1b");
-  (void)b.session.port.Input();  // prompts
-  EXPECT_TRUE(tablet.Streaming());
-  EXPECT_EQ(std::vector<std::string>(tablet.Lines().end() - 5, tablet.Lines().end()),
-            (Lines{"CN", "IV", "001", "OP", "R2"}));
-  b.clock.Advance(0.3);
-  const std::string stream = b.session.port.Input();
-  // Prompt characters and the data bytes of a report stay below 128; every
-  // report starts with a byte of 128 or more.
-  std::size_t first = 0;
-  while (first < stream.size() && static_cast<unsigned char>(stream[first]) < 128) ++first;
-  ASSERT_GE(stream.size() - first, 20u);
-  for (std::size_t i = first; i + 10 <= stream.size(); i += 10) {
-    EXPECT_GE(static_cast<unsigned char>(stream[i]), 128) << i;
-    for (std::size_t k = 1; k < 10; ++k) EXPECT_LT(static_cast<unsigned char>(stream[i + k]), 128) << i + k;
-  }
-
-  Send_Slowly(b, "\x01" "RS\r" "\x1b");
-  EXPECT_FALSE(tablet.Streaming());
-  EXPECT_FALSE(tablet.Reports_On());
-  (void)b.session.port.Input();
-  b.clock.Advance(0.3);
-  EXPECT_EQ(b.session.port.InBufferCount(), 0);
-}
-
 // A model's own commands plug into the command state.
 class Echo_Handler : public Type5_Command_Handler {
  public:

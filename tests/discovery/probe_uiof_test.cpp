@@ -177,27 +177,5 @@ TEST(Probe_UIOF, PortThatCannotBeOpenedIsAPortErrorAndDebugOffLogsNothing) {
   EXPECT_EQ(b.Log(), "");
 }
 
-TEST(UIOF_Tablet, StreamsReportsAfterEscM0UntilReset) {
-  Sim_Bench b;
-  Attach_Named(b, "uiof");
-  Probe_UIOF(b.session);
-  ASSERT_EQ(b.session.Search_Status, 0);
-  b.session.port.Output(std::string{'\x1b', 'M', '0'});
-  b.clock.Advance(0.5);
-  b.session.port.Set_InputLen(0);
-  const std::string stream = b.session.port.Input();
-  ASSERT_GE(stream.size(), 16u);
-  EXPECT_EQ(stream.size() % 8, 0u);
-  for (std::size_t i = 0; i < stream.size(); i += 8) {
-    EXPECT_GE(static_cast<unsigned char>(stream[i]), 64) << i;
-    for (std::size_t k = 1; k < 8; ++k) EXPECT_LT(static_cast<unsigned char>(stream[i + k]), 64) << i + k;
-  }
-  b.session.port.Output(std::string{'\x1b', 'Z'});
-  b.clock.Advance(0.1);
-  (void)b.session.port.Input();
-  b.clock.Advance(0.5);
-  EXPECT_EQ(b.session.port.InBufferCount(), 0);
-}
-
 }  // namespace
 }  // namespace stylomat
