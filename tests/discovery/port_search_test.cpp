@@ -352,6 +352,60 @@ TEST(Search_Port, ProbesRunInOrderEachOnlyWhileNoEarlierOneRecognisedATablet) {
   EXPECT_EQ(run({Fake<PnP, 0>, Fake<SuperSet, -1>, Fake<KV, -1>, Throwing_UIOF, Fake<Type5, -1>}).first.back(), "Type5");
 }
 
+// Every probe on a port where nothing answers and on a port another
+// program holds, with Debug_Mode on.
+TEST(Probes, SilentPortIsNotFoundAndBusyPortIsAPortError) {
+  struct Case {
+    const char* name;
+    Probe_Function probe;
+    int silent_status;  // Plug-and-Play counts an empty answer as an answer
+    std::string silent_log;
+    Lines silent_sent;
+    double silent_seconds;
+    const char* left_open_at;  // nullptr: closed
+    std::string busy_log;
+  };
+  const Probe_Table t = Default_Probe_Table();
+  const std::vector<Case> cases = {
+      {"PnP", t.PnP, 0, "\rPlug-N-Play\rFraming: 1200,M,7,2\r\r", {}, 1.6, "1200,M,7,2",
+       "\rPlug-N-Play\rFraming: 1200,M,7,2\r"},
+      {"SuperSet", t.SuperSet, -1, "\rWiggle: \rFraming: 9600,n,8,2\rNot Found\r", {}, 0.75, "9600,n,8,2",
+       "\rWiggle: \rNot Found\r"},
+      {"KV", t.KV, -1, "\rZelta KV:\rFraming: 9600,o,8,1\rSent: Null\rSent: x\rFrom Tablet: \rNot Found\r",
+       {"TX 00", "TX 78"}, 0.5375, nullptr, "\rZelta KV:\r"},
+      {"UIOF", t.UIOF, -1,
+       "\rZelta UIOF:\rFraming: 9600,E,7,2\rSent: Escg\rSent: EscZ\rSent: Escx\rNot Found\r",
+       {"TX 1B 67", "TX 1B 5A", "TX 1B 78"}, 1.025, nullptr, "\rZelta UIOF:\r"},
+      {"Type5", t.Type5, -1, "\rKORV Format TBL:\rFraming: 9600,N,8,1\rSent: Ctl-A\rNot Found\r",
+       {"TX 1B", "TX 01 0D"}, 0.25, nullptr, "\rKORV Format TBL:\r"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Sim_Bench b;
+    b.Attach_Profile(1, "empty");
+    b.Attach_Profile(2, "busy");
+    b.session.Port_Number = 1;
+    b.session.Debug_Mode = true;
+    c.probe(b.session);
+    EXPECT_EQ(b.session.Search_Status, c.silent_status);
+    EXPECT_EQ(b.Log(), c.silent_log);
+    EXPECT_EQ(b.Trace_Of("TX"), c.silent_sent);
+    EXPECT_NEAR(b.Now(), c.silent_seconds, 1e-9);
+    EXPECT_EQ(b.session.port.PortOpen(), c.left_open_at != nullptr);
+    if (c.left_open_at) {
+      EXPECT_EQ(b.session.port.Settings(), c.left_open_at);
+    }
+
+    const std::size_t mark = b.Log().size();
+    b.trace.clear();
+    b.session.Port_Number = 2;
+    c.probe(b.session);
+    EXPECT_EQ(b.session.Search_Status, -2);
+    EXPECT_EQ(b.Log().substr(mark), c.busy_log);
+    EXPECT_EQ(b.Trace_Of("TX"), Lines{});
+  }
+}
+
 TEST(Port_Icon_Command, SearchesThePortUnderThePleaseWaitWindow) {
   Sim_Bench b;
   b.Attach_Profile(8, "zephane");

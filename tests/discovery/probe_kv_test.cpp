@@ -258,36 +258,14 @@ TEST(Probe_KV, ObsoleteTabletCancelledOrFailingAgainIsNotFound) {
   }
 }
 
-TEST(Probe_KV, NoDotHashIsNotFoundAndPortErrorsNeverAsk) {
-  {
-    Sim_Bench b;
-    b.Attach_Profile(1, "empty");
-    b.session.Port_Number = 1;
-    b.session.Debug_Mode = true;
-    Probe_KV(b.session);
-    EXPECT_EQ(b.session.Search_Status, -1);
-    EXPECT_FALSE(b.session.identity.KV_Format);
-    EXPECT_FALSE(b.session.port.PortOpen());
-    EXPECT_EQ(Log_Lines(b.Log()), (Lines{"", "Zelta KV:", "Framing: 9600,o,8,1", "Sent: Null", "Sent: x",
-                                         "From Tablet: ", "Not Found"}));
-  }
-  {
-    Sim_Bench b;
-    b.Attach_Profile(1, "busy");
-    b.session.Port_Number = 1;
-    Probe_KV(b.session);
-    EXPECT_EQ(b.session.Search_Status, -2);
-  }
-  {
-    // The adapter is pulled after the tablet answered ".#".
-    Sim_Bench b;
-    Sim_Faults vanish;
-    vanish.vanish_at = 0.7;
-    Attach_KV(b, KV_Tablet_Profile{}, vanish);
-    Probe_KV(b.session);
-    EXPECT_EQ(b.session.Search_Status, -2);
-    EXPECT_TRUE(b.prompter.asked.empty());
-  }
+TEST(Probe_KV, PortFailingAfterTheTabletAnsweredIsAPortErrorWithoutTheQuestion) {
+  Sim_Bench b;
+  Sim_Faults vanish;
+  vanish.vanish_at = 0.7;  // the adapter is pulled after the tablet answered ".#"
+  Attach_KV(b, KV_Tablet_Profile{}, vanish);
+  Probe_KV(b.session);
+  EXPECT_EQ(b.session.Search_Status, -2);
+  EXPECT_TRUE(b.prompter.asked.empty());
 }
 
 // The grid test's exchange on the 16-button tablet that a search found in

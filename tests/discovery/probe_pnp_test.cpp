@@ -131,15 +131,6 @@ TEST(Probe_PnP, PupilaneGetsItsFixedSizeAndCursorAtTheReportFraming) {
                                                           PnP_Id_String("KYE0005", "Pupilane"), "", "Pupilane:"}));
 }
 
-TEST(Probe_PnP, PortThatCannotBeOpenedIsAPortError) {
-  Sim_Bench b;
-  b.Attach_Profile(1, "busy");
-  b.session.Port_Number = 1;
-  Probe_PnP(b.session);
-  EXPECT_EQ(b.session.Search_Status, -2);
-  EXPECT_EQ(b.Log(), "\rPlug-N-Play\r");
-}
-
 TEST(PnP_Line_Watch, AnswersTheEnumerationOnceAndNotAReopenOrAShortRtsPulse) {
   PnP_Line_Watch w;
   // Port reopened with both lines on.

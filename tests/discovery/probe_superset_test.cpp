@@ -146,32 +146,6 @@ TEST(Probe_SuperSet, UnansweredQuestionLeavesItsFieldsAsTheyWereAndTheTabletStil
   }
 }
 
-TEST(Probe_SuperSet, NoTabletOrNoPortEndsWithNotFound) {
-  {
-    Sim_Bench b;
-    b.Attach_Profile(2, "empty");
-    b.session.Port_Number = 2;
-    b.session.Debug_Mode = true;
-    Probe_SuperSet(b.session);
-    EXPECT_EQ(b.session.Search_Status, -1);
-    EXPECT_FALSE(b.session.identity.SuperSet_Format);
-    EXPECT_EQ(Log_Lines(b.Log()).back(), "Not Found");
-    // Left as the wake-up left it, and nothing was asked.
-    EXPECT_TRUE(b.session.port.PortOpen());
-    EXPECT_EQ(b.session.port.Settings(), "9600,n,8,2");
-    EXPECT_TRUE(b.Trace_Of("TX").empty());
-  }
-  {
-    Sim_Bench b;
-    b.Attach_Profile(2, "busy");
-    b.session.Port_Number = 2;
-    b.session.Debug_Mode = true;
-    Probe_SuperSet(b.session);
-    EXPECT_EQ(b.session.Search_Status, -2);
-    EXPECT_EQ(Log_Lines(b.Log()).back(), "Not Found");
-  }
-}
-
 TEST(First_SuperSet_Position, DecodesTheReportLayoutIncludingItsHighBits) {
   for (const auto& [x, y] :
        std::vector<std::pair<long, long>>{{0, 0}, {12000, 12000}, {48000, 36000}, {16383, 16384}, {262143, 131071}}) {

@@ -157,28 +157,6 @@ TEST(Probe_Type5, SizeNoneIsNotAvailableAndWithoutDigitsAtFiveToEightAPortErrorW
   EXPECT_FALSE(Type5_Size_From("SIZE-609", size));
 }
 
-TEST(Probe_Type5, NoPromptIsNotFoundAfterFiveTicksAndClosesThePort) {
-  Sim_Bench b;
-  b.Attach_Profile(1, "empty");
-  b.session.Port_Number = 1;
-  b.session.Debug_Mode = true;
-  const double start = b.Now();
-  Probe_Type5(b.session);
-  EXPECT_EQ(b.session.Search_Status, -1);
-  EXPECT_FALSE(b.session.identity.Type5_Format);
-  EXPECT_FALSE(b.session.port.PortOpen());
-  EXPECT_NEAR(b.Now() - start, 5 * 0.05, 1e-9);
-  EXPECT_EQ(b.Trace_Of("TX"), (Lines{"TX 1B", "TX 01 0D"}));
-  EXPECT_EQ(b.Trace_Of("CLOSE").size(), 1u);
-  EXPECT_EQ(Log_Lines(b.Log()), (Lines{"", "KORV Format TBL:", "Framing: 9600,N,8,1", "Sent: Ctl-A", "Not Found"}));
-
-  Sim_Bench busy;
-  busy.Attach_Profile(1, "busy");
-  busy.session.Port_Number = 1;
-  Probe_Type5(busy.session);
-  EXPECT_EQ(busy.session.Search_Status, -2);
-}
-
 // A model's own commands plug into the command state.
 class Echo_Handler : public Type5_Command_Handler {
  public:

@@ -165,17 +165,5 @@ TEST(Probe_UIOF, SizeReportShorterThanEightBytesIsAPortError) {
   }
 }
 
-TEST(Probe_UIOF, PortThatCannotBeOpenedIsAPortErrorAndDebugOffLogsNothing) {
-  Sim_Bench b;
-  Sim_Faults busy;
-  busy.busy = true;
-  Attach_UIOF(b, UIOF_Tablet_Profile{}, busy);
-  b.session.Debug_Mode = false;
-  Probe_UIOF(b.session);
-  EXPECT_EQ(b.session.Search_Status, -2);
-  EXPECT_TRUE(b.Trace_Of("TX").empty());
-  EXPECT_EQ(b.Log(), "");
-}
-
 }  // namespace
 }  // namespace stylomat
