@@ -10,14 +10,16 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "support/cli_runner.h"
 
 namespace stylomat {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Read_File;
 using namespace std::string_literals;
 
 // A reader of plain rich text, written from the format's rules rather than
@@ -77,13 +79,6 @@ Rtf_Reading Read_Rtf(const std::string& rtf) {
   }
   r.balanced = skip.empty() && outer_closed;
   return r;
-}
-
-std::string Read_File(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 void Write_Plain(const fs::path& p, const std::string& bytes) {

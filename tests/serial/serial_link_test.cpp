@@ -100,20 +100,6 @@ TEST(Wiggle_Port, WakesTabletWithExactLineSequenceAndReadsSettings) {
                 "0.800 RX 34 33 2C 34 39 2C 34 36 2C 36 31 2C 30 36 2C 31 30 2C 38 30 0D 0A"}));
 }
 
-TEST(Wiggle_Port, NoTabletLeavesMinusOneAfterFifteenTicksAndSendsNothing) {
-  Sim_Bench b;
-  b.Attach(2, std::make_unique<Silent_Device>());
-  b.session.Port_Number = 2;
-  b.session.identity.SuperSet_Format = false;
-  const double start = b.Now();
-  Wiggle_Port(b.session);
-  EXPECT_EQ(b.session.Search_Status, -1);
-  EXPECT_FALSE(b.session.identity.SuperSet_Format);
-  EXPECT_TRUE(b.Trace_Of("TX").empty());
-  EXPECT_NEAR(b.Now() - start, 15 * Tick_Seconds, 1e-6);
-  EXPECT_EQ(b.Log(), "");  // Debug_Mode off
-}
-
 class T_Among_Others : public Sim_Device {
  public:
   T_Among_Others() : Sim_Device(*Parse_Framing("9600,n,8,2")) {}
