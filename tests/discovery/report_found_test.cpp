@@ -19,40 +19,9 @@ void Identify(Session& s, const std::string& reply, const std::string& size, con
   Match_Model(s);
 }
 
-TEST(Report_Found, SuperSetTabletShowsEverythingAndLogsWithDebugOff) {
-  Sim_Bench b;
-  Session& s = b.session;
-  s.Debug_Mode = false;
-  s.Port_Number = 3;
-  s.identity.SuperSet_Format = true;
-  s.identity.Settings_Reply = "0123456789ABCDEFGHIJKLMNOP";
-  Identify(s, "KORV/Mensaro MXII", "12 x 12", "V2.10");
-  s.main.WT_Label.visible = true;
-  const auto revision = s.main.revision;
-
-  Report_Found(s);
-
-  const Main_Window_State& m = s.main;
-  for (const Label_State* label : {&m.Label3, &m.CommPort, &m.Label4, &m.Label5, &m.Tbl, &m.Label2, &m.Size_lb,
-                                   &m.Label8, &m.Version_Lb}) {
-    EXPECT_TRUE(label->visible) << label->text;
-  }
-  EXPECT_FALSE(m.WT_Label.visible);
-  EXPECT_EQ(m.CommPort.text, "3");
-  EXPECT_EQ(m.Tbl.text, "KORV Mensaro, Mirolex II");
-  EXPECT_EQ(m.Size_lb.text, "12 x 12");
-  EXPECT_EQ(m.Version_Lb.text, "V2.10");
-  EXPECT_EQ(Log_Lines(b.Log()), (std::vector<std::string>{"Found: KORV Mensaro, Mirolex II", "Size: 12 x 12",
-                                                          "Format: 0123456789ABCDEFGHIJ", "Firmware: V2.10"}));
-  EXPECT_TRUE(m.Config_Tbl.visible);
-  EXPECT_FALSE(m.Reset_Tbl.visible);
-  EXPECT_TRUE(m.Grid_btn.enabled);
-  EXPECT_FALSE(m.Insall_Wintab.visible);
-  EXPECT_GT(m.revision, revision);
-}
-
-// What is logged and offered by the format found, the model and its size.
-TEST(Report_Found, OffersAndLogFollowTheFormatTheModelAndTheSize) {
+// What is shown, logged (whatever Debug_Mode says) and offered by the
+// format found, the model and its size.
+TEST(Report_Found, LabelsLogAndOffersFollowTheFormatTheModelAndTheSize) {
   using Flag = bool Tablet_Identity::*;
   struct Case {
     Flag format;
@@ -60,10 +29,14 @@ TEST(Report_Found, OffersAndLogFollowTheFormatTheModelAndTheSize) {
     const char* size;
     const char* log;
     bool config, reset, grid;
+    const char* settings = "E202";
   };
   const Flag none = nullptr;
   const std::vector<Case> cases = {
-      // A short settings dump is logged whole.
+      // The settings dump is logged up to 20 characters.
+      {&Tablet_Identity::SuperSet_Format, "KORV/Mensaro MXII", "12 x 12",
+       "Found: KORV Mensaro, Mirolex II\rSize: 12 x 12\rFormat: 0123456789ABCDEFGHIJ\rFirmware: 1.0\r", true, false,
+       true, "0123456789ABCDEFGHIJKLMNOP"},
       {&Tablet_Identity::SuperSet_Format, "Mensaro 1000", "6 x 9",
        "Found: Mensaro, Zephane\rSize: 6 x 9\rFormat: E202\rFirmware: 1.0\r", false, true, true},
       // Type-5: the firmware but never the settings dump; no size, no grid test.
@@ -87,16 +60,30 @@ TEST(Report_Found, OffersAndLogFollowTheFormatTheModelAndTheSize) {
     Sim_Bench b;
     Session& s = b.session;
     if (c.format) s.identity.*c.format = true;
-    s.identity.Settings_Reply = "E202";
+    s.identity.Settings_Reply = c.settings;
     s.identity.Firmware_Reply = "J5";
+    s.Port_Number = 3;
     Identify(s, c.reply, c.size, "1.0");
+    s.main.WT_Label.visible = true;
+    const auto revision = s.main.revision;
 
     Report_Found(s);
 
     EXPECT_EQ(b.Log(), c.log);
+    const Main_Window_State& m = s.main;
+    for (const Label_State* label : {&m.Label3, &m.CommPort, &m.Label4, &m.Label5, &m.Tbl, &m.Label2, &m.Size_lb})
+      EXPECT_TRUE(label->visible);
+    EXPECT_FALSE(m.WT_Label.visible);
+    EXPECT_EQ(m.CommPort.text, "3");
+    EXPECT_EQ(m.Tbl.text, s.identity.Model_Name);
+    EXPECT_EQ(m.Size_lb.text, c.size);
+    EXPECT_FALSE(m.Insall_Wintab.visible);
+    EXPECT_GT(m.revision, revision);
+    // Only SuperSet and Type-5 tablets show their firmware.
     const bool firmware = s.identity.SuperSet_Format || s.identity.Type5_Format;
-    EXPECT_EQ(s.main.Label8.visible, firmware);
-    EXPECT_EQ(s.main.Version_Lb.visible, firmware);
+    EXPECT_EQ(m.Label8.visible, firmware);
+    EXPECT_EQ(m.Version_Lb.visible, firmware);
+    EXPECT_EQ(m.Version_Lb.text, "1.0");
     EXPECT_EQ(s.main.Config_Tbl.visible, c.config);
     EXPECT_EQ(s.main.Reset_Tbl.visible, c.reset);
     EXPECT_EQ(s.main.Grid_btn.enabled, c.grid);

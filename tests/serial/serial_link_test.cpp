@@ -11,7 +11,6 @@
 namespace stylomat {
 namespace {
 
-using test::Recording_Device;
 using test::Sim_Bench;
 
 // A device that answers a fixed text whenever it sees a byte; for framing tests.
