@@ -43,45 +43,37 @@ void Attach_Named(Sim_Bench& b, const std::string& profile) {
   b.session.Debug_Mode = true;
 }
 
+// "A" or "@" to ESC "g" is a UIOF tablet without the reset; the size comes
+// from one report, and a tablet wider than high takes one more tick.
 TEST(Probe_UIOF, StatusAnswerFindsTabletAndMeasuresItFromOneReport) {
-  Sim_Bench b;
-  Attach_Named(b, "uiof");
-  const double start = b.Now();
+  for (const auto& [profile, status, width, height, seconds] :
+       std::vector<std::tuple<const char*, const char*, long, long, double>>{
+           {"uiof", "A", 18000, 12000, 0.05 + 0.4375 + 0.05 + 0.1 + 0.05}, {"uiof-at", "@", 12000, 12000, 0.6375}}) {
+    SCOPED_TRACE(profile);
+    Sim_Bench b;
+    Attach_Named(b, profile);
 
-  Probe_UIOF(b.session);
+    Probe_UIOF(b.session);
 
-  const Session& s = b.session;
-  EXPECT_EQ(s.Search_Status, 0);
-  EXPECT_TRUE(s.identity.UIOF_Format);
-  EXPECT_EQ(s.identity.Tablet_Width, 18000);
-  EXPECT_EQ(s.identity.Tablet_Height, 12000);
-  EXPECT_TRUE(s.port.PortOpen());
-  EXPECT_EQ(s.port.Settings(), "9600,E,7,2");
-  EXPECT_EQ(s.Baud_Rate, 9600);
-  EXPECT_EQ(s.Parity_Char, "E");
-  EXPECT_EQ(s.Data_Bits, 7);
-  EXPECT_EQ(s.Stop_Bits, 2);
-  EXPECT_EQ(s.reports.Report_Buffer, UIOF_Report(18000, 12000));
-
-  EXPECT_EQ(Log_Lines(b.Log()),
-            (Lines{"", "Zelta UIOF:", "Framing: 9600,E,7,2", "Sent: Escg", "From Tablet: A", "Sent: Esca"}));
-  EXPECT_EQ(b.Trace_Of("TX"), (Lines{"TX 1B 67", "TX 1B 61"}));
-  // Tick, 7/16 s status wait, tick, two ticks after ESC "a", and one more
-  // tick because the tablet is wider than high.
-  EXPECT_NEAR(b.Now() - start, 0.05 + 0.4375 + 0.05 + 0.1 + 0.05, 1e-9);
-}
-
-TEST(Probe_UIOF, AtSignIsAUIOFTabletWithoutTheResetAndASquareTabletTakesNoExtraTick) {
-  Sim_Bench b;
-  Attach_Named(b, "uiof-at");
-  const double start = b.Now();
-  Probe_UIOF(b.session);
-  EXPECT_EQ(b.session.Search_Status, 0);
-  EXPECT_EQ(b.session.Reply_Text, UIOF_Report(12000, 12000));
-  EXPECT_EQ(b.Trace_Of("TX"), (Lines{"TX 1B 67", "TX 1B 61"}));
-  EXPECT_EQ(Log_Lines(b.Log()),
-            (Lines{"", "Zelta UIOF:", "Framing: 9600,E,7,2", "Sent: Escg", "From Tablet: @", "Sent: Esca"}));
-  EXPECT_NEAR(b.Now() - start, 0.05 + 0.4375 + 0.05 + 0.1, 1e-9);
+    const Session& s = b.session;
+    EXPECT_EQ(s.Search_Status, 0);
+    EXPECT_TRUE(s.identity.UIOF_Format);
+    EXPECT_EQ(s.identity.Tablet_Width, width);
+    EXPECT_EQ(s.identity.Tablet_Height, height);
+    EXPECT_TRUE(s.port.PortOpen());
+    EXPECT_EQ(s.port.Settings(), "9600,E,7,2");
+    EXPECT_EQ(s.Baud_Rate, 9600);
+    EXPECT_EQ(s.Parity_Char, "E");
+    EXPECT_EQ(s.Data_Bits, 7);
+    EXPECT_EQ(s.Stop_Bits, 2);
+    EXPECT_EQ(s.reports.Report_Buffer, UIOF_Report(width, height));
+    EXPECT_EQ(s.Reply_Text, UIOF_Report(width, height));
+    EXPECT_EQ(Log_Lines(b.Log()), (Lines{"", "Zelta UIOF:", "Framing: 9600,E,7,2", "Sent: Escg",
+                                         std::string("From Tablet: ") + status, "Sent: Esca"}));
+    EXPECT_EQ(b.Trace_Of("TX"), (Lines{"TX 1B 67", "TX 1B 61"}));
+    // Tick, 7/16 s status wait, tick, two ticks after ESC "a" (and the extra one).
+    EXPECT_NEAR(b.Now(), seconds, 1e-9);
+  }
 }
 
 TEST(Probe_UIOF, IdentificationWithDotHashInTheMiddleCountsAfterTheResetWithItsWaits) {
