@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "core/search_animation.h"
 #include "discovery/probe_superset.h"
@@ -17,16 +16,13 @@ namespace {
 
 using test::Log_Lines;
 using test::Sim_Bench;
+using Lines = std::vector<std::string>;
 
-std::size_t Count(const std::string& text, const std::string& what) {
-  std::size_t n = 0;
-  for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
+const std::string System_Lines = "\rSystem:\rTest Linux Version: 6.1 Build: 6.1.0-test\rNo Wintab files are present!\r";
 
 // COM numbers that were opened, in order, without repeats in a row.
-std::vector<std::string> Opened_Ports(const Sim_Bench& b) {
-  std::vector<std::string> out;
+Lines Opened_Ports(const Sim_Bench& b) {
+  Lines out;
   for (const std::string& e : b.Trace_Events()) {
     if (e.find(" OPEN ") == std::string::npos) continue;
     const std::string com = e.substr(0, e.find(' '));
@@ -42,10 +38,18 @@ SuperSet_Tablet* Attach_Tablet(Sim_Bench& b, int com, const std::string& profile
   return tablet;
 }
 
-void Scan_All(Sim_Bench& b) {
+// Scans the ports as start-up does; returns where the log stands.
+std::size_t Scan_All(Sim_Bench& b) {
   b.session.Port_Number = 0;
   Scan_Ports(b.session);
   b.trace.clear();
+  return b.Log().size();
+}
+
+void Expect_Window_Back(const Session& s) {
+  EXPECT_FALSE(s.splash.Up);
+  EXPECT_TRUE(s.main.Visible);
+  EXPECT_FALSE(s.main.Busy);
 }
 
 TEST(Search_All_Ports, PassesUnavailablePortsAndStopsAfterTheLastAvailableOne) {
@@ -53,27 +57,16 @@ TEST(Search_All_Ports, PassesUnavailablePortsAndStopsAfterTheLastAvailableOne) {
   for (int com : {1, 2, 4, 6, 7, 8}) b.Attach_Missing(com);
   b.Attach_Profile(3, "empty");
   b.Attach_Profile(5, "empty");
-  Scan_All(b);
-  const std::size_t log_start = b.Log().size();
+  const std::size_t mark = Scan_All(b);
 
   EXPECT_EQ(Search_All_Ports(b.session), 0);
 
-  EXPECT_EQ(Opened_Ports(b), (std::vector<std::string>{"COM3", "COM5"}));
-  const std::string log = b.Log().substr(log_start);
-  EXPECT_EQ(log.find("Searching Serial Port 1:"), std::string::npos);
-  EXPECT_EQ(log.find("Searching Serial Port 4:"), std::string::npos);
-  EXPECT_EQ(log.find("Searching Serial Port 6:"), std::string::npos);
-  const auto at3 = log.find("\rSearching Serial Port 3:\r");
-  const auto miss3 = log.find("Com 3, No Tablet Found\r");
-  const auto at5 = log.find("\rSearching Serial Port 5:\r");
-  const auto miss5 = log.find("Com 5, No Tablet Found\r");
-  ASSERT_NE(at3, std::string::npos);
-  ASSERT_NE(at5, std::string::npos);
-  EXPECT_LT(at3, miss3);
-  EXPECT_LT(miss3, at5);
-  EXPECT_LT(at5, miss5);
-  EXPECT_NE(miss5, std::string::npos);
-
+  EXPECT_EQ(Opened_Ports(b), (Lines{"COM3", "COM5"}));
+  // With Debug_Mode off only the search, the probe headers that always
+  // log and the verdict.
+  EXPECT_EQ(b.Log().substr(mark),
+            "\rSearching Serial Port 3:\r\rPlug-N-Play\rCom 3, No Tablet Found\r"
+            "\rSearching Serial Port 5:\r\rPlug-N-Play\rCom 5, No Tablet Found\r");
   const Main_Window_State& m = b.session.main;
   EXPECT_TRUE(m.ErrorMsg.visible);
   EXPECT_EQ(
@@ -83,33 +76,35 @@ TEST(Search_All_Ports, PassesUnavailablePortsAndStopsAfterTheLastAvailableOne) {
       "Tablet (F2).");
   EXPECT_EQ(b.session.Search_Status, -1);
   EXPECT_FALSE(b.session.port.PortOpen());
-  // The please-wait window is gone and the main window back.
-  EXPECT_FALSE(b.session.splash.Up);
-  EXPECT_TRUE(m.Visible);
-  EXPECT_FALSE(m.Busy);
+  Expect_Window_Back(b.session);
 }
 
 TEST(Search_All_Ports, StopsAtTheFirstTabletAndLogsItsFoundGroupTwice) {
   Sim_Bench b;
+  b.Attach_Missing(1);
   b.Attach_Profile(2, "empty");
   b.Attach_Profile(5, "pallivant7");
   b.Attach_Profile(7, "dovrane4");
-  Scan_All(b);
+  const std::size_t mark = Scan_All(b);
 
   EXPECT_EQ(Search_All_Ports(b.session), 5);
 
-  EXPECT_EQ(Opened_Ports(b), (std::vector<std::string>{"COM2", "COM5"}));
-  EXPECT_EQ(Count(b.Log(), "Found: Zeltavision, Pallivant VII\rSize: 12 x 18\r"), 2u);
+  EXPECT_EQ(Opened_Ports(b), (Lines{"COM2", "COM5"}));
+  const std::string found = "Found: Zeltavision, Pallivant VII\rSize: 12 x 18\rFormat: 21,04,7F,00,40,00,00\r"
+                            "Firmware: PV7 V5.02\r";
+  EXPECT_EQ(b.Log().substr(mark), "\rSearching Serial Port 2:\r\rPlug-N-Play\rCom 2, No Tablet Found\r"
+                                  "\rSearching Serial Port 5:\r\rPlug-N-Play\rPallivant VII\r\r" +
+                                      found + found);
   EXPECT_EQ(b.session.Search_Status, 0);
   EXPECT_TRUE(b.session.port.PortOpen());
   EXPECT_EQ(b.session.port.CommPort(), 5);
   EXPECT_EQ(b.session.main.CommPort.text, "5");
-  EXPECT_FALSE(b.session.splash.Up);
   // An earlier port's miss is not left on show beside the result.
   EXPECT_FALSE(b.session.main.ErrorMsg.visible);
+  Expect_Window_Back(b.session);
 }
 
-TEST(Search_Port, FoundTabletIsReportedWithFramingAndOffers) {
+TEST(Search_Port, DebugLogShowsEachProbeThenTheFramingAndTheFoundGroup) {
   Sim_Bench b;
   b.Attach_Profile(3, "dovrane4");
   b.session.Port_Number = 3;
@@ -117,23 +112,20 @@ TEST(Search_Port, FoundTabletIsReportedWithFramingAndOffers) {
 
   Search_Port(b.session);
 
-  const auto lines = Log_Lines(b.Log());
-  ASSERT_GE(lines.size(), 3u);
-  EXPECT_EQ(lines[0], "");
-  EXPECT_EQ(lines[1], "Searching Serial Port 3:");
-  const auto framing = std::find(lines.begin(), lines.end(), "Framing: 19200,n,8,2");
-  ASSERT_NE(framing, lines.end());
-  EXPECT_EQ(*(framing + 1), "");
-  EXPECT_EQ(*(framing + 2), "Found: KORV Mensaro, Dovrane IV");
-  EXPECT_EQ(*(framing + 3), "Size: 12 x 18");
-  EXPECT_EQ(*(framing + 4), "Format: 43,49,46,61,06,10,80");
-  EXPECT_EQ(*(framing + 5), "Firmware: DVIV V1.07");
+  // The SuperSet tablet answers its Plug-and-Play identifier first.
+  EXPECT_EQ(Log_Lines(b.Log()),
+            (Lines{"", "Searching Serial Port 3:", "", "Plug-N-Play", "Framing: 1200,M,7,2",
+                   "(\x01$MNR0303\\00000001\\PEN\\\\FD)", "Dovrane IV", "", "", "Wiggle: ", "Framing: 9600,n,8,2",
+                   "Sent: Esc%__S", "Sent: Esc%__p", "From Tablet: KORV/Mensaro Dovrane IV 1218", "Sent: Esc%__V",
+                   "From Tablet: DVIV V1.07", "Sent: Esc%VR6", "Sent: ESCVB1", "Sent: Esc%VS", "Sent: Esc%C0N81",
+                   "Framing: 19200,n,8,2", "", "Found: KORV Mensaro, Dovrane IV", "Size: 12 x 18",
+                   "Format: 43,49,46,61,06,10,80", "Firmware: DVIV V1.07"}));
+  EXPECT_TRUE(b.session.identity.Dovrane_IV_VI_Flag);
   const Main_Window_State& m = b.session.main;
   EXPECT_TRUE(m.Config_Tbl.visible);
   EXPECT_FALSE(m.Reset_Tbl.visible);
   EXPECT_TRUE(m.Grid_btn.enabled);
   EXPECT_FALSE(m.ErrorMsg.visible);
-  EXPECT_TRUE(b.session.port.PortOpen());
 }
 
 TEST(Search_Port, SearchingAgainResetsTheTabletFirstAndFindsItAgain) {
@@ -149,43 +141,30 @@ TEST(Search_Port, SearchingAgainResetsTheTabletFirstAndFindsItAgain) {
   EXPECT_EQ(b.session.Search_Status, 0);
   // The reset at 19200 baud brought the tablet back to its power-up framing,
   // where the wake-up finds it.
-  const std::string log = b.Log().substr(mark);
-  EXPECT_LT(log.find("\rReset Tablet:\r"), log.find("\rSearching Serial Port 4:\r"));
-  EXPECT_NE(log.find("Found: KORV Mensaro, Mirolex II\r"), std::string::npos);
+  EXPECT_EQ(b.Log().substr(mark),
+            "\rReset Tablet:\r\rSearching Serial Port 4:\r\rPlug-N-Play\rFound: KORV Mensaro, Mirolex II\r"
+            "Size: 12 x 12\rFormat: 40,77,89,61,00,08,00\rFirmware: MXII V2.04\r");
   const auto& heard = tablet->Commands();
   EXPECT_EQ(std::count(heard.begin(), heard.end(), "%VR"), 1);
   EXPECT_EQ(std::count(heard.begin(), heard.end(), "%__p"), 2);
 }
 
-TEST(Search_Port, DebugModeOffStillLogsTheSearchAndItsResult) {
+TEST(Search_Port, CancelledPowerCycleQuestionEndsTheSearchBeforeTheLaterProbes) {
   Sim_Bench b;
-  b.Attach_Profile(6, "empty");
-  b.session.Port_Number = 6;
-
+  b.Attach_Profile(1, "kv-obsolete");
+  b.session.Port_Number = 1;
   Search_Port(b.session);
-
-  const auto lines = Log_Lines(b.Log());
-  ASSERT_GE(lines.size(), 3u);
-  EXPECT_EQ(lines[0], "");
-  EXPECT_EQ(lines[1], "Searching Serial Port 6:");
-  EXPECT_EQ(lines.back(), "Com 6, No Tablet Found");
-  for (const std::string& line : lines) {
-    EXPECT_NE(line.rfind("Sent: ", 0), 0u) << line;
-    EXPECT_NE(line.rfind("From Tablet: ", 0), 0u) << line;
-  }
-  // Only the SuperSet probe: nothing but the search lines.
-  Sim_Bench only;
-  only.Attach_Profile(6, "empty");
-  only.session.Port_Number = 6;
-  Search_Port(only.session, Probe_Table{nullptr, Probe_SuperSet});
-  EXPECT_EQ(only.Log(), "\rSearching Serial Port 6:\rCom 6, No Tablet Found\r");
+  EXPECT_EQ(b.session.Search_Status, -1);
+  EXPECT_EQ(b.prompter.asked.size(), 1u);
+  EXPECT_EQ(b.Trace_Of("OPEN"), (Lines{"OPEN 1200,M,7,2", "OPEN 9600,n,8,2", "OPEN 9600,o,8,1"}));
+  EXPECT_EQ(b.Log(), "\rSearching Serial Port 1:\r\rPlug-N-Play\rCom 1, No Tablet Found\r");
 }
 
 TEST(Search_Port, BusyPortShowsThePortErrorAndRefreshesTheSystemInformation) {
   Sim_Bench b;
   b.Attach_Profile(4, "busy");
   b.Attach_Profile(6, "empty");
-  std::vector<std::string> captions;
+  Lines captions;
   b.front_end.splash = [&] { captions.push_back(b.session.splash.Caption); };
   b.session.Com_Available[4] = true;  // it was free when the ports were scanned
 
@@ -195,24 +174,17 @@ TEST(Search_Port, BusyPortShowsThePortErrorAndRefreshesTheSystemInformation) {
   EXPECT_EQ(b.session.main.ErrorMsg.text, "Comport Error, Comport may be in use by another application.");
   EXPECT_TRUE(b.session.main.ErrorMsg.visible);
   // The refresh restarts the animation as a search does, then takes its own caption.
-  EXPECT_EQ(captions, (std::vector<std::string>{"Searching Serial Port  4", "Searching Serial Port  4",
-                                                "Getting System Information"}));
+  EXPECT_EQ(captions,
+            (Lines{"Searching Serial Port  4", "Searching Serial Port  4", "Getting System Information"}));
   // The error line, then the system information and a fresh port scan.
-  const std::string log = b.Log();
-  const auto search = log.find("\rSearching Serial Port 4:\r");
-  ASSERT_NE(search, std::string::npos);
-  const auto error = log.find("Com 4, Comport Error, Refreshing System Info\r", search);
-  ASSERT_NE(error, std::string::npos);
-  const auto system = log.find("\rSystem:\r", error);
-  ASSERT_NE(system, std::string::npos);
-  EXPECT_NE(log.find("Com 6, Available\r", system), std::string::npos);
+  EXPECT_EQ(b.Log(), "\rSearching Serial Port 4:\r\rPlug-N-Play\rCom 4, Comport Error, Refreshing System Info\r" +
+                         System_Lines + "Com 6, Available\r");
   EXPECT_FALSE(b.session.Com_Available[4]);
   EXPECT_TRUE(b.session.Com_Available[6]);
   EXPECT_FALSE(b.session.main.Com_Btn[4].visible);
   EXPECT_EQ(b.session.Port_Number, 0);  // the scan's idle value
   EXPECT_FALSE(b.session.port.PortOpen());
-  EXPECT_FALSE(b.session.splash.Up);
-  EXPECT_TRUE(b.session.main.Visible);
+  Expect_Window_Back(b.session);
 }
 
 TEST(Search_Port, DeviceVanishingInTheMiddleOfTheProbeEndsAsAPortError) {
@@ -221,23 +193,23 @@ TEST(Search_Port, DeviceVanishingInTheMiddleOfTheProbeEndsAsAPortError) {
   // probe and vanishes early.
   const Probe_Table superset_only{nullptr, Probe_SuperSet};
   for (const double vanish_at : {0.3, 1.0, 1.2, 0.5}) {
-    const bool all_probes = vanish_at == 0.5;
+    SCOPED_TRACE(vanish_at);
     Sim_Bench b;
     Sim_Faults faults;
     faults.vanish_at = vanish_at;
     Attach_Tablet(b, 3, "dovrane6", faults);
     b.session.Com_Available[3] = true;
 
-    Port_Icon_Command(b.session, 3, all_probes ? Default_Probe_Table() : superset_only);
+    Port_Icon_Command(b.session, 3, vanish_at == 0.5 ? Default_Probe_Table() : superset_only);
 
-    EXPECT_EQ(b.session.Search_Status, -2) << vanish_at;
-    EXPECT_EQ(b.session.main.ErrorMsg.text, Port_Error_Text()) << vanish_at;
-    EXPECT_NE(b.Log().find("Com 3, Comport Error, Refreshing System Info\r"), std::string::npos) << vanish_at;
-    EXPECT_FALSE(b.session.Com_Available[3]) << vanish_at;
-    EXPECT_FALSE(b.session.port.PortOpen()) << vanish_at;
-    EXPECT_FALSE(b.session.identity.SuperSet_Format) << vanish_at;
-    EXPECT_FALSE(b.session.main.Config_Tbl.visible) << vanish_at;
-    EXPECT_LT(b.Now(), 20.0) << vanish_at;
+    EXPECT_EQ(b.session.Search_Status, -2);
+    EXPECT_EQ(b.session.main.ErrorMsg.text, Port_Error_Text());
+    EXPECT_NE(b.Log().find("Com 3, Comport Error, Refreshing System Info\r" + System_Lines), std::string::npos);
+    EXPECT_FALSE(b.session.Com_Available[3]);
+    EXPECT_FALSE(b.session.port.PortOpen());
+    EXPECT_FALSE(b.session.identity.SuperSet_Format);
+    EXPECT_FALSE(b.session.main.Config_Tbl.visible);
+    EXPECT_LT(b.Now(), 20.0);
   }
 }
 
@@ -250,14 +222,10 @@ TEST(Restore_Factory, ClosedPortShowsThePortErrorAndRefreshesTheSystemInformatio
 
   EXPECT_EQ(b.session.main.ErrorMsg.text, Port_Error_Text());
   EXPECT_TRUE(b.session.main.ErrorMsg.visible);
-  const std::string log = b.Log();
-  EXPECT_EQ(log.rfind("Com 2, Comport Error, Refreshing System Info\r\rSystem:\r", 0), 0u) << log;
-  EXPECT_EQ(log.find("Restore Factory Defaults:"), std::string::npos);
+  EXPECT_EQ(b.Log(), "Com 2, Comport Error, Refreshing System Info\r" + System_Lines + "Com 2, Available\r");
   EXPECT_TRUE(b.session.Com_Available[2]);
   EXPECT_TRUE(b.Trace_Of("TX").empty());
-  EXPECT_FALSE(b.session.splash.Up);
-  EXPECT_TRUE(b.session.main.Visible);
-  EXPECT_FALSE(b.session.main.Busy);
+  Expect_Window_Back(b.session);
 }
 
 TEST(Restore_Factory, SuperSetTabletGetsEscVeAndIsProbedAndReportedAgain) {
@@ -269,45 +237,52 @@ TEST(Restore_Factory, SuperSetTabletGetsEscVeAndIsProbedAndReportedAgain) {
   ASSERT_TRUE(b.session.main.Reset_Tbl.visible);  // no configuration window for this model
   const std::size_t mark = b.Log().size();
   b.trace.clear();
+  const double start = b.Now();
 
   Restore_Factory(b.session);
 
   EXPECT_EQ(tablet->Factory_Restores(), 1);
   EXPECT_EQ(b.session.Search_Status, 0);
-  const auto lines = Log_Lines(b.Log().substr(mark));
-  ASSERT_GE(lines.size(), 8u);
-  EXPECT_EQ(lines[0], "");
-  EXPECT_EQ(lines[1], "Restore Factory Defaults:");
-  EXPECT_EQ(lines[2], "Sent: Esc%VE");
-  EXPECT_EQ(lines[3], "");
-  EXPECT_EQ(lines[4], "Reset Tablet:");
-  EXPECT_EQ(lines[5], "Mensaro:");
-  EXPECT_EQ(lines[6], "Sent: Esc%VR");
-  EXPECT_EQ(lines[7], "");
-  EXPECT_EQ(lines[8], "Wiggle: ");
   // After the probe: the restore's framing line, then the report's.
-  const auto last_command = std::find(lines.begin(), lines.end(), "Sent: Esc%C0N81");
-  ASSERT_NE(last_command, lines.end());
-  EXPECT_EQ(*(last_command + 1), "Framing: 19200,n,8,2");
-  EXPECT_EQ(*(last_command + 2), "Framing: 19200,n,8,2");
-  EXPECT_EQ(*(last_command + 3), "");
-  EXPECT_EQ(*(last_command + 4), "Found: Mensaro, Orvanta");
+  EXPECT_EQ(Log_Lines(b.Log().substr(mark)),
+            (Lines{"", "Restore Factory Defaults:", "Sent: Esc%VE", "", "Reset Tablet:", "Mensaro:", "Sent: Esc%VR",
+                   "", "Wiggle: ", "Framing: 9600,n,8,2", "Sent: Esc%__S", "Sent: Esc%__p",
+                   "From Tablet: 11050 Orvanta 1212", "Sent: Esc%__V", "From Tablet: OV V3.3", "Sent: Esc%VR6",
+                   "Sent: ESCVB1", "Sent: Esc%VS", "Sent: Esc%C0N81", "Framing: 19200,n,8,2",
+                   "Framing: 19200,n,8,2", "", "Found: Mensaro, Orvanta", "Size: 12 x 12",
+                   "Format: 02,31,60,00,0C,00,00", "Firmware: OV V3.3"}));
   EXPECT_TRUE(b.session.main.Reset_Tbl.visible);
   EXPECT_TRUE(b.session.port.PortOpen());
   EXPECT_EQ(b.session.port.Settings(), "19200,n,8,2");
-
-  // "%VE" goes out at 19200 baud; the reset follows a quarter second, a
-  // tick and two ticks later.
-  const auto tx = b.Trace_Of("TX");
-  ASSERT_GE(tx.size(), 2u);
-  EXPECT_EQ(tx[0], "TX 1B 25 56 45 0D");
-  EXPECT_EQ(tx[1], "TX 1B 25 56 52 0D");
-  double t_ve = -1, t_vr = -1;
-  for (const std::string& line : b.trace) {
-    if (t_ve < 0 && line.find("TX 1B 25 56 45 0D") != std::string::npos) t_ve = std::strtod(line.c_str(), nullptr);
-    if (t_vr < 0 && line.find("TX 1B 25 56 52 0D") != std::string::npos) t_vr = std::strtod(line.c_str(), nullptr);
+  // "%VE" goes out at 19200 baud a tick in; the reset follows a quarter
+  // second, a tick and two ticks later, and the port closes a tick after it.
+  const Lines expected = {"0.050 COM3 TX 1B 25 56 45 0D", "0.450 COM3 TX 1B 25 56 52 0D", "0.500 COM3 CLOSE",
+                          "1.500 COM3 OPEN 9600,n,8,2"};
+  ASSERT_GE(b.trace.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const std::string& line = b.trace[i];
+    EXPECT_NEAR(std::stod(line) - start, std::stod(expected[i]), 1e-6) << line;
+    EXPECT_EQ(line.substr(line.find(' ')), expected[i].substr(expected[i].find(' '))) << line;
   }
-  EXPECT_NEAR(t_vr - t_ve, 0.25 + 0.05 + 0.10, 1e-9);
+}
+
+TEST(Restore_Factory, OtherFamiliesAreResetAndProbedAgainAtTheirFraming) {
+  const std::vector<std::pair<const char*, std::string>> cases = {
+      {"kv", "OPEN 9600,o,8,1"}, {"uiof", "OPEN 9600,E,7,2"}, {"kv16", "OPEN 9600,E,7,2"}, {"quorral", "OPEN 9600,N,8,1"}};
+  for (const auto& [profile, framing] : cases) {
+    SCOPED_TRACE(profile);
+    Sim_Bench b;
+    b.Attach_Profile(1, profile);
+    b.session.Port_Number = 1;
+    Search_Port(b.session);
+    ASSERT_EQ(b.session.Search_Status, 0);
+    const std::string model = b.session.identity.Model_Name;
+    b.trace.clear();
+    Restore_Factory(b.session);
+    EXPECT_EQ(b.session.Search_Status, 0);
+    EXPECT_EQ(b.session.identity.Model_Name, model);
+    EXPECT_EQ(b.Trace_Of("OPEN"), Lines{framing});
+  }
 }
 
 TEST(Refresh_System_Info_Command, ResetsTheTabletRefreshesAndBeeps) {
@@ -322,9 +297,7 @@ TEST(Refresh_System_Info_Command, ResetsTheTabletRefreshesAndBeeps) {
   Refresh_System_Info_Command(b.session);
 
   EXPECT_EQ(beeps, 1);
-  const std::string log = b.Log().substr(mark);
-  EXPECT_LT(log.find("\rReset Tablet:\r"), log.find("\rSystem:\r"));
-  EXPECT_NE(log.find("Com 1, Available\r"), std::string::npos);
+  EXPECT_EQ(b.Log().substr(mark), "\rReset Tablet:\r" + System_Lines + "Com 1, Available\r");
   EXPECT_FALSE(b.session.port.PortOpen());
   EXPECT_FALSE(b.session.identity.SuperSet_Format);
   EXPECT_FALSE(b.session.main.Config_Tbl.visible);
@@ -335,46 +308,17 @@ TEST(Refresh_System_Info_Command, ResetsTheTabletRefreshesAndBeeps) {
   EXPECT_FALSE(b.session.main.Busy);
 }
 
-// Probes that only say what they would have found, to check the order.
-std::vector<std::string> probe_calls;
-int type5_status = -1;
-void Fake_PnP(Session& s) {
-  probe_calls.push_back("PnP");
-  s.Search_Status = 0;
+// Probes that only say that they ran and what they would have found.
+Lines probe_calls;
+template <const char* Name, int Status, bool Tablet_Identity::*Flag = nullptr>
+void Fake(Session& s) {
+  probe_calls.push_back(Name);
+  s.Search_Status = Status;
+  if (Flag) s.identity.*Flag = true;
 }
-void Fake_PnP_Found(Session& s) {
-  Fake_PnP(s);
-  s.identity.PnP_Format = true;
-}
-void Fake_SuperSet(Session& s) {
-  probe_calls.push_back("SuperSet");
-  s.Search_Status = -1;
-}
-void Fake_SuperSet_Found(Session& s) {
-  probe_calls.push_back("SuperSet");
-  s.Search_Status = 0;
-  s.identity.SuperSet_Format = true;
-}
-void Fake_KV(Session& s) {
-  probe_calls.push_back("KV");
-  s.Search_Status = -1;
-}
-void Fake_KV_Alt_Found(Session& s) {
-  probe_calls.push_back("KV");
-  s.Search_Status = 0;
-  s.identity.KV_Alt_Format = true;
-}
-void Fake_UIOF(Session& s) {
+constexpr char PnP[] = "PnP", SuperSet[] = "SuperSet", KV[] = "KV", UIOF[] = "UIOF", Type5[] = "Type5";
+void Throwing_UIOF(Session&) {
   probe_calls.push_back("UIOF");
-  s.Search_Status = -1;
-}
-void Fake_Type5(Session& s) {
-  probe_calls.push_back("Type5");
-  s.Search_Status = type5_status;
-}
-void Throwing_UIOF(Session& s) {
-  probe_calls.push_back("UIOF");
-  (void)s;
   throw Port_Error(Port_Error_Kind::Io_Error, "gone");
 }
 
@@ -384,32 +328,82 @@ TEST(Search_Port, ProbesRunInOrderEachOnlyWhileNoEarlierOneRecognisedATablet) {
     Sim_Bench b;
     b.Attach_Profile(1, "empty");
     b.session.Port_Number = 1;
-    b.session.identity.PnP_Format = false;
     Search_Port(b.session, table);
     return std::make_pair(probe_calls, b.session.Search_Status);
   };
-  const Probe_Table none_found{Fake_PnP, Fake_SuperSet, Fake_KV, Fake_UIOF, Fake_Type5};
-  type5_status = -1;
-  auto [calls, status] = run(none_found);
-  EXPECT_EQ(calls, (std::vector<std::string>{"PnP", "SuperSet", "KV", "UIOF", "Type5"}));
-  EXPECT_EQ(status, -1);  // the verdict of the last probe that ran
-  type5_status = 0;
-  EXPECT_EQ(run(none_found).second, 0);
-  type5_status = -1;
-
-  EXPECT_EQ(run({Fake_PnP_Found, Fake_SuperSet, Fake_KV, Fake_UIOF, Fake_Type5}).first,
-            (std::vector<std::string>{"PnP"}));
-  EXPECT_EQ(run({Fake_PnP, Fake_SuperSet_Found, Fake_KV, Fake_UIOF, Fake_Type5}).first,
-            (std::vector<std::string>{"PnP", "SuperSet"}));
-  EXPECT_EQ(run({Fake_PnP, Fake_SuperSet, Fake_KV_Alt_Found, Fake_UIOF, Fake_Type5}).first,
-            (std::vector<std::string>{"PnP", "SuperSet", "KV"}));
+  const auto none = run({Fake<PnP, 0>, Fake<SuperSet, -1>, Fake<KV, -1>, Fake<UIOF, -1>, Fake<Type5, -1>});
+  EXPECT_EQ(none.first, (Lines{"PnP", "SuperSet", "KV", "UIOF", "Type5"}));
+  EXPECT_EQ(none.second, -1);  // the verdict of the last probe that ran
+  EXPECT_EQ(run({Fake<PnP, -1>, Fake<SuperSet, -1>, Fake<KV, -1>, Fake<UIOF, -1>, Fake<Type5, 0>}).second, 0);
+  const Probe_Function rest[] = {Fake<KV, -1>, Fake<UIOF, -1>, Fake<Type5, -1>};
+  EXPECT_EQ(run({Fake<PnP, 0, &Tablet_Identity::PnP_Format>, Fake<SuperSet, -1>, rest[0], rest[1], rest[2]}).first,
+            (Lines{"PnP"}));
+  EXPECT_EQ(run({Fake<PnP, 0>, Fake<SuperSet, 0, &Tablet_Identity::SuperSet_Format>, rest[0], rest[1], rest[2]}).first,
+            (Lines{"PnP", "SuperSet"}));
+  EXPECT_EQ(run({Fake<PnP, 0>, Fake<SuperSet, -1>, Fake<KV, 0, &Tablet_Identity::KV_Alt_Format>, rest[1], rest[2]})
+                .first,
+            (Lines{"PnP", "SuperSet", "KV"}));
   // Families not built yet are passed by; with no probe at all nothing answered.
-  EXPECT_EQ(run({nullptr, Fake_SuperSet, nullptr, Fake_UIOF, nullptr}).first,
-            (std::vector<std::string>{"SuperSet", "UIOF"}));
+  EXPECT_EQ(run({nullptr, Fake<SuperSet, -1>, nullptr, Fake<UIOF, -1>, nullptr}).first, (Lines{"SuperSet", "UIOF"}));
   EXPECT_EQ(run({}).second, -1);
   // A port failure escaping a probe is a port error, and the search goes on.
-  auto thrown = run({Fake_PnP, Fake_SuperSet, Fake_KV, Throwing_UIOF, nullptr});
-  EXPECT_EQ(thrown.second, -2);
+  EXPECT_EQ(run({Fake<PnP, 0>, Fake<SuperSet, -1>, Fake<KV, -1>, Throwing_UIOF, nullptr}),
+            std::make_pair(Lines{"PnP", "SuperSet", "KV", "UIOF"}, -2));
+  EXPECT_EQ(run({Fake<PnP, 0>, Fake<SuperSet, -1>, Fake<KV, -1>, Throwing_UIOF, Fake<Type5, -1>}).first.back(), "Type5");
+}
+
+// Every probe on a port where nothing answers and on a port another
+// program holds, with Debug_Mode on.
+TEST(Probes, SilentPortIsNotFoundAndBusyPortIsAPortError) {
+  struct Case {
+    const char* name;
+    Probe_Function probe;
+    int silent_status;  // Plug-and-Play counts an empty answer as an answer
+    std::string silent_log;
+    Lines silent_sent;
+    double silent_seconds;
+    const char* left_open_at;  // nullptr: closed
+    std::string busy_log;
+  };
+  const Probe_Table t = Default_Probe_Table();
+  const std::vector<Case> cases = {
+      {"PnP", t.PnP, 0, "\rPlug-N-Play\rFraming: 1200,M,7,2\r\r", {}, 1.6, "1200,M,7,2",
+       "\rPlug-N-Play\rFraming: 1200,M,7,2\r"},
+      {"SuperSet", t.SuperSet, -1, "\rWiggle: \rFraming: 9600,n,8,2\rNot Found\r", {}, 0.75, "9600,n,8,2",
+       "\rWiggle: \rNot Found\r"},
+      {"KV", t.KV, -1, "\rZelta KV:\rFraming: 9600,o,8,1\rSent: Null\rSent: x\rFrom Tablet: \rNot Found\r",
+       {"TX 00", "TX 78"}, 0.5375, nullptr, "\rZelta KV:\r"},
+      {"UIOF", t.UIOF, -1,
+       "\rZelta UIOF:\rFraming: 9600,E,7,2\rSent: Escg\rSent: EscZ\rSent: Escx\rNot Found\r",
+       {"TX 1B 67", "TX 1B 5A", "TX 1B 78"}, 1.025, nullptr, "\rZelta UIOF:\r"},
+      {"Type5", t.Type5, -1, "\rKORV Format TBL:\rFraming: 9600,N,8,1\rSent: Ctl-A\rNot Found\r",
+       {"TX 1B", "TX 01 0D"}, 0.25, nullptr, "\rKORV Format TBL:\r"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Sim_Bench b;
+    b.Attach_Profile(1, "empty");
+    b.Attach_Profile(2, "busy");
+    b.session.Port_Number = 1;
+    b.session.Debug_Mode = true;
+    c.probe(b.session);
+    EXPECT_EQ(b.session.Search_Status, c.silent_status);
+    EXPECT_EQ(b.Log(), c.silent_log);
+    EXPECT_EQ(b.Trace_Of("TX"), c.silent_sent);
+    EXPECT_NEAR(b.Now(), c.silent_seconds, 1e-9);
+    EXPECT_EQ(b.session.port.PortOpen(), c.left_open_at != nullptr);
+    if (c.left_open_at) {
+      EXPECT_EQ(b.session.port.Settings(), c.left_open_at);
+    }
+
+    const std::size_t mark = b.Log().size();
+    b.trace.clear();
+    b.session.Port_Number = 2;
+    c.probe(b.session);
+    EXPECT_EQ(b.session.Search_Status, -2);
+    EXPECT_EQ(b.Log().substr(mark), c.busy_log);
+    EXPECT_EQ(b.Trace_Of("TX"), Lines{});
+  }
 }
 
 TEST(Port_Icon_Command, SearchesThePortUnderThePleaseWaitWindow) {
@@ -425,9 +419,7 @@ TEST(Port_Icon_Command, SearchesThePortUnderThePleaseWaitWindow) {
   EXPECT_FALSE(b.session.reports.Cursor_Identified);
   EXPECT_EQ(repaints, (std::vector<std::pair<std::string, bool>>{{"Searching Serial Port  8", false}}));
   EXPECT_EQ(b.session.identity.Model_Name, "Mensaro, Zephane");
-  EXPECT_FALSE(b.session.splash.Up);
-  EXPECT_TRUE(b.session.main.Visible);
-  EXPECT_FALSE(b.session.main.Busy);
+  Expect_Window_Back(b.session);
 }
 
 TEST(Show_Search_Animation, ModesBringUpRewindAndClose) {
@@ -451,9 +443,7 @@ TEST(Show_Search_Animation, ModesBringUpRewindAndClose) {
   const double before = b.Now();
   Show_Search_Animation(s, 1);
   EXPECT_EQ(b.Now(), before);
-  EXPECT_FALSE(s.splash.Up);
-  EXPECT_TRUE(s.main.Visible);
-  EXPECT_FALSE(s.main.Busy);
+  Expect_Window_Back(s);
   EXPECT_FALSE(s.splash.Animation_Playing);
 
   Show_Search_Animation(s, 2);

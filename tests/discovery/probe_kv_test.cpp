@@ -5,7 +5,6 @@
 #include "discovery/port_search.h"
 #include "sim/kv_tablet.h"
 #include "sim/profiles.h"
-#include "sim/uiof_tablet.h"
 #include "support/sim_fixture.h"
 
 namespace stylomat {
@@ -13,6 +12,7 @@ namespace {
 
 using test::Log_Lines;
 using test::Sim_Bench;
+using Lines = std::vector<std::string>;
 
 KV_Tablet& Attach_KV(Sim_Bench& b, KV_Tablet_Profile profile, Sim_Faults faults = {}) {
   auto device = std::make_unique<KV_Tablet>(std::move(profile));
@@ -23,16 +23,14 @@ KV_Tablet& Attach_KV(Sim_Bench& b, KV_Tablet_Profile profile, Sim_Faults faults 
   return ref;
 }
 
-KV_Tablet_Profile Named(const std::string& name) {
-  // The profiles are built from these same settings; the tests spell them
-  // out where they matter.
+// An older tablet: no version or cursor answer, and its first size report
+// comes out short.
+KV_Tablet_Profile Obsolete() {
   KV_Tablet_Profile p;
-  if (name == "kv-obsolete") {
-    p.identification = "KV.#01";
-    p.version.clear();
-    p.cursor.clear();
-    p.short_reports = 1;
-  }
+  p.identification = "KV.#01";
+  p.version.clear();
+  p.cursor.clear();
+  p.short_reports = 1;
   return p;
 }
 
@@ -63,34 +61,21 @@ TEST(Probe_KV, FindsA4ButtonPuckTabletWithVersionCursorAndHalfResolutionSize) {
   // Tick after opening, tick after NUL, 7/16 s for "x", three ticks for
   // ESC "z?", 1/8 s for "zt", a tick after "a" and a last tick.
   EXPECT_NEAR(b.Now() - start, 0.05 + 0.05 + 0.4375 + 0.15 + 0.125 + 0.05 + 0.05, 1e-9);
-
+  // Flags, name and size as the catalogue test checks them for "kv".
   const Session& s = b.session;
   EXPECT_EQ(s.Search_Status, 0);
-  EXPECT_TRUE(s.identity.KV_Format);
-  EXPECT_FALSE(s.identity.KV_Alt_Format);
-  EXPECT_TRUE(s.identity.Half_Resolution);
-  EXPECT_EQ(s.identity.Probe_Cursor, 6);
   EXPECT_EQ(s.identity.Firmware_Text, "2.10");
   EXPECT_EQ(s.main.Version_Lb.text, "2.10");
-  EXPECT_EQ(s.identity.Model_Name, "Zeltavision, KV Compatible");
   EXPECT_EQ(s.identity.Tablet_Width, 9000);
   EXPECT_EQ(s.identity.Tablet_Height, 6000);
-  EXPECT_EQ(s.identity.Size_Text, "12 x 18");
-  EXPECT_EQ(s.main.CommPort.text, "1");
-  EXPECT_TRUE(s.port.PortOpen());
-  EXPECT_EQ(s.port.Settings(), "9600,o,8,1");
   EXPECT_EQ(s.Parity_Char, "o");
   EXPECT_EQ(s.Stop_Bits, 1);
   EXPECT_TRUE(b.prompter.asked.empty());
   EXPECT_EQ(b.session.Dialog_Answer, 7);
-
-  EXPECT_EQ(Log_Lines(b.Log()),
-            (std::vector<std::string>{"", "Zelta KV:", "Framing: 9600,o,8,1", "Sent: Null", "Sent: x",
-                                      "From Tablet: KV.#20", "Sent: Escz?",
-                                      "From Tablet: Zeltavision KV Version 2.10", "Sent: zt",
-                                      "From Tablet: 4 BUTTON PUCK", "Sent: a"}));
-  EXPECT_EQ(b.Trace_Of("TX"),
-            (std::vector<std::string>{"TX 00", "TX 78", "TX 1B 7A 3F", "TX 7A 74", "TX 61"}));
+  EXPECT_EQ(Log_Lines(b.Log()), (Lines{"", "Zelta KV:", "Framing: 9600,o,8,1", "Sent: Null", "Sent: x",
+                                       "From Tablet: KV.#20", "Sent: Escz?", "From Tablet: Zeltavision KV Version 2.10",
+                                       "Sent: zt", "From Tablet: 4 BUTTON PUCK", "Sent: a"}));
+  EXPECT_EQ(b.Trace_Of("TX"), (Lines{"TX 00", "TX 78", "TX 1B 7A 3F", "TX 7A 74", "TX 61"}));
 }
 
 TEST(Probe_KV, VersionWithoutVerTakesTheLastCharactersAndATooShortOneIsAFailedQuery) {
@@ -145,7 +130,7 @@ TEST(Probe_KV, SixThousandCountsEachWayIsTwelveInchesSquare) {
   EXPECT_EQ(b.session.reports.Report_Buffer, KV_Report(6000, 6000));
 }
 
-TEST(Probe_KV, PortraitSizeIsTurnedAndTheTurnsAreBounded) {
+TEST(Probe_KV, PortraitSizeIsTurnedAlsoAfterThePowerCycleAndTheTurnsAreBounded) {
   {
     Sim_Bench b;
     b.Attach_Profile(1, "kv-portrait");
@@ -154,8 +139,26 @@ TEST(Probe_KV, PortraitSizeIsTurnedAndTheTurnsAreBounded) {
     EXPECT_EQ(b.session.Search_Status, 0);
     EXPECT_EQ(b.session.identity.Size_Text, "12 x 18");
     const auto tx = b.Trace_Of("TX");
-    EXPECT_EQ(std::vector<std::string>(tx.end() - 3, tx.end()),
-              (std::vector<std::string>{"TX 61", "TX 62", "TX 61"}));
+    EXPECT_EQ(Lines(tx.end() - 3, tx.end()), (Lines{"TX 61", "TX 62", "TX 61"}));
+  }
+  {
+    // The "a" asked again after the question is turned and asked once more;
+    // only that last "a" has a log line.
+    Sim_Bench b;
+    b.prompter.Set_Positive(true);
+    KV_Tablet_Profile p = Obsolete();
+    p.width = 9000;
+    p.height = 6000;
+    p.portrait_first = true;
+    Attach_KV(b, p);
+    Probe_KV(b.session);
+    ASSERT_EQ(b.session.Search_Status, 0);
+    EXPECT_EQ(b.session.identity.Size_Text, "12 x 18");
+    const auto tx = b.Trace_Of("TX");
+    EXPECT_EQ(Lines(tx.end() - 4, tx.end()), (Lines{"TX 61", "TX 61", "TX 62", "TX 61"}));
+    EXPECT_EQ(Log_Lines(b.Log()), (Lines{"", "Zelta KV:", "Framing: 9600,o,8,1", "Sent: Null", "Sent: x",
+                                         "From Tablet: KV.#01", "Sent: Escz?", "Sent: zt", "From Tablet: ",
+                                         "Sent: a", "Sent: a"}));
   }
   {
     Sim_Bench b;
@@ -187,33 +190,17 @@ TEST(Probe_KV, SixteenButtonPuckIsSwitchedToUIOFAndNotClaimed) {
   EXPECT_TRUE(b.prompter.asked.empty());
   EXPECT_EQ(b.Trace_Of("TX").back(), "TX 7A 75");
   const auto lines = Log_Lines(b.Log());
-  const std::vector<std::string> tail(lines.end() - 5, lines.end());
-  EXPECT_EQ(tail, (std::vector<std::string>{"Sent: zu", "Reset Tablet to UIOF format..",
-                                            " Computer is sending breaks when port is closed",
-                                            " resetting tablet into an KV format!", "Not Found"}));
-}
-
-TEST(Probe_KV, SixteenButtonTabletIsFoundByTheUIOFProbeInTheSameSearch) {
-  Sim_Bench b;
-  b.Attach_Profile(1, "kv16");
-  b.session.Port_Number = 1;
-  Search_Port(b.session);
-  const Tablet_Identity& id = b.session.identity;
-  EXPECT_EQ(b.session.Search_Status, 0);
-  EXPECT_TRUE(id.UIOF_Format);
-  EXPECT_FALSE(id.KV_Format);
-  EXPECT_FALSE(id.Type5_Format);
-  EXPECT_EQ(id.Probe_Cursor, 5);
-  EXPECT_EQ(id.Model_Name, "Zeltavision, UIOF Compatible");
-  EXPECT_EQ(id.Size_Text, "12 x 12");
-  EXPECT_EQ(b.session.port.Settings(), "9600,E,7,2");
+  EXPECT_EQ(Lines(lines.end() - 5, lines.end()),
+            (Lines{"Sent: zu", "Reset Tablet to UIOF format..", " Computer is sending breaks when port is closed",
+                   " resetting tablet into an KV format!", "Not Found"}));
 }
 
 TEST(Probe_KV, ObsoleteTabletAnsweredOKIsTakenWithTheSizeReadAfterThePowerCycle) {
   Sim_Bench b;
   b.prompter.Set_Positive(true);
-  Attach_KV(b, Named("kv-obsolete"));
+  Attach_KV(b, Obsolete());
   b.session.identity.Model_Name = "stale";
+  const double start = b.Now();
 
   Probe_KV(b.session);
 
@@ -224,28 +211,29 @@ TEST(Probe_KV, ObsoleteTabletAnsweredOKIsTakenWithTheSizeReadAfterThePowerCycle)
             "A Zeltavision KV Compatible tablet was found!\r\n\r\nPower the Tablet OFF and back ON.\r\nPress OK when "
             "finished.");
   EXPECT_EQ(q.buttons, Buttons::OK_Cancel);
-
   const Session& s = b.session;
   EXPECT_EQ(s.Search_Status, 0);
   EXPECT_FALSE(s.identity.KV_Format);
   EXPECT_TRUE(s.identity.KV_Alt_Format);
-  EXPECT_TRUE(s.identity.Half_Resolution);
   EXPECT_EQ(s.Dialog_Answer, 0);
-  EXPECT_EQ(s.identity.Model_Name, "Zeltavision, KV Compatible");
+  EXPECT_EQ(s.identity.Model_Name, "Zeltavision, KV Compatible");  // named although "stale" before
   EXPECT_EQ(s.identity.Size_Text, "12 x 12");
   EXPECT_TRUE(s.port.PortOpen());
   // The short report, then after the question one more "a" whose answer
-  // gives the size.
-  EXPECT_EQ(b.Trace_Of("TX"), (std::vector<std::string>{"TX 00", "TX 78", "TX 1B 7A 3F", "TX 7A 74", "TX 61",
-                                                         "TX 61"}));
-  const auto rx = b.Trace_Of("RX");
-  EXPECT_EQ(rx.back(), "RX 80 70 2E 70 2E");
+  // gives the size; that "a" has no log line.
+  EXPECT_EQ(b.Trace_Of("TX"), (Lines{"TX 00", "TX 78", "TX 1B 7A 3F", "TX 7A 74", "TX 61", "TX 61"}));
+  EXPECT_EQ(b.Trace_Of("RX").back(), "RX 80 70 2E 70 2E");
+  EXPECT_EQ(Log_Lines(b.Log()), (Lines{"", "Zelta KV:", "Framing: 9600,o,8,1", "Sent: Null", "Sent: x",
+                                       "From Tablet: KV.#01", "Sent: Escz?", "Sent: zt", "From Tablet: ", "Sent: a"}));
+  // Open tick, NUL tick, 7/16 s, three ticks, 1/8 s, tick after the short
+  // "a", tick after the "a" asked again, the closing tick.
+  EXPECT_NEAR(b.Now() - start, 0.05 + 0.05 + 0.4375 + 0.15 + 0.125 + 0.05 + 0.05 + 0.05, 1e-9);
 }
 
 TEST(Probe_KV, ObsoleteTabletCancelledOrFailingAgainIsNotFound) {
   {
     Sim_Bench b;
-    Attach_KV(b, Named("kv-obsolete"));
+    Attach_KV(b, Obsolete());
     Probe_KV(b.session);
     ASSERT_EQ(b.prompter.asked.size(), 1u);
     EXPECT_EQ(b.session.Search_Status, -1);
@@ -259,7 +247,7 @@ TEST(Probe_KV, ObsoleteTabletCancelledOrFailingAgainIsNotFound) {
   {
     Sim_Bench b;
     b.prompter.Set_Positive(true);
-    KV_Tablet_Profile p = Named("kv-obsolete");
+    KV_Tablet_Profile p = Obsolete();
     p.short_reports = 5;
     Attach_KV(b, p);
     Probe_KV(b.session);
@@ -270,42 +258,20 @@ TEST(Probe_KV, ObsoleteTabletCancelledOrFailingAgainIsNotFound) {
   }
 }
 
-TEST(Probe_KV, NoDotHashIsNotFoundAndPortErrorsNeverAsk) {
-  {
-    Sim_Bench b;
-    b.Attach_Profile(1, "empty");
-    b.session.Port_Number = 1;
-    b.session.Debug_Mode = true;
-    Probe_KV(b.session);
-    EXPECT_EQ(b.session.Search_Status, -1);
-    EXPECT_FALSE(b.session.identity.KV_Format);
-    EXPECT_FALSE(b.session.port.PortOpen());
-    EXPECT_EQ(Log_Lines(b.Log()),
-              (std::vector<std::string>{"", "Zelta KV:", "Framing: 9600,o,8,1", "Sent: Null", "Sent: x",
-                                        "From Tablet: ", "Not Found"}));
-  }
-  {
-    Sim_Bench b;
-    b.Attach_Profile(1, "busy");
-    b.session.Port_Number = 1;
-    Probe_KV(b.session);
-    EXPECT_EQ(b.session.Search_Status, -2);
-  }
-  {
-    // The adapter is pulled after the tablet answered ".#".
-    Sim_Bench b;
-    Sim_Faults vanish;
-    vanish.vanish_at = 0.7;
-    Attach_KV(b, KV_Tablet_Profile{}, vanish);
-    Probe_KV(b.session);
-    EXPECT_EQ(b.session.Search_Status, -2);
-    EXPECT_TRUE(b.prompter.asked.empty());
-  }
+TEST(Probe_KV, PortFailingAfterTheTabletAnsweredIsAPortErrorWithoutTheQuestion) {
+  Sim_Bench b;
+  Sim_Faults vanish;
+  vanish.vanish_at = 0.7;  // the adapter is pulled after the tablet answered ".#"
+  Attach_KV(b, KV_Tablet_Profile{}, vanish);
+  Probe_KV(b.session);
+  EXPECT_EQ(b.session.Search_Status, -2);
+  EXPECT_TRUE(b.prompter.asked.empty());
 }
 
 // The grid test's exchange on the 16-button tablet that a search found in
-// UIOF format.
-TEST(Reprobe_KV, SendsTheWholeSequenceAndEndsAtTheUIOFFraming) {
+// UIOF format: every command but ESC "z1" logged, the waits of the probe,
+// and the tablet left reporting in UIOF.
+TEST(Reprobe_KV, SendsTheWholeSequenceTwiceAndEndsAtTheUIOFFraming) {
   Sim_Bench b;
   auto device = Find_Sim_Profile("kv16")->make();
   auto* tablet = dynamic_cast<KV_Tablet*>(device.get());
@@ -319,28 +285,34 @@ TEST(Reprobe_KV, SendsTheWholeSequenceAndEndsAtTheUIOFFraming) {
   b.session.identity.Probe_Cursor = 0;
   b.trace.clear();
   const std::size_t log_start = b.Log().size();
+  const double start = b.Now();
 
   EXPECT_TRUE(Reprobe_KV(b.session));
 
-  std::vector<std::string> events;
-  for (const std::string& e : b.Trace_Events()) {
-    const std::string rest = e.substr(e.find(' ') + 1);
-    if (rest.rfind("RX", 0) == 0) continue;
-    events.push_back(rest);
-  }
-  const std::vector<std::string> exchange = {"TX 00", "TX 78", "TX 7A 74", "TX 1B 7A 3F", "TX 7A 75"};
-  std::vector<std::string> expected = {"BREAK 1", "TX 00", "BREAK 0", "CLOSE", "OPEN 9600,o,8,1"};
+  Lines events;
+  for (const std::string& e : b.Trace_Events())
+    if (e.find(" RX ") == std::string::npos) events.push_back(e.substr(e.find(' ') + 1));
+  const Lines exchange = {"TX 00", "TX 78", "TX 7A 74", "TX 1B 7A 3F", "TX 7A 75"};
+  Lines expected = {"BREAK 1", "TX 00", "BREAK 0", "CLOSE", "OPEN 9600,o,8,1"};
   expected.insert(expected.end(), exchange.begin(), exchange.end());
   for (const char* e : {"CLOSE", "OPEN 9600,E,7,2", "TX 1B 5A", "TX 1B 7A 31", "CLOSE", "OPEN 9600,o,8,1"})
     expected.push_back(e);
   expected.insert(expected.end(), exchange.begin(), exchange.end());
-  expected.push_back("CLOSE");
-  expected.push_back("OPEN 9600,E,7,2");
+  expected.insert(expected.end(), {"CLOSE", "OPEN 9600,E,7,2"});
   EXPECT_EQ(events, expected);
+  // Each pass: NUL tick, 7/16 s for "x", 1/8 s for "zt", three ticks for
+  // ESC "z?"; one tick after ESC "z1" between the passes.
+  EXPECT_NEAR(b.Now() - start, 2 * (0.05 + 0.4375 + 0.125 + 0.15) + 0.05, 1e-9);
+  // The second pass finds the tablet already reporting in UIOF: silence.
+  EXPECT_EQ(Log_Lines(b.Log().substr(log_start)),
+            (Lines{"Break ON, Null, Break OFF", "Sent: Null", "Sent: x", "From Tablet: KV.#16", "Sent: zt",
+                   "From Tablet: 16 BUTTON PUCK", "Sent: Escz?", "From Tablet: Zeltavision KV Version 3.00",
+                   "Sent: zu", "Sent: EscZ", "Framing: 9600,o,8,1", "Sent: Null", "Sent: x", "From Tablet: ",
+                   "Sent: zt", "From Tablet: ", "Sent: Escz?", "Sent: zu"}));
 
   const Tablet_Identity& id = b.session.identity;
-  EXPECT_TRUE(b.session.port.PortOpen());
   EXPECT_EQ(b.session.port.Settings(), "9600,E,7,2");
+  EXPECT_TRUE(b.session.port.PortOpen());
   EXPECT_TRUE(id.UIOF_Format);
   EXPECT_FALSE(id.KV_Format);
   EXPECT_EQ(id.Probe_Cursor, 5);
@@ -348,13 +320,6 @@ TEST(Reprobe_KV, SendsTheWholeSequenceAndEndsAtTheUIOFFraming) {
   b.clock.Advance(0.01);  // the last "zu" is still on the line
   (void)b.session.port.InBufferCount();
   EXPECT_TRUE(tablet->In_UIOF());
-
-  const std::string log = b.Log().substr(log_start);
-  EXPECT_EQ(log.rfind("Break ON, Null, Break OFF\rSent: Null\rSent: x\rFrom Tablet: KV.#16\r", 0), 0u) << log;
-  EXPECT_NE(log.find("Sent: zu\rSent: EscZ\rFraming: 9600,o,8,1\rSent: Null\r"), std::string::npos)
-      << log;
-  EXPECT_EQ(log.find("Framing: 9600,E,7,2"), std::string::npos);
-
   // The grid test's ESC "M0" now brings UIOF reports.
   b.session.port.Output(std::string{'\x1b', 'M', '0'});
   b.clock.Advance(0.2);
@@ -362,33 +327,11 @@ TEST(Reprobe_KV, SendsTheWholeSequenceAndEndsAtTheUIOFFraming) {
   const std::string stream = b.session.port.Input();
   ASSERT_GE(stream.size(), 8u);
   EXPECT_EQ(stream.size() % 8, 0u);
-}
 
-TEST(Reprobe_KV, ClosedPortFailsWithoutThrowing) {
-  Sim_Bench b;
-  b.Attach_Profile(1, "kv16");
-  b.session.Port_Number = 1;
-  EXPECT_FALSE(Reprobe_KV(b.session));
-}
-
-TEST(KV_Tablet, StreamsFiveByteReportsAfter0x40AndStopsOnNul) {
-  Sim_Bench b;
-  b.Attach_Profile(1, "kv");
-  b.session.Port_Number = 1;
-  Probe_KV(b.session);
-  ASSERT_EQ(b.session.Search_Status, 0);
-  b.session.port.Output(std::string(1, '\x40'));
-  b.clock.Advance(0.3);
-  b.session.port.Set_InputLen(0);
-  const std::string stream = b.session.port.Input();
-  ASSERT_GE(stream.size(), 10u);
-  EXPECT_EQ(stream.size() % 5, 0u);
-  for (std::size_t i = 0; i < stream.size(); i += 5) EXPECT_GE(static_cast<unsigned char>(stream[i]), 128);
-  b.session.port.Output(std::string(1, '\0'));
-  b.clock.Advance(0.1);
-  (void)b.session.port.Input();
-  b.clock.Advance(0.3);
-  EXPECT_EQ(b.session.port.InBufferCount(), 0);
+  Sim_Bench closed;
+  closed.Attach_Profile(1, "kv16");
+  closed.session.Port_Number = 1;
+  EXPECT_FALSE(Reprobe_KV(closed.session));  // a closed port fails without throwing
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "discovery/size_text.h"
 #include "serial/serial_link.h"
@@ -16,6 +15,7 @@ namespace {
 
 using test::Log_Lines;
 using test::Sim_Bench;
+using Lines = std::vector<std::string>;
 
 // A SuperSet tablet of a named profile on COM3, kept at hand for checks.
 struct Probe_Bench {
@@ -26,172 +26,124 @@ struct Probe_Bench {
     b.session.Port_Number = 3;
   }
 
-  // Time of the first trace line holding text, or -1.
-  double Time_Of(const std::string& text) const {
-    for (const std::string& line : b.trace)
-      if (line.find(text) != std::string::npos) return std::strtod(line.c_str(), nullptr);
-    return -1;
-  }
-
   Sim_Bench b;
   SuperSet_Tablet* tablet = nullptr;
   Simulated_Port* port = nullptr;
 };
 
-TEST(Probe_SuperSet, DebugLogOfAFoundTabletReadsLineByLineWithoutTheSizeReport) {
+// The exchange's log lines are checked with the whole search's log.
+TEST(Probe_SuperSet, CommandsFollowTickByTickAndTabletAndPortEndAt19200) {
   Probe_Bench p("dovrane4");
-  p.b.session.Debug_Mode = true;
 
   Probe_SuperSet(p.b.session);
 
-  const std::string cr = "\r";
-  EXPECT_EQ(p.b.Log(), cr + "Wiggle: " + cr +                                  //
-                           "Framing: 9600,n,8,2" + cr +                        //
-                           "Sent: Esc%__S" + cr +                              //
-                           "Sent: Esc%__p" + cr +                              //
-                           "From Tablet: KORV/Mensaro Dovrane IV 1218" + cr +  //
-                           "Sent: Esc%__V" + cr +                              //
-                           "From Tablet: DVIV V1.07" + cr +                    //
-                           "Sent: Esc%VR6" + cr +                              //
-                           "Sent: ESCVB1" + cr +                               //
-                           "Sent: Esc%VS" + cr +                               //
-                           "Sent: Esc%C0N81" + cr);
-  // The log holds no byte of the binary size report.
-  EXPECT_EQ(p.b.Log().find('\x80'), std::string::npos);
+  // The wake-up ends two ticks after its "%__S"; the first question
+  // follows one tick later; the port reopens a tick after the last command.
+  EXPECT_EQ(p.b.Timed_Events(0, "TX"),
+            (Lines{"0.750 TX 1B 25 5F 5F 53 0D", "0.900 TX 1B 25 5F 5F 70 0D", "1.000 TX 1B 25 5F 5F 56 0D",
+                   "1.100 TX 1B 25 56 52 36 0D", "1.150 TX 1B 56 42 31 0D", "1.200 TX 1B 25 56 53 0D",
+                   "1.300 TX 1B 25 43 30 4E 38 31 0D"}));
+  EXPECT_EQ(p.b.Timed_Events(0, "OPEN"), (Lines{"0.000 OPEN 9600,n,8,2", "1.350 OPEN 19200,n,8,2"}));
+  EXPECT_NEAR(p.b.Now(), 1.35, 1e-9);
+  EXPECT_EQ(p.tablet->Commands(), (Lines{"%__S", "%__p", "%__V", "%VR6", "VB1", "%VS", "%C0N81"}));
+  EXPECT_EQ(p.b.Log(), "");  // Debug_Mode off
 
   const Tablet_Identity& id = p.b.session.identity;
   EXPECT_EQ(p.b.session.Search_Status, 0);
   EXPECT_TRUE(id.SuperSet_Format);
-  EXPECT_EQ(id.Model_Name, "KORV Mensaro, Dovrane IV");
   EXPECT_EQ(id.Product_Reply, "KORV Mensaro, Dovrane IV");
   EXPECT_EQ(id.Firmware_Reply, "DVIV V1.07");
   EXPECT_EQ(id.Firmware_Text, "DVIV V1.07");
   EXPECT_EQ(id.Settings_Reply, "43,49,46,61,06,10,80\r\n");
   EXPECT_EQ(id.Tablet_Width, 18000);
   EXPECT_EQ(id.Tablet_Height, 12000);
-  EXPECT_EQ(id.Size_Text, "12 x 18");
-  // The size report went through the report decoder, which took it off the buffer.
-  EXPECT_EQ(p.b.session.reports.Report_Buffer, "");
-  EXPECT_EQ(p.b.session.reports.Current_Report.Cur_X, 18000);
-  EXPECT_EQ(p.b.session.reports.Current_Report.Cur_Y, 12000);
-  EXPECT_EQ(p.b.session.main.Tbl.text, "KORV Mensaro, Dovrane IV");
-  EXPECT_EQ(p.b.session.main.Version_Lb.text, "DVIV V1.07");
-  EXPECT_EQ(p.b.session.main.Size_lb.text, "12 x 18");
-
-  // Tablet and port both end at 19200 baud.
   EXPECT_TRUE(p.b.session.port.PortOpen());
   EXPECT_EQ(p.b.session.port.Settings(), "19200,n,8,2");
   EXPECT_EQ(id.Framing, "19200,n,8,2");
   EXPECT_EQ(p.tablet->Device_Framing(), *Parse_Framing("19200,n,8,2"));
-  const std::vector<std::string> heard = {"%__S", "%__p", "%__V", "%VR6", "VB1", "%VS", "%C0N81"};
-  EXPECT_EQ(p.tablet->Commands(), heard);
 }
 
-TEST(Probe_SuperSet, CommandsFollowEachOtherTickByTickAndThePortReopensAt19200) {
-  Probe_Bench p("dovrane4");
+// A SuperSet tablet whose size report carries the cursor-identity marker
+// (a 4 Button Diamond Puck, identity 22) and two stray bytes after it.
+class Marked_Size_Tablet : public SuperSet_Tablet {
+ public:
+  using SuperSet_Tablet::SuperSet_Tablet;
 
-  Probe_SuperSet(p.b.session);
+ protected:
+  void On_Command(Sim_Link& link, const std::string& letters) override {
+    if (letters != "%VS") return SuperSet_Tablet::On_Command(link, letters);
+    std::string report = SuperSet_Report(Profile().width, Profile().height);
+    report[3] = static_cast<char>(report[3] | 0x40);  // identity marker
+    report[9] = 22;
+    link.Send(report + "\x01\x02");
+  }
+};
 
-  const double t0 = p.Time_Of("TX 1B 25 5F 5F 70 0D");  // %__p
-  ASSERT_GT(t0, 0);
-  EXPECT_NEAR(p.Time_Of("TX 1B 25 5F 5F 56 0D") - t0, 0.10, 1e-9);        // %__V
-  EXPECT_NEAR(p.Time_Of("TX 1B 25 56 52 36 0D") - t0, 0.20, 1e-9);        // %VR6
-  EXPECT_NEAR(p.Time_Of("TX 1B 56 42 31 0D") - t0, 0.25, 1e-9);           // VB1
-  EXPECT_NEAR(p.Time_Of("TX 1B 25 56 53 0D") - t0, 0.30, 1e-9);           // %VS
-  EXPECT_NEAR(p.Time_Of("TX 1B 25 43 30 4E 38 31 0D") - t0, 0.40, 1e-9);  // %C0N81
-  EXPECT_NEAR(p.Time_Of("OPEN 19200,n,8,2") - t0, 0.45, 1e-9);
-  EXPECT_NEAR(p.b.Now() - t0, 0.45, 1e-9);
-  // The wake-up ends two ticks after its "%__S"; the first question
-  // follows one tick later.
-  EXPECT_NEAR(t0 - p.Time_Of("TX 1B 25 5F 5F 53 0D"), 0.15, 1e-9);
-  // With Debug_Mode off nothing of the exchange is logged.
-  EXPECT_EQ(p.b.Log(), "");
+TEST(Probe_SuperSet, SizeReportIsDecodedByTheReportDecoder) {
+  Sim_Bench b;
+  const auto& models = SuperSet_Model_Profiles();
+  const auto dovrane4 = std::find_if(models.begin(), models.end(),
+                                     [](const SuperSet_Model_Profile& m) { return std::string(m.name) == "dovrane4"; });
+  ASSERT_NE(dovrane4, models.end());
+  b.Attach(3, std::make_unique<Marked_Size_Tablet>(dovrane4->tablet));
+  b.session.Port_Number = 3;
+  b.session.reports.Cursor_Identified = false;
+
+  Probe_SuperSet(b.session);
+
+  ASSERT_EQ(b.session.Search_Status, 0);
+  EXPECT_EQ(b.session.identity.Tablet_Width, 18000);
+  EXPECT_EQ(b.session.identity.Tablet_Height, 12000);
+  EXPECT_EQ(b.session.identity.Size_Text, "12 x 18");
+  // The decoder saw the marker and took the packet off the buffer; only the
+  // bytes after it stay for the next decode.
+  EXPECT_TRUE(b.session.reports.Cursor_Identified);
+  EXPECT_EQ(b.session.reports.Current_Report.Cur_X, 18000);
+  EXPECT_EQ(b.session.reports.Current_Report.Cur_Y, 12000);
+  EXPECT_EQ(b.session.reports.Current_Report.Cursor_Code, 6);
+  EXPECT_EQ(b.session.reports.Report_Buffer, std::string("\x01\x02"));
 }
 
-TEST(Probe_SuperSet, TabletIgnoringIdentificationKeepsTheModelFromBeforeAndStillCounts) {
-  {
-    Probe_Bench p("dovrane4-nop");
+// A question the tablet leaves unanswered leaves its fields as they were
+// (no log line of an answer); the rest is read as usual.
+TEST(Probe_SuperSet, UnansweredQuestionLeavesItsFieldsAsTheyWereAndTheTabletStillCounts) {
+  struct Case {
+    const char* profile;
+    Lines asked_then;  // the silent question and the next command
+    const char* model;
+    const char* firmware;
+    const char* size;
+    long width;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"dovrane4-nop", {"Sent: Esc%__p", "Sent: Esc%__V"}, "KORV Mensaro, Mirolex II", "DVIV V1.07", "12 x 18",
+            18000},
+           {"dovrane4-nov", {"Sent: Esc%__V", "Sent: Esc%VR6"}, "KORV Mensaro, Dovrane IV", "old", "12 x 18", 18000},
+           {"dovrane4-novs", {"Sent: Esc%VS", "Sent: Esc%C0N81"}, "KORV Mensaro, Dovrane IV", "DVIV V1.07", "N/A",
+            7}}) {
+    SCOPED_TRACE(c.profile);
+    Probe_Bench p(c.profile);
     p.b.session.Debug_Mode = true;
+    Tablet_Identity& id = p.b.session.identity;
+    id.Model_Name = "KORV Mensaro, Mirolex II";  // from an earlier search
+    id.Firmware_Text = "old";
+    id.Size_Text = "N/A";
+    id.Tablet_Width = 7;
+
     Probe_SuperSet(p.b.session);
+
     EXPECT_EQ(p.b.session.Search_Status, 0);
-    EXPECT_EQ(p.b.session.identity.Model_Name, "");
-    EXPECT_EQ(p.b.session.identity.Product_Reply, "");
-    EXPECT_EQ(p.b.session.port.Settings(), "19200,n,8,2");
+    EXPECT_EQ(id.Model_Name, c.model);
+    EXPECT_EQ(id.Firmware_Text, c.firmware);
+    EXPECT_EQ(id.Size_Text, c.size);
+    EXPECT_EQ(id.Tablet_Width, c.width);
     EXPECT_TRUE(p.b.session.port.PortOpen());
-    const auto lines = Log_Lines(p.b.Log());
-    const auto asked = std::find(lines.begin(), lines.end(), "Sent: Esc%__p");
-    ASSERT_NE(asked, lines.end());
-    EXPECT_EQ(*(asked + 1), "Sent: Esc%__V");
-    // The rest was read as usual.
-    EXPECT_EQ(p.b.session.identity.Firmware_Text, "DVIV V1.07");
-    EXPECT_EQ(p.b.session.identity.Size_Text, "12 x 18");
-  }
-  {
-    Probe_Bench p("dovrane4-nop");
-    p.b.session.identity.Model_Name = "KORV Mensaro, Mirolex II";
-    Probe_SuperSet(p.b.session);
-    EXPECT_EQ(p.b.session.Search_Status, 0);
-    EXPECT_EQ(p.b.session.identity.Model_Name, "KORV Mensaro, Mirolex II");
-  }
-}
-
-TEST(Probe_SuperSet, MissingFirmwareOrSizeAnswerLeavesThoseFieldsAsTheyWere) {
-  {
-    Probe_Bench p("dovrane4-nov");
-    p.b.session.identity.Firmware_Text = "old";
-    Probe_SuperSet(p.b.session);
-    EXPECT_EQ(p.b.session.Search_Status, 0);
-    EXPECT_EQ(p.b.session.identity.Firmware_Text, "old");
-    EXPECT_EQ(p.b.session.identity.Firmware_Reply, "");
-    EXPECT_EQ(p.b.session.identity.Size_Text, "12 x 18");
-  }
-  {
-    Probe_Bench p("dovrane4-novs");
-    p.b.session.identity.Size_Text = "N/A";
-    p.b.session.identity.Tablet_Width = 7;
-    Probe_SuperSet(p.b.session);
-    EXPECT_EQ(p.b.session.Search_Status, 0);
-    EXPECT_EQ(p.b.session.identity.Size_Text, "N/A");
-    EXPECT_EQ(p.b.session.identity.Tablet_Width, 7);
     EXPECT_EQ(p.b.session.port.Settings(), "19200,n,8,2");
+    const Lines lines = Log_Lines(p.b.Log());
+    const auto asked = std::find(lines.begin(), lines.end(), c.asked_then[0]);
+    ASSERT_NE(asked, lines.end());
+    EXPECT_EQ(*(asked + 1), c.asked_then[1]);
   }
-}
-
-TEST(Probe_SuperSet, NoTabletOrNoPortEndsWithNotFound) {
-  {
-    Sim_Bench b;
-    b.Attach_Profile(2, "empty");
-    b.session.Port_Number = 2;
-    b.session.Debug_Mode = true;
-    Probe_SuperSet(b.session);
-    EXPECT_EQ(b.session.Search_Status, -1);
-    EXPECT_FALSE(b.session.identity.SuperSet_Format);
-    EXPECT_EQ(Log_Lines(b.Log()).back(), "Not Found");
-    // Left as the wake-up left it, and nothing was asked.
-    EXPECT_TRUE(b.session.port.PortOpen());
-    EXPECT_EQ(b.session.port.Settings(), "9600,n,8,2");
-    EXPECT_TRUE(b.Trace_Of("TX").empty());
-  }
-  {
-    Sim_Bench b;
-    b.Attach_Profile(2, "busy");
-    b.session.Port_Number = 2;
-    b.session.Debug_Mode = true;
-    Probe_SuperSet(b.session);
-    EXPECT_EQ(b.session.Search_Status, -2);
-    EXPECT_EQ(Log_Lines(b.Log()).back(), "Not Found");
-  }
-}
-
-TEST(Probe_SuperSet, DeviceVanishingAfterTheWakeUpIsAPortError) {
-  Sim_Faults faults;
-  faults.vanish_at = 1.0;  // the wake-up ends near 0.85 s
-  Probe_Bench p("dovrane4", faults);
-
-  Probe_SuperSet(p.b.session);
-
-  EXPECT_EQ(p.b.session.Search_Status, -2);
-  EXPECT_LT(p.b.Now(), 2.0);
 }
 
 TEST(First_SuperSet_Position, DecodesTheReportLayoutIncludingItsHighBits) {

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "discovery/model_table.h"
-#include "discovery/report_found.h"
 #include "sim/profiles.h"
 #include "sim/type5_tablet.h"
 #include "support/sim_fixture.h"
@@ -13,6 +11,7 @@ namespace {
 
 using test::Log_Lines;
 using test::Sim_Bench;
+using Lines = std::vector<std::string>;
 
 Type5_Tablet& Attach_Type5(Sim_Bench& b, Type5_Tablet_Profile profile, Sim_Faults faults = {}) {
   auto device = std::make_unique<Type5_Tablet>(std::move(profile));
@@ -30,9 +29,6 @@ Type5_Tablet_Profile Quorral3() {
   p.cursor = "CURSOR C16";
   return p;
 }
-
-// Seconds of the trace line ("1.234 COM1 TX 56").
-double Time_Of(const std::string& line) { return std::stod(line.substr(0, line.find(' '))); }
 
 TEST(Probe_Type5, QuorralIIIIsAskedOneCharacterAtATimeAndNamedByItsVersion) {
   Sim_Bench b;
@@ -53,62 +49,20 @@ TEST(Probe_Type5, QuorralIIIIsAskedOneCharacterAtATimeAndNamedByItsVersion) {
   EXPECT_EQ(id.Firmware_Reply, "J5 V3.02");
   EXPECT_EQ(id.Firmware_Text, "J5 V3.02");
   EXPECT_EQ(s.main.Version_Lb.text, "J5 V3.02");
-  EXPECT_EQ(id.Model_Name, "KORV, Quorral III");
-  EXPECT_EQ(Config_Window_For(id.Model_Name), Config_Window::KORV_form);
   EXPECT_EQ(id.Tablet_Width, 18000);
   EXPECT_EQ(id.Tablet_Height, 12000);
-  EXPECT_EQ(id.Size_Text, "12 x 18");
-  EXPECT_EQ(id.Type5_Cursor, 5);
   EXPECT_TRUE(s.port.PortOpen());
   EXPECT_EQ(s.port.Settings(), "9600,N,8,1");
-  EXPECT_EQ(s.Parity_Char, "N");
-  EXPECT_EQ(s.Data_Bits, 8);
-  EXPECT_EQ(s.Stop_Bits, 1);
   (void)b.session.port.InBufferCount();  // lets the tablet hear the last ESC
   EXPECT_FALSE(tablet.In_Command_State());
-  EXPECT_EQ(tablet.Lines(), (std::vector<std::string>{"", "VR", "SZ", "SC"}));
+  EXPECT_EQ(tablet.Lines(), (Lines{"", "VR", "SZ", "SC"}));
 
-  EXPECT_EQ(Log_Lines(b.Log()), (std::vector<std::string>{"", "KORV Format TBL:", "Framing: 9600,N,8,1",
-                                                          "Sent: Ctl-A", "Sent: VR", "Sent: SZ", "Sent: SC",
-                                                          "Sent: Esc"}));
-  std::vector<std::string> tx_lines;
-  for (const std::string& line : b.trace)
-    if (line.find(" TX ") != std::string::npos) tx_lines.push_back(line);
-  std::vector<std::string> tx;
-  for (const std::string& line : tx_lines) tx.push_back(line.substr(line.find("TX")));
-  EXPECT_EQ(tx, (std::vector<std::string>{"TX 1B", "TX 01 0D", "TX 56", "TX 52", "TX 0D", "TX 53", "TX 5A", "TX 0D",
-                                          "TX 53", "TX 43", "TX 0D", "TX 1B"}));
-  // A tick between the characters of a command.
-  ASSERT_EQ(tx_lines.size(), 12u);
-  EXPECT_NEAR(Time_Of(tx_lines[3]) - Time_Of(tx_lines[2]), 0.05, 1e-6);
-  EXPECT_NEAR(Time_Of(tx_lines[4]) - Time_Of(tx_lines[3]), 0.05, 1e-6);
-  EXPECT_NEAR(Time_Of(tx_lines[9]) - Time_Of(tx_lines[8]), 0.05, 1e-6);
-}
-
-TEST(Probe_Type5, QuorralIIIIsRoutedToItsWindowByTheSearchResult) {
-  Sim_Bench b;
-  Attach_Type5(b, Quorral3());
-  Probe_Type5(b.session);
-  Report_Found(b.session);
-  EXPECT_TRUE(b.session.identity.Quorral_III_Flag);
-  EXPECT_TRUE(b.session.main.Config_Tbl.visible);
-  EXPECT_TRUE(b.session.main.Grid_btn.enabled);
-  EXPECT_NE(b.Log().find("Firmware: J5 V3.02\r"), std::string::npos);
-}
-
-TEST(Probe_Type5, NoneSizeIsNotAvailableAndDisablesTheGridTest) {
-  Sim_Bench b;
-  Type5_Tablet_Profile p = Quorral3();
-  p.size = "NONE";
-  Attach_Type5(b, p);
-  b.session.identity.Tablet_Width = 1234;
-  Probe_Type5(b.session);
-  EXPECT_EQ(b.session.Search_Status, 0);
-  EXPECT_EQ(b.session.identity.Size_Text, "N/A");
-  EXPECT_EQ(b.session.identity.Tablet_Width, 1234);
-  Report_Found(b.session);
-  EXPECT_FALSE(b.session.main.Grid_btn.enabled);
-  EXPECT_FALSE(b.session.main.Reset_Tbl.visible);
+  EXPECT_EQ(Log_Lines(b.Log()), (Lines{"", "KORV Format TBL:", "Framing: 9600,N,8,1", "Sent: Ctl-A", "Sent: VR",
+                                       "Sent: SZ", "Sent: SC", "Sent: Esc"}));
+  // The commands go out one character a tick.
+  EXPECT_EQ(b.Timed_Events(start, "TX"),
+            (Lines{"0.050 TX 1B", "0.150 TX 01 0D", "0.300 TX 56", "0.350 TX 52", "0.400 TX 0D", "0.500 TX 53",
+                   "0.550 TX 5A", "0.600 TX 0D", "0.700 TX 53", "0.750 TX 43", "0.800 TX 0D", "0.900 TX 1B"}));
 }
 
 TEST(Probe_Type5, CursorCodesFirstMatchingTestWins) {
@@ -116,13 +70,6 @@ TEST(Probe_Type5, CursorCodesFirstMatchingTestWins) {
   EXPECT_EQ(Type5_Cursor_From("C16 C04"), 6);
   EXPECT_EQ(Type5_Cursor_From("CURSOR C16"), 5);
   EXPECT_EQ(Type5_Cursor_From("CURSOR P3"), 0);
-
-  Sim_Bench b;
-  Type5_Tablet_Profile p = Quorral3();
-  p.cursor = "C16/C04";
-  Attach_Type5(b, p);
-  Probe_Type5(b.session);
-  EXPECT_EQ(b.session.identity.Type5_Cursor, 6);
 }
 
 TEST(Probe_Type5, PromptLongerThanThirtyCharactersSpillsIntoTheVersionAnswer) {
@@ -177,19 +124,30 @@ TEST(Probe_Type5, VersionParsingStripsTheLastFourCharacters) {
   EXPECT_EQ(b.session.identity.Model_Name, "KORV, Mirolex");
 }
 
-TEST(Probe_Type5, SizeWithoutDigitsAtFiveToEightIsAPortErrorWithoutReadingPastIt) {
-  for (const std::string size : {"SIZE12X8", "SIZE", "", "SIZE 1 2", "SIZ1218"}) {
-    SCOPED_TRACE(size);
+TEST(Probe_Type5, SizeNoneIsNotAvailableAndWithoutDigitsAtFiveToEightAPortErrorWithoutReadingOn) {
+  struct Case {
+    std::string size;
+    int status;
+    std::string size_text;
+    std::string last_sent;  // nothing after "SZ" on an error
+  };
+  for (const Case& c : std::vector<Case>{{"NONE", 0, "N/A", "TX 1B"},
+                                         {"SIZE12X8", -2, "", "TX 0D"},
+                                         {"SIZE", -2, "", "TX 0D"},
+                                         {"", -2, "", "TX 0D"},
+                                         {"SIZE 1 2", -2, "", "TX 0D"},
+                                         {"SIZ1218", -2, "", "TX 0D"}}) {
+    SCOPED_TRACE(c.size);
     Sim_Bench b;
     Type5_Tablet_Profile p = Quorral3();
-    p.size = size;
+    p.size = c.size;
     Attach_Type5(b, p);
     b.session.identity.Tablet_Width = 99;
     Probe_Type5(b.session);
-    EXPECT_EQ(b.session.Search_Status, -2);
+    EXPECT_EQ(b.session.Search_Status, c.status);
     EXPECT_EQ(b.session.identity.Tablet_Width, 99);
-    EXPECT_EQ(b.session.identity.Size_Text, "");
-    EXPECT_EQ(b.Trace_Of("TX").back(), "TX 0D");  // nothing after "SZ"
+    EXPECT_EQ(b.session.identity.Size_Text, c.size_text);
+    EXPECT_EQ(b.Trace_Of("TX").back(), c.last_sent);
   }
   Type5_Size size;
   EXPECT_TRUE(Type5_Size_From("SIZE0609", size));
@@ -197,65 +155,6 @@ TEST(Probe_Type5, SizeWithoutDigitsAtFiveToEightIsAPortErrorWithoutReadingPastIt
   EXPECT_EQ(size.width_inches, 9);
   EXPECT_FALSE(Type5_Size_From("SIZE060", size));
   EXPECT_FALSE(Type5_Size_From("SIZE-609", size));
-}
-
-TEST(Probe_Type5, NoPromptIsNotFoundAndClosesThePort) {
-  Sim_Bench b;
-  b.Attach_Profile(1, "empty");
-  b.session.Port_Number = 1;
-  b.session.Debug_Mode = true;
-  Probe_Type5(b.session);
-  EXPECT_EQ(b.session.Search_Status, -1);
-  EXPECT_FALSE(b.session.identity.Type5_Format);
-  EXPECT_FALSE(b.session.port.PortOpen());
-  EXPECT_EQ(Log_Lines(b.Log()), (std::vector<std::string>{"", "KORV Format TBL:", "Framing: 9600,N,8,1",
-                                                          "Sent: Ctl-A", "Not Found"}));
-
-  Sim_Bench busy;
-  busy.Attach_Profile(1, "busy");
-  busy.session.Port_Number = 1;
-  Probe_Type5(busy.session);
-  EXPECT_EQ(busy.session.Search_Status, -2);
-}
-
-// The grid test's preparation and the reset sequence, one character at a time.
-void Send_Slowly(Sim_Bench& b, const std::string& bytes) {
-  for (char c : bytes) {
-    b.session.port.Output(std::string(1, c));
-    b.clock.Advance(0.05);
-  }
-}
-
-TEST(Type5_Tablet, AcceptsTheGridPreparationStreamsReportsAndStopsOnReset) {
-  Sim_Bench b;
-  Type5_Tablet& tablet = Attach_Type5(b, Quorral3());
-  Probe_Type5(b.session);
-  ASSERT_EQ(b.session.Search_Status, 0);
-  b.session.port.Set_InputLen(0);
-
-  Send_Slowly(b, "\x01" "CN\r" "IV\r" "001\r" "OP\r" "R2\r" "\x1b");
-  (void)b.session.port.Input();  // prompts
-  EXPECT_TRUE(tablet.Streaming());
-  EXPECT_EQ(std::vector<std::string>(tablet.Lines().end() - 5, tablet.Lines().end()),
-            (std::vector<std::string>{"CN", "IV", "001", "OP", "R2"}));
-  b.clock.Advance(0.3);
-  const std::string stream = b.session.port.Input();
-  // Prompt characters and the data bytes of a report stay below 128; every
-  // report starts with a byte of 128 or more.
-  std::size_t first = 0;
-  while (first < stream.size() && static_cast<unsigned char>(stream[first]) < 128) ++first;
-  ASSERT_GE(stream.size() - first, 20u);
-  for (std::size_t i = first; i + 10 <= stream.size(); i += 10) {
-    EXPECT_GE(static_cast<unsigned char>(stream[i]), 128) << i;
-    for (std::size_t k = 1; k < 10; ++k) EXPECT_LT(static_cast<unsigned char>(stream[i + k]), 128) << i + k;
-  }
-
-  Send_Slowly(b, "\x01" "RS\r" "\x1b");
-  EXPECT_FALSE(tablet.Streaming());
-  EXPECT_FALSE(tablet.Reports_On());
-  (void)b.session.port.Input();
-  b.clock.Advance(0.3);
-  EXPECT_EQ(b.session.port.InBufferCount(), 0);
 }
 
 // A model's own commands plug into the command state.
@@ -289,7 +188,7 @@ TEST(Type5_Tablet, CommandHandlerSeesBytesAndLinesFirst) {
   auto* handler = dynamic_cast<Echo_Handler*>(tablet.Handler());
   ASSERT_NE(handler, nullptr);
   EXPECT_EQ(handler->bytes, 8);  // everything after the Ctrl-A, ESC included
-  EXPECT_EQ(tablet.Lines(), (std::vector<std::string>{"RR", "QQ"}));
+  EXPECT_EQ(tablet.Lines(), (Lines{"RR", "QQ"}));
 }
 
 }  // namespace

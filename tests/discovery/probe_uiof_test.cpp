@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "sim/profiles.h"
 #include "sim/uiof_tablet.h"
 #include "support/sim_fixture.h"
@@ -11,6 +13,7 @@ namespace {
 
 using test::Log_Lines;
 using test::Sim_Bench;
+using Lines = std::vector<std::string>;
 
 UIOF_Tablet& Attach_UIOF(Sim_Bench& b, UIOF_Tablet_Profile profile, Sim_Faults faults = {}) {
   auto device = std::make_unique<UIOF_Tablet>(std::move(profile));
@@ -40,91 +43,76 @@ void Attach_Named(Sim_Bench& b, const std::string& profile) {
   b.session.Debug_Mode = true;
 }
 
+// "A" or "@" to ESC "g" is a UIOF tablet without the reset; the size comes
+// from one report, and a tablet wider than high takes one more tick.
 TEST(Probe_UIOF, StatusAnswerFindsTabletAndMeasuresItFromOneReport) {
-  Sim_Bench b;
-  Attach_Named(b, "uiof");
-  const double start = b.Now();
-
-  Probe_UIOF(b.session);
-
-  const Session& s = b.session;
-  EXPECT_EQ(s.Search_Status, 0);
-  EXPECT_TRUE(s.identity.UIOF_Format);
-  EXPECT_EQ(s.identity.Model_Name, "Zeltavision, UIOF Compatible");
-  EXPECT_EQ(s.identity.Product_Reply, "Zeltavision, UIOF Compatible");
-  EXPECT_EQ(s.identity.Tablet_Width, 18000);
-  EXPECT_EQ(s.identity.Tablet_Height, 12000);
-  EXPECT_EQ(s.identity.Size_Text, "12 x 18");
-  EXPECT_EQ(s.main.Size_lb.text, "12 x 18");
-  EXPECT_EQ(s.main.CommPort.text, "1");
-  EXPECT_TRUE(s.port.PortOpen());
-  EXPECT_EQ(s.port.Settings(), "9600,E,7,2");
-  EXPECT_EQ(s.Baud_Rate, 9600);
-  EXPECT_EQ(s.Parity_Char, "E");
-  EXPECT_EQ(s.Data_Bits, 7);
-  EXPECT_EQ(s.Stop_Bits, 2);
-  EXPECT_EQ(s.reports.Report_Buffer, UIOF_Report(18000, 12000));
-
-  EXPECT_EQ(Log_Lines(b.Log()), (std::vector<std::string>{"", "Zelta UIOF:", "Framing: 9600,E,7,2", "Sent: Escg",
-                                                          "From Tablet: A", "Sent: Esca"}));
-  EXPECT_EQ(b.Trace_Of("TX"), (std::vector<std::string>{"TX 1B 67", "TX 1B 61"}));
-  // Tick, 7/16 s status wait, tick, two ticks after ESC "a", and one more
-  // tick because the tablet is wider than high.
-  EXPECT_NEAR(b.Now() - start, 0.05 + 0.4375 + 0.05 + 0.1 + 0.05, 1e-9);
-}
-
-TEST(Probe_UIOF, AtSignIsAUIOFTabletWithoutTheResetAndASquareTabletTakesNoExtraTick) {
-  Sim_Bench b;
-  Attach_Named(b, "uiof-at");
-  const double start = b.Now();
-  Probe_UIOF(b.session);
-  EXPECT_EQ(b.session.Search_Status, 0);
-  EXPECT_EQ(b.session.Reply_Text, UIOF_Report(12000, 12000));
-  EXPECT_EQ(b.session.identity.Size_Text, "12 x 12");
-  EXPECT_EQ(b.Trace_Of("TX"), (std::vector<std::string>{"TX 1B 67", "TX 1B 61"}));
-  EXPECT_NE(b.Log().find("From Tablet: @\r"), std::string::npos);
-  EXPECT_NEAR(b.Now() - start, 0.05 + 0.4375 + 0.05 + 0.1, 1e-9);
-}
-
-TEST(Probe_UIOF, IdentificationWithDotHashInTheMiddleCountsAfterTheReset) {
-  Sim_Bench b;
-  Attach_Named(b, "uiof-x");  // answers "Z1.#U2" to ESC "x" only
-  Probe_UIOF(b.session);
-  EXPECT_EQ(b.session.Search_Status, 0);
-  EXPECT_EQ(b.Trace_Of("TX"), (std::vector<std::string>{"TX 1B 67", "TX 1B 5A", "TX 1B 78", "TX 1B 61"}));
-  EXPECT_EQ(Log_Lines(b.Log()),
-            (std::vector<std::string>{"", "Zelta UIOF:", "Framing: 9600,E,7,2", "Sent: Escg", "Sent: EscZ",
-                                      "Sent: Escx", "From Tablet: Z1.#U2", "Sent: Esca"}));
-  EXPECT_EQ(b.session.identity.Size_Text, "18 x 12");
-}
-
-TEST(Probe_UIOF, ReadsOnlyOneAndSixCharactersAndLeavesTheRestForTheFlush) {
-  {
+  for (const auto& [profile, status, width, height, seconds] :
+       std::vector<std::tuple<const char*, const char*, long, long, double>>{
+           {"uiof", "A", 18000, 12000, 0.05 + 0.4375 + 0.05 + 0.1 + 0.05}, {"uiof-at", "@", 12000, 12000, 0.6375}}) {
+    SCOPED_TRACE(profile);
     Sim_Bench b;
-    UIOF_Tablet_Profile p;
-    p.status = "Axyz";
-    Attach_UIOF(b, p);
+    Attach_Named(b, profile);
+
     Probe_UIOF(b.session);
-    EXPECT_EQ(b.session.Search_Status, 0);
-    EXPECT_NE(b.Log().find("From Tablet: A\r"), std::string::npos);
-    // One character for the status, then the flush takes the rest, then the report.
-    const auto rx = b.Trace_Of("RX");
-    ASSERT_EQ(rx.size(), 3u);
-    EXPECT_EQ(rx[0], "RX 41");
-    EXPECT_EQ(rx[1], "RX 78 79 7A");
+
+    const Session& s = b.session;
+    EXPECT_EQ(s.Search_Status, 0);
+    EXPECT_TRUE(s.identity.UIOF_Format);
+    EXPECT_EQ(s.identity.Tablet_Width, width);
+    EXPECT_EQ(s.identity.Tablet_Height, height);
+    EXPECT_TRUE(s.port.PortOpen());
+    EXPECT_EQ(s.port.Settings(), "9600,E,7,2");
+    EXPECT_EQ(s.Baud_Rate, 9600);
+    EXPECT_EQ(s.Parity_Char, "E");
+    EXPECT_EQ(s.Data_Bits, 7);
+    EXPECT_EQ(s.Stop_Bits, 2);
+    EXPECT_EQ(s.reports.Report_Buffer, UIOF_Report(width, height));
+    EXPECT_EQ(s.Reply_Text, UIOF_Report(width, height));
+    EXPECT_EQ(Log_Lines(b.Log()), (Lines{"", "Zelta UIOF:", "Framing: 9600,E,7,2", "Sent: Escg",
+                                         std::string("From Tablet: ") + status, "Sent: Esca"}));
+    EXPECT_EQ(b.Trace_Of("TX"), (Lines{"TX 1B 67", "TX 1B 61"}));
+    // Tick, 7/16 s status wait, tick, two ticks after ESC "a" (and the extra one).
+    EXPECT_NEAR(b.Now(), seconds, 1e-9);
   }
-  {
+}
+
+TEST(Probe_UIOF, IdentificationWithDotHashInTheMiddleCountsAfterTheResetWithItsWaits) {
+  Sim_Bench b;
+  Attach_Named(b, "uiof-x");  // answers "Z1.#U2" to ESC "x" only; 12000 wide, 18000 high
+  const double start = b.Now();
+
+  Probe_UIOF(b.session);
+
+  EXPECT_EQ(b.session.Search_Status, 0);
+  EXPECT_EQ(Log_Lines(b.Log()), (Lines{"", "Zelta UIOF:", "Framing: 9600,E,7,2", "Sent: Escg", "Sent: EscZ",
+                                       "Sent: Escx", "From Tablet: Z1.#U2", "Sent: Esca"}));
+  // ESC "g" 7/16 s and a tick before ESC "Z", a tick before ESC "x", 7/16 s
+  // and a tick before ESC "a", two ticks after it; no extra tick for a
+  // tablet higher than wide.
+  // (The trace shows whole milliseconds: 0.5375 s reads 0.537.)
+  EXPECT_EQ(b.Timed_Events(start, "TX"),
+            (Lines{"0.050 TX 1B 67", "0.537 TX 1B 5A", "0.588 TX 1B 78", "1.075 TX 1B 61"}));
+  EXPECT_NEAR(b.Now() - start, 1.075 + 0.1, 1e-9);
+}
+
+// One character for the status, six for the identification; the flush
+// takes the rest before the size report.
+TEST(Probe_UIOF, ReadsOnlyOneAndSixCharactersAndLeavesTheRestForTheFlush) {
+  for (const auto& [status, identification, logged, rx] :
+       std::vector<std::tuple<std::string, std::string, std::string, Lines>>{
+           {"Axyz", "ZV.#UI", "From Tablet: A", {"RX 41", "RX 78 79 7A"}},
+           {"", "AB.#CDEFGH", "From Tablet: AB.#CD", {"RX 41 42 2E 23 43 44", "RX 45 46 47 48"}}}) {
+    SCOPED_TRACE(logged);
     Sim_Bench b;
     UIOF_Tablet_Profile p;
-    p.status.clear();
-    p.identification = "AB.#CDEFGH";
+    p.status = status;
+    p.identification = identification;
     Attach_UIOF(b, p);
     Probe_UIOF(b.session);
     EXPECT_EQ(b.session.Search_Status, 0);
-    EXPECT_NE(b.Log().find("From Tablet: AB.#CD\r"), std::string::npos);
-    const auto rx = b.Trace_Of("RX");
-    ASSERT_EQ(rx.size(), 3u);
-    EXPECT_EQ(rx[1], "RX 45 46 47 48");
+    const Lines lines = Log_Lines(b.Log());
+    EXPECT_EQ(Lines(lines.end() - 2, lines.end()), (Lines{logged, "Sent: Esca"}));
+    EXPECT_EQ(b.Trace_Of("RX"), (Lines{rx[0], rx[1], "RX " + Wire_Trace::Hex_Bytes(UIOF_Report(p.width, p.height))}));
   }
 }
 
@@ -139,8 +127,8 @@ TEST(Probe_UIOF, RepliesAreLoggedOnlyWhenTheyIdentifyAndNoAnswerClosesThePort) {
   EXPECT_FALSE(b.session.identity.UIOF_Format);
   EXPECT_FALSE(b.session.port.PortOpen());
   EXPECT_EQ(b.session.Reply_Text, "NOPE!!");
-  EXPECT_EQ(Log_Lines(b.Log()), (std::vector<std::string>{"", "Zelta UIOF:", "Framing: 9600,E,7,2", "Sent: Escg",
-                                                          "Sent: EscZ", "Sent: Escx", "Not Found"}));
+  EXPECT_EQ(Log_Lines(b.Log()),
+            (Lines{"", "Zelta UIOF:", "Framing: 9600,E,7,2", "Sent: Escg", "Sent: EscZ", "Sent: Escx", "Not Found"}));
   EXPECT_EQ(b.Trace_Of("TX").size(), 3u);
 }
 
@@ -167,40 +155,6 @@ TEST(Probe_UIOF, SizeReportShorterThanEightBytesIsAPortError) {
     EXPECT_EQ(b.session.identity.Tablet_Width, 0);
     EXPECT_EQ(b.session.identity.Size_Text, "");
   }
-}
-
-TEST(Probe_UIOF, PortThatCannotBeOpenedIsAPortErrorAndDebugOffLogsNothing) {
-  Sim_Bench b;
-  Sim_Faults busy;
-  busy.busy = true;
-  Attach_UIOF(b, UIOF_Tablet_Profile{}, busy);
-  b.session.Debug_Mode = false;
-  Probe_UIOF(b.session);
-  EXPECT_EQ(b.session.Search_Status, -2);
-  EXPECT_TRUE(b.Trace_Of("TX").empty());
-  EXPECT_EQ(b.Log(), "");
-}
-
-TEST(UIOF_Tablet, StreamsReportsAfterEscM0UntilReset) {
-  Sim_Bench b;
-  Attach_Named(b, "uiof");
-  Probe_UIOF(b.session);
-  ASSERT_EQ(b.session.Search_Status, 0);
-  b.session.port.Output(std::string{'\x1b', 'M', '0'});
-  b.clock.Advance(0.5);
-  b.session.port.Set_InputLen(0);
-  const std::string stream = b.session.port.Input();
-  ASSERT_GE(stream.size(), 16u);
-  EXPECT_EQ(stream.size() % 8, 0u);
-  for (std::size_t i = 0; i < stream.size(); i += 8) {
-    EXPECT_GE(static_cast<unsigned char>(stream[i]), 64) << i;
-    for (std::size_t k = 1; k < 8; ++k) EXPECT_LT(static_cast<unsigned char>(stream[i + k]), 64) << i + k;
-  }
-  b.session.port.Output(std::string{'\x1b', 'Z'});
-  b.clock.Advance(0.1);
-  (void)b.session.port.Input();
-  b.clock.Advance(0.5);
-  EXPECT_EQ(b.session.port.InBufferCount(), 0);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "discovery/model_table.h"
-#include "discovery/reset_tablet.h"
 #include "support/sim_fixture.h"
 
 namespace stylomat {
@@ -20,113 +19,75 @@ void Identify(Session& s, const std::string& reply, const std::string& size, con
   Match_Model(s);
 }
 
-TEST(Report_Found, SuperSetTabletShowsEverythingAndLogsWithDebugOff) {
-  Sim_Bench b;
-  Session& s = b.session;
-  s.Debug_Mode = false;
-  s.Port_Number = 3;
-  s.identity.SuperSet_Format = true;
-  s.identity.Settings_Reply = "0123456789ABCDEFGHIJKLMNOP";
-  Identify(s, "KORV/Mensaro MXII", "12 x 12", "V2.10");
-  s.main.WT_Label.visible = true;
-  const auto revision = s.main.revision;
-
-  Report_Found(s);
-
-  const Main_Window_State& m = s.main;
-  for (const Label_State* label : {&m.Label3, &m.CommPort, &m.Label4, &m.Label5, &m.Tbl, &m.Label2, &m.Size_lb,
-                                   &m.Label8, &m.Version_Lb}) {
-    EXPECT_TRUE(label->visible) << label->text;
-  }
-  EXPECT_FALSE(m.WT_Label.visible);
-  EXPECT_EQ(m.CommPort.text, "3");
-  EXPECT_EQ(m.Tbl.text, "KORV Mensaro, Mirolex II");
-  EXPECT_EQ(m.Size_lb.text, "12 x 12");
-  EXPECT_EQ(m.Version_Lb.text, "V2.10");
-  EXPECT_EQ(Log_Lines(b.Log()), (std::vector<std::string>{"Found: KORV Mensaro, Mirolex II", "Size: 12 x 12",
-                                                          "Format: 0123456789ABCDEFGHIJ", "Firmware: V2.10"}));
-  EXPECT_TRUE(m.Config_Tbl.visible);
-  EXPECT_FALSE(m.Reset_Tbl.visible);
-  EXPECT_TRUE(m.Grid_btn.enabled);
-  EXPECT_FALSE(m.Insall_Wintab.visible);
-  EXPECT_GT(m.revision, revision);
-}
-
-TEST(Report_Found, ShortSettingsDumpIsLoggedWhole) {
-  Sim_Bench b;
-  b.session.identity.SuperSet_Format = true;
-  b.session.identity.Settings_Reply = "E202";
-  Identify(b.session, "Mensaro 1000", "6 x 9", "1.0");
-  Report_Found(b.session);
-  EXPECT_EQ(Log_Lines(b.Log())[2], "Format: E202");
-}
-
-TEST(Report_Found, Type5TabletWithUnknownSizeGetsNoGridTest) {
-  Sim_Bench b;
-  Session& s = b.session;
-  s.identity.Type5_Format = true;
-  s.identity.Firmware_Reply = "J5";
-  s.identity.Settings_Reply = "not logged for Type-5";
-  Identify(s, "KT", "N/A", "J5 1.2");
-
-  Report_Found(s);
-
-  EXPECT_EQ(Log_Lines(b.Log()),
-            (std::vector<std::string>{"Found: KORV, Quorral III", "Size: N/A", "Firmware: J5 1.2"}));
-  EXPECT_TRUE(s.main.Label8.visible);
-  EXPECT_TRUE(s.main.Version_Lb.visible);
-  EXPECT_TRUE(s.main.Config_Tbl.visible);
-  EXPECT_TRUE(s.identity.Quorral_III_Flag);
-  EXPECT_FALSE(s.main.Reset_Tbl.visible);
-  EXPECT_FALSE(s.main.Grid_btn.enabled);
-}
-
-TEST(Report_Found, EmptySizeOrOneStartingWithNHidesRestoreAndDisablesGrid) {
-  for (const char* size : {"", "N/A", "None"}) {
+// What is shown, logged (whatever Debug_Mode says) and offered by the
+// format found, the model and its size.
+TEST(Report_Found, LabelsLogAndOffersFollowTheFormatTheModelAndTheSize) {
+  using Flag = bool Tablet_Identity::*;
+  struct Case {
+    Flag format;
+    const char* reply;
+    const char* size;
+    const char* log;
+    bool config, reset, grid;
+    const char* settings = "E202";
+  };
+  const Flag none = nullptr;
+  const std::vector<Case> cases = {
+      // The settings dump is logged up to 20 characters.
+      {&Tablet_Identity::SuperSet_Format, "KORV/Mensaro MXII", "12 x 12",
+       "Found: KORV Mensaro, Mirolex II\rSize: 12 x 12\rFormat: 0123456789ABCDEFGHIJ\rFirmware: 1.0\r", true, false,
+       true, "0123456789ABCDEFGHIJKLMNOP"},
+      {&Tablet_Identity::SuperSet_Format, "Mensaro 1000", "6 x 9",
+       "Found: Mensaro, Zephane\rSize: 6 x 9\rFormat: E202\rFirmware: 1.0\r", false, true, true},
+      // Type-5: the firmware but never the settings dump; no size, no grid test.
+      {&Tablet_Identity::Type5_Format, "KT", "N/A", "Found: KORV, Quorral III\rSize: N/A\rFirmware: 1.0\r", true,
+       false, false},
+      // Neither SuperSet nor Type-5: no firmware line.
+      {&Tablet_Identity::KV_Format, "ACME 9000", "12 x 18", "Found: ACME 9000\rSize: 12 x 18\r", false, true, true},
+      {none, "ACME 9000", "", "Found: ACME 9000\rSize: \r", false, false, false},
+      {none, "ACME 9000", "N/A", "Found: ACME 9000\rSize: N/A\r", false, false, false},
+      {none, "ACME 9000", "None", "Found: ACME 9000\rSize: None\r", false, false, false},
+      // Plug-and-Play and KV-alternative tablets have no factory settings entry.
+      {&Tablet_Identity::PnP_Format, "ACME 9000", "12 x 12", "Found: ACME 9000\rSize: 12 x 12\r", false, false, true},
+      {&Tablet_Identity::KV_Alt_Format, "ACME 9000", "12 x 12", "Found: ACME 9000\rSize: 12 x 12\r", false, false,
+       true},
+      {&Tablet_Identity::PnP_Format, "Mensaro Pallivant VII", "12 x 12",
+       "Found: Zeltavision, Pallivant VII\rSize: 12 x 12\r", true, false, true},
+      {none, "Mensaro 3100", "6 x 8", "Found: Mensaro, Lumivane\rSize: 6 x 8\r", true, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.log);
     Sim_Bench b;
-    Identify(b.session, "ACME 9000", size);
-    Report_Found(b.session);
-    EXPECT_FALSE(b.session.main.Reset_Tbl.visible) << size;
-    EXPECT_FALSE(b.session.main.Config_Tbl.visible) << size;
-    EXPECT_FALSE(b.session.main.Grid_btn.enabled) << size;
+    Session& s = b.session;
+    if (c.format) s.identity.*c.format = true;
+    s.identity.Settings_Reply = c.settings;
+    s.identity.Firmware_Reply = "J5";
+    s.Port_Number = 3;
+    Identify(s, c.reply, c.size, "1.0");
+    s.main.WT_Label.visible = true;
+    const auto revision = s.main.revision;
+
+    Report_Found(s);
+
+    EXPECT_EQ(b.Log(), c.log);
+    const Main_Window_State& m = s.main;
+    for (const Label_State* label : {&m.Label3, &m.CommPort, &m.Label4, &m.Label5, &m.Tbl, &m.Label2, &m.Size_lb})
+      EXPECT_TRUE(label->visible);
+    EXPECT_FALSE(m.WT_Label.visible);
+    EXPECT_EQ(m.CommPort.text, "3");
+    EXPECT_EQ(m.Tbl.text, s.identity.Model_Name);
+    EXPECT_EQ(m.Size_lb.text, c.size);
+    EXPECT_FALSE(m.Insall_Wintab.visible);
+    EXPECT_GT(m.revision, revision);
+    // Only SuperSet and Type-5 tablets show their firmware.
+    const bool firmware = s.identity.SuperSet_Format || s.identity.Type5_Format;
+    EXPECT_EQ(m.Label8.visible, firmware);
+    EXPECT_EQ(m.Version_Lb.visible, firmware);
+    EXPECT_EQ(m.Version_Lb.text, "1.0");
+    EXPECT_EQ(s.main.Config_Tbl.visible, c.config);
+    EXPECT_EQ(s.main.Reset_Tbl.visible, c.reset);
+    EXPECT_EQ(s.main.Grid_btn.enabled, c.grid);
   }
-}
-
-TEST(Report_Found, UnknownModelIsOfferedFactorySettingsAndTheGridTest) {
-  Sim_Bench b;
-  Session& s = b.session;
-  s.identity.KV_Format = true;
-  Identify(s, "ACME 9000", "12 x 18");
-
-  Report_Found(s);
-
-  EXPECT_EQ(s.main.Tbl.text, "ACME 9000");
-  EXPECT_TRUE(s.main.Reset_Tbl.visible);
-  EXPECT_FALSE(s.main.Config_Tbl.visible);
-  EXPECT_TRUE(s.main.Grid_btn.enabled);
-  // Neither SuperSet nor Type-5: no firmware caption, no firmware line.
-  EXPECT_FALSE(s.main.Label8.visible);
-  EXPECT_FALSE(s.main.Version_Lb.visible);
-  EXPECT_EQ(Log_Lines(b.Log()), (std::vector<std::string>{"Found: ACME 9000", "Size: 12 x 18"}));
-}
-
-TEST(Report_Found, PlugAndPlayAndKvAltTabletsHaveNoFactorySettingsEntry) {
-  for (const bool pnp : {true, false}) {
-    Sim_Bench b;
-    (pnp ? b.session.identity.PnP_Format : b.session.identity.KV_Alt_Format) = true;
-    Identify(b.session, "ACME 9000", "12 x 12");
-    Report_Found(b.session);
-    EXPECT_FALSE(b.session.main.Reset_Tbl.visible);
-    EXPECT_FALSE(b.session.main.Config_Tbl.visible);
-    EXPECT_TRUE(b.session.main.Grid_btn.enabled);
-  }
-  // A routed model keeps its configuration entry.
-  Sim_Bench b;
-  b.session.identity.PnP_Format = true;
-  Identify(b.session, "Mensaro Pallivant VII", "12 x 12");
-  Report_Found(b.session);
-  EXPECT_TRUE(b.session.main.Config_Tbl.visible);
-  EXPECT_FALSE(b.session.main.Reset_Tbl.visible);
 }
 
 TEST(Report_Found, ReportedTwiceAfterASearchOfAllPortsLogsTheGroupTwice) {
@@ -137,16 +98,6 @@ TEST(Report_Found, ReportedTwiceAfterASearchOfAllPortsLogsTheGroupTwice) {
   EXPECT_EQ(Log_Lines(b.Log()), (std::vector<std::string>{"Found: Mensaro, Lumivane", "Size: 6 x 8",
                                                           "Found: Mensaro, Lumivane", "Size: 6 x 8"}));
   EXPECT_TRUE(b.session.main.Config_Tbl.visible);
-}
-
-TEST(Report_Found, NextSearchStartsFromAClearedWindow) {
-  Sim_Bench b;
-  Identify(b.session, "Mensaro 3100", "6 x 8");
-  Report_Found(b.session);
-  Reset_Main_State(b.session);
-  EXPECT_FALSE(b.session.main.Tbl.visible);
-  EXPECT_FALSE(b.session.main.Config_Tbl.visible);
-  EXPECT_FALSE(b.session.main.Grid_btn.enabled);
 }
 
 }  // namespace

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <utility>
-
 #include "serial/serial_link.h"
 #include "support/sim_fixture.h"
 
@@ -13,6 +10,7 @@ namespace {
 
 using test::Recording_Device;
 using test::Sim_Bench;
+using Lines = std::vector<std::string>;
 
 constexpr const char* Tablet_Framing = "9600,n,8,2";
 
@@ -26,19 +24,7 @@ struct Reset_Bench {
     b.session.Port_Number = 1;
     Open_Port(b.session, Tablet_Framing);
     b.trace.clear();
-    start = b.clock.Now();
-  }
-
-  // Trace events after the port was opened, each with its time relative to
-  // the start of the reset: {seconds, "TX 1B 25 56 52 0D"}.
-  std::vector<std::pair<double, std::string>> Events() const {
-    std::vector<std::pair<double, std::string>> out;
-    for (const std::string& line : b.trace) {
-      const double t = std::strtod(line.c_str(), nullptr) - start;
-      const auto com = line.find(" COM1 ");
-      out.emplace_back(t, com == std::string::npos ? line : line.substr(com + 6));
-    }
-    return out;
+    start = b.Now();
   }
 
   Sim_Bench b;
@@ -47,109 +33,53 @@ struct Reset_Bench {
   double start = 0;
 };
 
-void Expect_Events(const Reset_Bench& r, const std::vector<std::pair<double, std::string>>& expected) {
-  const auto events = r.Events();
-  ASSERT_EQ(events.size(), expected.size());
-  for (std::size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(events[i].second, expected[i].second) << i;
-    EXPECT_NEAR(events[i].first, expected[i].first, 1e-6) << events[i].second;
-  }
-}
+using Flag = bool Tablet_Identity::*;
 
-TEST(Reset_Tablet, SuperSetTabletGetsEscVrAfterTwoTicksThenPortClosesAndPauses) {
-  Reset_Bench r;
-  r.b.session.Debug_Mode = true;
-  r.b.session.identity.SuperSet_Format = true;
-
-  Reset_Tablet(r.b.session);
-
-  Expect_Events(r, {{0.10, "TX 1B 25 56 52 0D"}, {0.15, "CLOSE"}});
-  EXPECT_EQ(r.tablet->heard, "\x1b%VR\r");
-  EXPECT_FALSE(r.b.session.port.PortOpen());
-  EXPECT_NEAR(r.b.clock.Now() - r.start, 1.15, 1e-6);  // one tick after the command, then 1.0 s
-  EXPECT_EQ(r.b.Log(), "\rReset Tablet:\rMensaro:\rSent: Esc%VR\r");
-}
-
-TEST(Reset_Tablet, KvTabletGetsOneNulByteForEitherKvFlag) {
-  for (const bool alt : {false, true}) {
+TEST(Reset_Tablet, EachFamilyGetsItsResetInFixedOrderThenThePortClosesAndPausesOneSecond) {
+  struct Case {
+    std::vector<Flag> flags;
+    bool debug;
+    Lines events;
+    std::string heard;
+    std::string log;
+  };
+  const std::vector<Case> cases = {
+      {{&Tablet_Identity::SuperSet_Format}, true, {"0.100 TX 1B 25 56 52 0D", "0.150 CLOSE"}, "\x1b%VR\r",
+       "\rReset Tablet:\rMensaro:\rSent: Esc%VR\r"},
+      {{&Tablet_Identity::KV_Format}, true, {"0.050 TX 00", "0.100 CLOSE"}, std::string(1, '\0'),
+       "\rReset Tablet:\rZelta KV:\rSent: Null\r"},
+      {{&Tablet_Identity::KV_Alt_Format}, true, {"0.050 TX 00", "0.100 CLOSE"}, std::string(1, '\0'),
+       "\rReset Tablet:\rZelta KV:\rSent: Null\r"},
+      {{&Tablet_Identity::UIOF_Format}, true, {"0.050 TX 1B 5A", "0.100 CLOSE"}, "\x1bZ",
+       "\rReset Tablet:\rZelta UIOF:\rSent: EscZ\r"},
+      // Type-5: one character per tick.
+      {{&Tablet_Identity::Type5_Format}, true,
+       {"0.000 TX 01", "0.050 TX 52", "0.100 TX 53", "0.150 TX 0D", "0.200 TX 1B", "0.250 CLOSE"}, "\x01RS\r\x1b",
+       "\rReset Tablet:\rSent: Ctr-A\rSent: RS\rSent: Esc\r"},
+      // Flags set in the reverse of the reset order still reset SuperSet first.
+      {{&Tablet_Identity::UIOF_Format, &Tablet_Identity::SuperSet_Format}, true,
+       {"0.100 TX 1B 25 56 52 0D", "0.200 TX 1B 5A", "0.250 CLOSE"}, "\x1b%VR\r\x1bZ",
+       "\rReset Tablet:\rMensaro:\rSent: Esc%VR\rZelta UIOF:\rSent: EscZ\r"},
+      // With Debug_Mode off only the header is logged; the bytes are the same.
+      {{&Tablet_Identity::Type5_Format, &Tablet_Identity::KV_Format}, false,
+       {"0.050 TX 00", "0.100 TX 01", "0.150 TX 52", "0.200 TX 53", "0.250 TX 0D", "0.300 TX 1B", "0.350 CLOSE"},
+       std::string("\0\x01RS\r\x1b", 6), "\rReset Tablet:\r"},
+      {{}, true, {"0.000 CLOSE"}, "", "\rReset Tablet:\r"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.log);
     Reset_Bench r;
-    r.b.session.Debug_Mode = true;
-    (alt ? r.b.session.identity.KV_Alt_Format : r.b.session.identity.KV_Format) = true;
+    r.b.session.Debug_Mode = c.debug;
+    for (Flag f : c.flags) r.b.session.identity.*f = true;
 
     Reset_Tablet(r.b.session);
 
-    Expect_Events(r, {{0.05, "TX 00"}, {0.10, "CLOSE"}});
-    EXPECT_EQ(r.tablet->heard, std::string(1, '\0'));
-    EXPECT_NEAR(r.b.clock.Now() - r.start, 1.10, 1e-6);
-    EXPECT_EQ(r.b.Log(), "\rReset Tablet:\rZelta KV:\rSent: Null\r");
+    EXPECT_EQ(r.b.Timed_Events(r.start), c.events);
+    EXPECT_EQ(r.tablet->heard, c.heard);
+    EXPECT_EQ(r.b.Log(), c.log);
+    EXPECT_FALSE(r.b.session.port.PortOpen());
+    EXPECT_NEAR(r.b.Now() - r.start, std::stod(c.events.back()) + 1.0, 1e-6);
   }
-}
-
-TEST(Reset_Tablet, UiofTabletGetsEscZWithoutCarriageReturn) {
-  Reset_Bench r;
-  r.b.session.Debug_Mode = true;
-  r.b.session.identity.UIOF_Format = true;
-
-  Reset_Tablet(r.b.session);
-
-  Expect_Events(r, {{0.05, "TX 1B 5A"}, {0.10, "CLOSE"}});
-  EXPECT_EQ(r.tablet->heard, "\x1bZ");
-  EXPECT_EQ(r.b.Log(), "\rReset Tablet:\rZelta UIOF:\rSent: EscZ\r");
-}
-
-TEST(Reset_Tablet, Type5TabletGetsCtrlAThenRSCrEscOneCharacterPerTick) {
-  Reset_Bench r;
-  r.b.session.Debug_Mode = true;
-  r.b.session.identity.Type5_Format = true;
-
-  Reset_Tablet(r.b.session);
-
-  Expect_Events(r, {{0.00, "TX 01"},
-                    {0.05, "TX 52"},
-                    {0.10, "TX 53"},
-                    {0.15, "TX 0D"},
-                    {0.20, "TX 1B"},
-                    {0.25, "CLOSE"}});
-  EXPECT_EQ(r.tablet->heard, "\x01RS\r\x1b");
-  EXPECT_NEAR(r.b.clock.Now() - r.start, 1.25, 1e-6);
-  EXPECT_EQ(r.b.Log(), "\rReset Tablet:\rSent: Ctr-A\rSent: RS\rSent: Esc\r");
-}
-
-TEST(Reset_Tablet, SeveralFlagsRunTheirStepsInFixedOrder) {
-  // Flags set in the reverse of the reset order still reset SuperSet first.
-  Reset_Bench r;
-  r.b.session.Debug_Mode = true;
-  Tablet_Identity& id = r.b.session.identity;
-  id.UIOF_Format = true;
-  id.SuperSet_Format = true;
-
-  Reset_Tablet(r.b.session);
-
-  Expect_Events(r, {{0.10, "TX 1B 25 56 52 0D"}, {0.20, "TX 1B 5A"}, {0.25, "CLOSE"}});
-  EXPECT_EQ(r.tablet->heard, "\x1b%VR\r\x1bZ");
-  EXPECT_EQ(r.b.Log(), "\rReset Tablet:\rMensaro:\rSent: Esc%VR\rZelta UIOF:\rSent: EscZ\r");
-}
-
-TEST(Reset_Tablet, WithDebugOffOnlyTheHeaderIsLoggedButTheBytesAreTheSame) {
-  Reset_Bench r;
-  r.b.session.Debug_Mode = false;
-  r.b.session.identity.KV_Format = true;
-  r.b.session.identity.Type5_Format = true;
-
-  Reset_Tablet(r.b.session);
-
-  EXPECT_EQ(r.b.Log(), "\rReset Tablet:\r");
-  EXPECT_EQ(r.tablet->heard, std::string("\0\x01RS\r\x1b", 6));
-  EXPECT_FALSE(r.b.session.port.PortOpen());
-}
-
-TEST(Reset_Tablet, NoFormatFlagStillClosesThePortAndPauses) {
-  Reset_Bench r;
-  Reset_Tablet(r.b.session);
-  Expect_Events(r, {{0.0, "CLOSE"}});
-  EXPECT_TRUE(r.tablet->heard.empty());
-  EXPECT_NEAR(r.b.clock.Now() - r.start, 1.0, 1e-6);
-  EXPECT_EQ(r.b.Log(), "\rReset Tablet:\r");
 }
 
 TEST(Reset_Tablet, ClosedPortDoesNothingAtAll) {
@@ -161,14 +91,13 @@ TEST(Reset_Tablet, ClosedPortDoesNothingAtAll) {
   r.b.session.identity.Type5_Format = true;
   int refreshes = 0;
   r.b.front_end.log_refresh = [&] { ++refreshes; };
-  const double before = r.b.clock.Now();
+  const double before = r.b.Now();
 
   Reset_Tablet(r.b.session);
 
   EXPECT_EQ(r.b.Log(), "");
   EXPECT_TRUE(r.b.trace.empty());
-  EXPECT_TRUE(r.tablet->heard.empty());
-  EXPECT_EQ(r.b.clock.Now(), before);
+  EXPECT_EQ(r.b.Now(), before);
   EXPECT_EQ(refreshes, 0);
 }
 
@@ -183,7 +112,7 @@ TEST(Reset_Tablet, TabletThatVanishesIsReleasedWithoutAnError) {
 
   EXPECT_FALSE(r.b.session.port.PortOpen());
   EXPECT_EQ(refreshes, 1);
-  EXPECT_NEAR(r.b.clock.Now() - r.start, 1.10, 1e-6);  // two ticks, the failed send, then 1.0 s
+  EXPECT_NEAR(r.b.Now() - r.start, 1.10, 1e-6);  // two ticks, the failed send, then 1.0 s
 }
 
 TEST(Reset_Main_State, HidesTheResultResetsTheTabletAndClearsFiveFormatFlags) {
@@ -208,7 +137,20 @@ TEST(Reset_Main_State, HidesTheResultResetsTheTabletAndClearsFiveFormatFlags) {
   // The tablet was reset (a tick first) with every flag that was set.
   EXPECT_EQ(r.tablet->heard, std::string("\x1b%VR\r\0\x1bZ\x01RS\r\x1b", 13));
   EXPECT_FALSE(s.port.PortOpen());
-  EXPECT_NEAR(r.Events().front().first, 0.15, 1e-6);
+  EXPECT_EQ(r.b.Timed_Events(r.start).front(), "0.150 TX 1B 25 56 52 0D");
+}
+
+TEST(Reset_Main_State, APortThatNeverDrainsCannotHangTheProgram) {
+  Reset_Bench r;
+  r.port->Faults().never_drains = true;
+  r.b.session.identity.SuperSet_Format = true;
+  Reset_Main_State(r.b.session);
+  // One tick, the reset's three ticks and its 1.0 s pause; the closed port
+  // has nothing left to send.
+  EXPECT_NEAR(r.b.Now() - r.start, 4 * Tick_Seconds + 1.0, 1e-6);
+  EXPECT_FALSE(r.b.session.port.PortOpen());
+  EXPECT_EQ(r.b.session.port.OutBufferCount(), 0);
+  EXPECT_FALSE(r.b.session.identity.SuperSet_Format);
 }
 
 }  // namespace

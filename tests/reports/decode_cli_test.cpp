@@ -67,7 +67,7 @@ TEST(Cli_Decode, NothingDecodedAndUsageErrors) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "undecoded bytes: 3\n");
   EXPECT_EQ(Run_Cli("", "decode").status, 2);
-  EXPECT_EQ(Run_Cli("", "decode --format wacom").status, 2);
+  EXPECT_EQ(Run_Cli("", "decode --format zorbel").status, 2);
   EXPECT_EQ(Run_Cli("", "decode --format kv /nonexistent/capture.bin").status, 2);
 }
 

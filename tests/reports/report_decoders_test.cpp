@@ -71,53 +71,39 @@ TEST(Decode_KV_Report, PositionButtonAndProximityFromTheFiveBytes) {
   EXPECT_EQ(b.report.Button_Code, 0);
 }
 
-TEST(Decode_KV_Report, StreamStartingMidPacketSkipsToTheFirstSyncByte) {
-  Decoder_Bench b;
+// One packet per call after skipping to the first sync byte; a decoder
+// never reads past the buffer, and what cannot be a whole packet yet stays.
+TEST(Decode_KV_Report, SkipsToTheSyncByteTakesOnePacketAndNeverReadsPastTheBuffer) {
   const std::string second = KV_Packet(40, 50, 1, true);
-  b.buffer = Bytes({0x07, 0x50, 0x0F}) + KV_Packet(1000, 2000, 2, true) + second;
+  struct Case {
+    std::string buffer;
+    bool decoded;
+    std::string left;
+  };
+  for (const Case& c : std::vector<Case>{
+           {Bytes({0x07, 0x50, 0x0F}) + KV_Packet(1000, 2000, 2, true) + second, true, second},
+           {Bytes({0x10, 0x83, 0x68, 0x07, 0x50}), false, Bytes({0x83, 0x68, 0x07, 0x50})},
+           {Bytes({0x83, 0x68}), false, Bytes({0x83, 0x68})},  // called before a whole packet arrived
+           {"", false, ""},
+           // Nothing but bytes below the sync floor: dropped until less than a packet is left.
+           {std::string(12, '\x01'), false, std::string(4, '\x01')}}) {
+    Decoder_Bench b;
+    b.report.Cur_X = 7;
+    b.report.Cursor_Code = 20;
+    const Current_Report_State before = b.report;
+    b.buffer = c.buffer;
 
-  EXPECT_TRUE(Decode_KV_Report(b.session.reports));
+    EXPECT_EQ(static_cast<bool>(Decode_KV_Report(b.session.reports)), c.decoded);
 
-  EXPECT_EQ(b.report.Cur_X, 1000);
-  EXPECT_EQ(b.report.Cur_Y, 2000);
-  EXPECT_EQ(b.report.Button_Code, 2);
-  EXPECT_EQ(b.buffer, second);  // one packet per call
-}
-
-TEST(Decode_KV_Report, PartialPacketAfterTheSyncSearchStaysInTheBuffer) {
-  Decoder_Bench b;
-  b.report.Cur_X = 7;
-  b.report.Cursor_Code = 20;
-  const Current_Report_State before = b.report;
-  b.buffer = Bytes({0x10, 0x83, 0x68, 0x07, 0x50});
-
-  EXPECT_FALSE(Decode_KV_Report(b.session.reports));
-
-  EXPECT_TRUE(Same_Report(b.report, before));
-  EXPECT_EQ(b.buffer, Bytes({0x83, 0x68, 0x07, 0x50}));
-
-  b.buffer += '\x0F';
-  EXPECT_TRUE(Decode_KV_Report(b.session.reports));
-  EXPECT_EQ(b.report.Cur_X, 1000);
-  EXPECT_EQ(b.report.Cur_Y, 2000);
-}
-
-TEST(Decode_KV_Report, ShortOrGarbageBuffersAreNeverReadPast) {
-  Decoder_Bench b;
-  const Current_Report_State before = b.report;
-  b.buffer = Bytes({0x83, 0x68});  // called before a whole packet arrived
-  EXPECT_FALSE(Decode_KV_Report(b.session.reports));
-  EXPECT_EQ(b.buffer, Bytes({0x83, 0x68}));
-
-  b.buffer.clear();
-  EXPECT_FALSE(Decode_KV_Report(b.session.reports));
-
-  // Nothing but bytes below the sync floor: dropped until less than a
-  // packet is left.
-  b.buffer = std::string(12, '\x01');
-  EXPECT_FALSE(Decode_KV_Report(b.session.reports));
-  EXPECT_EQ(b.buffer, std::string(4, '\x01'));
-  EXPECT_TRUE(Same_Report(b.report, before));
+    EXPECT_EQ(b.buffer, c.left);
+    if (c.decoded) {
+      EXPECT_EQ(b.report.Cur_X, 1000);
+      EXPECT_EQ(b.report.Cur_Y, 2000);
+      EXPECT_EQ(b.report.Button_Code, 2);
+    } else {
+      EXPECT_TRUE(Same_Report(b.report, before));
+    }
+  }
 }
 
 TEST(Decode_KV_Report, CursorBoxTextChoosesTheCursorAndSixteenButtonFrames) {
@@ -347,28 +333,25 @@ TEST(Decode_Type5_Report, HighPartWeights) {
   EXPECT_EQ(Type5_Coordinate_High_Part(0, 32).y, 0);  // the proximity bit
 }
 
-TEST(Decode_Report, BothKvFlagsConsumeOnePacketPerCall) {
-  Decoder_Bench b;
-  b.session.identity.KV_Format = true;
-  b.session.identity.KV_Alt_Format = true;
-  b.buffer = KV_Packet(1, 2, 0, true) + KV_Packet(3, 4, 0, true);
-
-  EXPECT_EQ(Decode_Report(b.session.reports, b.session.identity).packets, 1);
-  EXPECT_EQ(b.report.Cur_X, 1);
-  EXPECT_EQ(b.buffer.size(), 5u);
-}
-
-TEST(Decode_Report, SelectedDecodersRunInFixedOrder) {
+TEST(Decode_Report, SelectedDecodersRunInFixedOrderEachTakingOnePacket) {
   // SuperSet before Plug-and-Play: the ten-byte packet is taken first.
   Decoder_Bench b;
   b.session.identity.SuperSet_Format = true;
   b.session.identity.PnP_Format = true;
   b.buffer = SuperSet_Packet(1000, 1000, 0, true) + KV_Packet(70, 80, 1, true);
-
   EXPECT_EQ(Decode_Report(b.session.reports, b.session.identity).packets, 2);
   EXPECT_EQ(b.report.Cur_X, 70);
   EXPECT_EQ(b.report.Cursor_Code, 7);
   EXPECT_TRUE(b.buffer.empty());
+
+  // Both KV flags select one decoder: one packet per call.
+  Decoder_Bench kv;
+  kv.session.identity.KV_Format = true;
+  kv.session.identity.KV_Alt_Format = true;
+  kv.buffer = KV_Packet(1, 2, 0, true) + KV_Packet(3, 4, 0, true);
+  EXPECT_EQ(Decode_Report(kv.session.reports, kv.session.identity).packets, 1);
+  EXPECT_EQ(kv.report.Cur_X, 1);
+  EXPECT_EQ(kv.buffer.size(), 5u);
 
   Decoder_Bench none;
   none.buffer = KV_Packet(1, 2, 0, true);

@@ -1,5 +1,8 @@
 #include "support/sim_fixture.h"
 
+#include <cmath>
+#include <cstdio>
+
 #include "sim/profiles.h"
 
 namespace stylomat::test {
@@ -70,6 +73,19 @@ std::vector<std::string> Sim_Bench::Trace_Of(const std::string& event) const {
     if (first == std::string::npos) continue;
     const std::string rest = e.substr(first + 1);
     if (rest == event || rest.rfind(event + " ", 0) == 0) out.push_back(rest);
+  }
+  return out;
+}
+
+std::vector<std::string> Sim_Bench::Timed_Events(double since, const std::string& event) const {
+  std::vector<std::string> out;
+  for (const std::string& line : trace) {
+    const long ms = std::lround((std::stod(line) - since) * 1000);
+    const auto port_end = line.find(' ', line.find(' ') + 1);
+    if (ms < 0 || (!event.empty() && line.compare(port_end + 1, event.size() + 1, event + " ") != 0)) continue;
+    char time[32];
+    std::snprintf(time, sizeof time, "%ld.%03ld", ms / 1000, ms % 1000);
+    out.push_back(time + line.substr(port_end));
   }
   return out;
 }

@@ -67,6 +67,9 @@ struct Sim_Bench {
   std::vector<std::string> Trace_Events() const;
   // Only the lines of one kind ("TX", "RX", "DTR", ...).
   std::vector<std::string> Trace_Of(const std::string& event) const;
+  // Trace lines from `since` on, timed from it, without the port:
+  // "0.150 TX 1B 5A"; only those of one kind when `event` is given.
+  std::vector<std::string> Timed_Events(double since, const std::string& event = "") const;
   std::string Log() const { return session.log.Text(); }
   double Now() { return clock.Now(); }
 

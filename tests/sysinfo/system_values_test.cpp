@@ -9,7 +9,7 @@
 namespace stylomat {
 namespace {
 
-TEST(System_Name_Review, NameTableEdges) {
+TEST(System_Name, WindowsNamesByPlatformAndVersionOtherPlatformsKeepTheNameRead) {
   EXPECT_EQ(System_Name(0, 5.1, "x"), "Unidentified");
   EXPECT_EQ(System_Name(1, 4, "x"), "Windows 95");
   EXPECT_EQ(System_Name(1, 4.1, "x"), "Windows 98");
@@ -21,7 +21,7 @@ TEST(System_Name_Review, NameTableEdges) {
   EXPECT_EQ(System_Name(3, 6, "Test Linux"), "Test Linux");
 }
 
-TEST(Refresh_System_Information_Review, LogsSystemAndWintabThenScansPorts) {
+TEST(Refresh_System_Information, LogsTheSystemAndMissingWintabHidesItsControlsAndScansThePorts) {
   test::Sim_Bench b;
   b.session.Read_System_Values = [] {
     System_Values v;
