@@ -107,7 +107,7 @@ TEST(SuperSet_Tablet, AnswersItsQuestionsAndIgnoresUnknownCommands) {
   EXPECT_EQ(t.Ask("%__S"), "43,49,46,61,06,10,80\r\n");
   EXPECT_EQ(t.Ask("%VS"), SuperSet_Report(18000, 12000));
   EXPECT_EQ(t.Ask("%__Q"), "");
-  EXPECT_EQ(t.Ask("%__S1"), "");
+  EXPECT_EQ(t.Ask("%__S1"), "43,49,46,61,06,10,80\r\n") << "the power-up settings";
   // Characters outside ESC ... CR are no command.
   t.b.session.port.Output("%__p\r");
   t.b.clock.Advance(0.1);
