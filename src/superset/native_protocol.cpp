@@ -231,9 +231,9 @@ Native_Result Native_Protocol::Write_Startup_Image() {
 
 Native_Result Native_Protocol::Do_Read() {
   Session& s = session();
-  Wait_Window wait(*this, Reading_Tablet_Settings);
-  // However the read ends, the form leaves its loading state and the save
-  // entries are offered, so the window stays usable.
+  // However the read ends, the form leaves its loading state and, once the
+  // please-wait window is gone, the save entries are offered: the window
+  // stays usable.
   struct Read_End {
     Native_Protocol& p;
     ~Read_End() {
@@ -242,6 +242,7 @@ Native_Result Native_Protocol::Do_Read() {
       p.Changed();
     }
   } read_end{*this};
+  Wait_Window wait(*this, Reading_Tablet_Settings);
 
   form_.Loading_SuperSet = true;
   previous_.clear();
