@@ -55,7 +55,8 @@ Config_Close_Result Config_Window_Model::On_Closed() {
   closed_ = true;
   if (model_flag_) s_.identity.*model_flag_ = false;
   if (!s_.Return_To_Main) {
-    s_.Request_End();
+    // An entry that ended the program has asked for the end already.
+    if (!s_.End_Requested) s_.Request_End();
     return Config_Close_Result::End_Program;
   }
   s_.main.Show_Debug_Window.checked = Debug_Window_Checked();

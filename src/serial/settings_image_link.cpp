@@ -34,7 +34,7 @@ std::optional<std::string> Settings_Image_Link::Reply_After_Tick() {
   return s_.port.Input();
 }
 
-std::optional<std::string> Settings_Image_Link::Reply_Within(std::size_t bytes, double seconds) {
+bool Settings_Image_Link::Wait_For(std::size_t bytes, double seconds) {
   // Short slices with window events between them: the window stays
   // responsive while a tablet takes its time, and the reply is taken soon
   // after its last byte.
@@ -47,8 +47,41 @@ std::optional<std::string> Settings_Image_Link::Reply_Within(std::size_t bytes, 
     if (now >= give_up) break;
     s_.clock.Sleep_Until(now + slice < give_up ? now + slice : give_up);
   }
+  return static_cast<std::size_t>(s_.port.InBufferCount()) >= bytes;
+}
+
+std::optional<std::string> Settings_Image_Link::Reply_Within(std::size_t bytes, double seconds) {
+  (void)Wait_For(bytes, seconds);
   s_.port.Set_InputLen(0);
   if (s_.port.InBufferCount() < 1) return std::nullopt;
+  return s_.port.Input();
+}
+
+bool Settings_Image_Link::Read_Until(char byte, double seconds) {
+  constexpr double slice = 0.01;
+  constexpr int most_bytes = 4096;
+  const double span = seconds > 0 ? seconds : 0;
+  const double give_up = s_.clock.Now() + span;
+  const int passes = static_cast<int>(span / slice) + 2;
+  s_.port.Set_InputLen(1);
+  int bytes_read = 0;
+  for (int pass = 0; pass < passes; ++pass) {
+    while (bytes_read < most_bytes && s_.port.InBufferCount() >= 1) {
+      ++bytes_read;
+      const std::string c = s_.port.Input();
+      if (!c.empty() && c[0] == byte) return true;
+    }
+    s_.Process_Events();
+    const double now = s_.clock.Now();
+    if (now >= give_up || bytes_read >= most_bytes) break;
+    s_.clock.Sleep_Until(now + slice < give_up ? now + slice : give_up);
+  }
+  return false;
+}
+
+std::string Settings_Image_Link::Read_Bytes(std::size_t count) {
+  s_.port.Set_InputLen(static_cast<int>(count));
+  if (count == 0 || s_.port.InBufferCount() < 1) return {};
   return s_.port.Input();
 }
 
@@ -64,6 +97,15 @@ void Settings_Image_Link::Command(std::string_view letters, std::string_view lab
   s_.port.Output(Esc_Command(letters));
   Log_Sent(label);
 }
+
+void Settings_Image_Link::Send_Line(std::string_view text, std::string_view label) {
+  std::string line(text);
+  line += CR;
+  s_.port.Output(line);
+  Log_Sent(label);
+}
+
+void Settings_Image_Link::Send_Byte(std::uint8_t byte) { s_.port.Output(std::string(1, static_cast<char>(byte))); }
 
 void Settings_Image_Link::Empty_Input() {
   s_.port.Set_InputLen(0);

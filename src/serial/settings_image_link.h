@@ -7,6 +7,7 @@
 // order of steps, waits and log lines, and the link keeps the bytes, the
 // reply waits and the logging rule.
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,6 +38,17 @@ class Settings_Image_Link {
   // Waits until `bytes` bytes wait or `seconds` have passed on the clock,
   // then everything waiting (InputLen 0); nothing when no byte came.
   std::optional<std::string> Reply_Within(std::size_t bytes = Image_Reply_Length, double seconds = 1.0);
+  // The wait of Reply_Within without the read: window events run between
+  // 10 ms slices until `bytes` bytes wait or `seconds` have passed on the
+  // clock.  True when the bytes are there.
+  bool Wait_For(std::size_t bytes, double seconds = 1.0);
+  // Reads single bytes (InputLen 1) until one equals `byte` or `seconds`
+  // have passed on the clock; true when it came.  Bounded as well by the
+  // number of bytes read, against a tablet that never stops talking.
+  bool Read_Until(char byte, double seconds = 1.0);
+  // Up to `count` of the waiting bytes (InputLen is left at count); never
+  // more than what waits.
+  std::string Read_Bytes(std::size_t count);
 
   // Logs "Sent: " + label unless label is empty, then sends ESC "%__s" +
   // text + suffix + CR (suffix: a user SuperSet's two digits, or nothing).
@@ -47,6 +59,11 @@ class Settings_Image_Link {
   // ESC + letters + CR ("%VF", "%VF1", "%A1"), then "Sent: " + label
   // unless label is empty.
   void Command(std::string_view letters, std::string_view label = "");
+  // Plain text + CR as one write, without ESC (the "5" and "512" steps of
+  // the user bank exchanges), then "Sent: " + label unless label is empty.
+  void Send_Line(std::string_view text, std::string_view label = "");
+  // One byte as one write.
+  void Send_Byte(std::uint8_t byte);
 
   // Reads and drops everything waiting, pass after pass while bytes keep
   // coming (bounded against a tablet that never stops talking).
