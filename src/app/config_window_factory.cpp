@@ -1,6 +1,7 @@
 #include "app/config_window_factory.h"
 
 #include "superset/korv_form_model.h"
+#include "superset/native_window_model.h"
 #include "switchbank/switch_window_model.h"
 
 namespace stylomat {
@@ -22,7 +23,12 @@ Config_Window_Parts Make_Config_Window(Session& s, Config_Window window, const s
       break;
     }
     case Config_Window::Mirolex2:
-    case Config_Window::Dovrane3: break;
+    case Config_Window::Dovrane3: {
+      auto model = std::make_unique<Native_Window_Model>(s, window, caption);
+      parts.superset = &model->Form();
+      parts.model = std::move(model);
+      break;
+    }
   }
   return parts;
 }

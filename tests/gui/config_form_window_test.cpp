@@ -103,5 +103,39 @@ TEST(ConfigFormWindow, KorvWindowReadsTheTabletAndItsCloseBoxEndsTheProgram) {
   EXPECT_FALSE(b.sim.session.identity.Quorral_III_Flag);
 }
 
+TEST(ConfigFormWindow, MirolexAndDovraneWindowsOfferTheirSavesAfterTheReadAndBoxesFollowEachOther) {
+  const struct {
+    const char* profile;
+    const char* title;
+    const char* close_caption;
+    bool plug_n_play;
+  } cases[] = {
+      {"dovrane3", "KORV Mensaro, Dovrane III Advanced Configuration", "&Close", false},
+      {"mirolex2", "KORV Mensaro, Mirolex II Advanced Configuration", "&Close Window", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.profile);
+    Config_Bench b(c.profile);
+    Config_Form_Window* w = b.Config();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle().toStdString(), c.title);
+    EXPECT_EQ(w->Action("Close_Window")->text().toStdString(), c.close_caption);
+    EXPECT_EQ(w->Check("Chk_PnP") != nullptr, c.plug_n_play);
+    for (const char* save : {"CmdChange", "CmdSavePon", "CmdSaveUser"}) {
+      EXPECT_TRUE(w->Action(save)->isEnabled()) << save << " after the loading read";
+    }
+    // Choosing a Zeltavision format moves the emulation and shows the
+    // decimal-point box in place of the KORV ones.
+    QComboBox* format = w->Combo("CmbFormat");
+    format->activated(7);
+    EXPECT_EQ(w->Combo("CmbEmu")->currentIndex(), 2);
+    EXPECT_FALSE(w->Check("Chkdp")->isHidden());
+    EXPECT_TRUE(w->Check("Chksp")->isHidden());
+    // The power-up entry is editable: its row holds the new choice.
+    EXPECT_EQ(w->Combo("CmbSuperSet")->currentIndex(), 0);
+    EXPECT_EQ(w->SuperSets()->Table()[0][2] & 0x47, 0x42) << "Zeltavision emulation, binary format bit";
+  }
+}
+
 }  // namespace
 }  // namespace stylomat::gui
