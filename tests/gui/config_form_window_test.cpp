@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QToolButton>
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,12 +24,12 @@ namespace stylomat::gui {
 namespace {
 
 struct Config_Bench {
-  explicit Config_Bench(const std::string& profile) {
+  explicit Config_Bench(const std::string& profile, const std::string& command_line = "") {
     test::Qt_App();
     sim.Attach_Profile(2, profile);
     window = std::make_unique<Main_Window>(sim.session);
     window->End = [this](int code) { ended.push_back(code); };
-    window->Start("");
+    window->Start(command_line);
     EXPECT_TRUE(window->Dispatch("Com_Btn_2"));
     EXPECT_TRUE(window->Dispatch("Config_Tbl"));
   }
@@ -72,6 +73,22 @@ TEST(ConfigFormWindow, SwitchBankWindowFollowsItsSwitchesAndReturnsToTheMainWind
   EXPECT_TRUE(b.window->isVisible());
   EXPECT_EQ(b.sim.session.main.Tbl.text, "Zeltavision, Pallivant V") << "the port was searched again";
   EXPECT_TRUE(b.ended.empty());
+}
+
+TEST(ConfigFormWindow, BatchLineWritesTheSwitchesWithoutShowingTheWindowAndEnds) {
+  // Answered No: the switches are written all the same, and the program
+  // ends whatever the answer.
+  Config_Bench b("velliscope3", "/s100111001000010000000");
+  b.Settle();
+  EXPECT_EQ(b.ended, std::vector<int>{0});
+  ASSERT_EQ(b.sim.prompter.asked.size(), 1u);
+  EXPECT_EQ(b.sim.prompter.asked[0].title, "Warning!");
+  EXPECT_FALSE(b.sim.session.Keep_Settings_On_Exit);
+  const auto tx = b.sim.Trace_Of("TX");
+  EXPECT_EQ(std::count_if(tx.begin(), tx.end(), [](const std::string& t) { return t.rfind("TX 1B 25 5F 5F 73", 0) == 0; }),
+            1)
+      << "one settings image written";
+  EXPECT_TRUE(b.Config() == nullptr || !b.Config()->isVisible()) << "nothing of the window is shown";
 }
 
 TEST(ConfigFormWindow, KorvWindowReadsTheTabletAndItsCloseBoxEndsTheProgram) {
