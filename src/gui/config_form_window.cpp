@@ -23,8 +23,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/startup.h"
 #include "core/session.h"
+#include "gui/about_windows.h"
 #include "gui/qt_prompter.h"
 #include "superset/superset_box_texts.h"
 
@@ -487,39 +487,15 @@ void Config_Form_Window::Print_Form() {
 }
 
 void Config_Form_Window::Show_About() {
-  if (!about_) {
-    about_ = new QDialog(this);
-    about_->setObjectName("About_Config");
-    auto* layout = new QVBoxLayout(about_);
-    auto* title = new QLabel(about_);
-    title->setObjectName("lblTitle");
-    title->setTextFormat(Qt::PlainText);
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
-    layout->addWidget(title);
-    auto* version = new QLabel("Version " + Q(Version_Text()), about_);
-    version->setObjectName("lblVersion");
-    layout->addWidget(version);
-    auto* description = new QLabel(about_);
-    description->setObjectName("lblDescription");
-    description->setTextFormat(Qt::PlainText);
-    description->setWordWrap(true);
-    layout->addWidget(description);
-    auto* ok = new QPushButton("OK", about_);
-    ok->setObjectName("cmdOK");
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, about_, &QDialog::accept);
-    layout->addWidget(ok, 0, Qt::AlignRight);
-  }
-  about_->setWindowTitle("About");
-  about_->findChild<QLabel*>("lblTitle")->setText(Window_Text(model().About_Title()));
-  about_->findChild<QLabel*>("lblDescription")->setText(Window_Text(model().About_Description()));
+  if (!about_) about_ = new About_Config_Dialog(this);
+  about_->Set_Texts(model().About_Title(), model().About_Description());
   about_->show();
   about_->raise();
 }
 
 // ---- look-up for tests ---------------------------------------------------
+
+QDialog* Config_Form_Window::About_Box() const { return about_; }
 
 QAction* Config_Form_Window::Action(const std::string& name) const {
   const auto it = actions_.find(name);

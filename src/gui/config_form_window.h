@@ -61,7 +61,7 @@ class Config_Form_Window : public QMainWindow {
   QLabel* Image_Label() const { return image_label_; }
   QDialog* Please_Wait() const { return please_wait_; }
   // The about box of the last CmdAbout / Show_About, while it is up.
-  QDialog* About_Box() const { return about_; }
+  QDialog* About_Box() const;
 
  signals:
   // The window closed (by an entry or its close box); the model's closing
@@ -95,7 +95,7 @@ class Config_Form_Window : public QMainWindow {
   QDialog* please_wait_ = nullptr;
   QLabel* wait_text_ = nullptr;
   QLabel* wait_progress_ = nullptr;
-  QDialog* about_ = nullptr;
+  class About_Config_Dialog* about_ = nullptr;
   bool render_pending_ = false;
   bool rendering_ = false;
   bool wait_cursor_ = false;

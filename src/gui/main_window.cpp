@@ -23,6 +23,7 @@
 #include "discovery/port_search.h"
 #include "discovery/reset_tablet.h"
 #include "app/config_window_factory.h"
+#include "gui/about_windows.h"
 #include "gui/config_form_window.h"
 #include "gui/log_window.h"
 #include "gui/please_wait_dialog.h"
@@ -270,6 +271,9 @@ void Main_Window::Register_Commands() {
   // Entries that only show or hide windows may run while anything else runs.
   Set_Command("Show_Debug_Window", [this] { Toggle_Debug_Window(); }, Command_Mode::Command, Mode_Set::Any_Mode());
   Set_Command("Display_Help", [] { QWhatsThis::enterWhatsThisMode(); }, Command_Mode::Command, Mode_Set::Any_Mode());
+  for (const char* about : {"Main_About", "Help_About"}) {
+    Set_Command(about, [this] { Show_Supported_Tablets(); }, Command_Mode::Command, Mode_Set::Any_Mode());
+  }
 }
 
 void Main_Window::Set_Command(const std::string& name, Command command, Command_Mode mode, Mode_Set alongside) {
@@ -301,6 +305,12 @@ bool Main_Window::Dispatch(const std::string& name) {
   }
   Finish_Pending_End();
   return true;
+}
+
+void Main_Window::Show_Supported_Tablets() {
+  if (!about_main_) about_main_ = std::make_unique<About_Main_Dialog>(this);
+  about_main_->show();
+  about_main_->raise();
 }
 
 void Main_Window::Toggle_Debug_Window() {
@@ -467,6 +477,8 @@ void Main_Window::closeEvent(QCloseEvent* event) {
   }
   Close_Program();
 }
+
+QDialog* Main_Window::Supported_Tablets() const { return about_main_.get(); }
 
 QAction* Main_Window::Action(const std::string& name) const {
   const auto it = actions_.find(name);

@@ -18,12 +18,14 @@
 #include "core/session.h"
 
 class QAction;
+class QDialog;
 class QLabel;
 class QMenu;
 class QToolButton;
 
 namespace stylomat::gui {
 
+class About_Main_Dialog;
 class Config_Form_Window;
 class Log_Window;
 class Please_Wait_Dialog;
@@ -87,6 +89,8 @@ class Main_Window : public QMainWindow, public Front_End {
   QMenu* Menu(const std::string& name) const;
   QToolButton* Port_Button(int com) const;
   QLabel* Label(const std::string& name) const;
+  // The supported-tablets window, once it was opened.
+  QDialog* Supported_Tablets() const;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -97,6 +101,7 @@ class Main_Window : public QMainWindow, public Front_End {
   QLabel* Add_Label(Label_State& state, const char* name, QWidget* parent);
   void Register_Commands();
   void Toggle_Debug_Window();
+  void Show_Supported_Tablets();
   void Place_Log_Window();
   void Render_Menus(bool busy);
   void Render_Ports(bool busy);
@@ -110,6 +115,7 @@ class Main_Window : public QMainWindow, public Front_End {
   std::unique_ptr<Log_Window> log_window_;
   std::unique_ptr<Please_Wait_Dialog> please_wait_;
   std::unique_ptr<Config_Form_Window> config_window_;
+  std::unique_ptr<About_Main_Dialog> about_main_;
   Command_Runner runner_;
   std::map<std::string, QAction*> actions_;
   std::map<std::string, QMenu*> menus_;

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDialog>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QTimer>
 #include <QToolButton>
@@ -217,7 +219,7 @@ TEST(MainWindow, ARunningCommandLocksMenusAndIconsAndRunsWindowEventsInPauses) {
   // An entry whose command is not built yet does nothing at all.
   const std::string log_before = b.s().log.Text();
   EXPECT_FALSE(b.window->Dispatch("Grid_Help"));
-  EXPECT_FALSE(b.window->Dispatch("Main_About"));
+  EXPECT_FALSE(b.window->Dispatch("Find_USB"));
   EXPECT_EQ(b.s().log.Text(), log_before);
 }
 
@@ -308,6 +310,29 @@ TEST(MainWindow, CloseOrEndRequestedDuringACommandWaitsForTheCommand) {
 
 namespace stylomat::gui {
 namespace {
+
+TEST(MainWindow, F2ShowsTheSupportedTabletsEvenWhileACommandRuns) {
+  test::Qt_App();
+  Sim_Bench sim;
+  Main_Window window(sim.session);
+  window.End = [](int) {};
+  window.Start("");
+  bool shown_inside = false;
+  window.Set_Command("Find_Tablet", [&] {
+    shown_inside = window.Dispatch("Main_About");
+  });
+  EXPECT_TRUE(window.Dispatch("Find_Tablet"));
+  EXPECT_TRUE(shown_inside);
+  QDialog* about = window.Supported_Tablets();
+  ASSERT_NE(about, nullptr);
+  EXPECT_TRUE(about->isVisible());
+  EXPECT_EQ(about->windowTitle().toStdString(), "Supported Tablets, PRX Version " + Version_Text());
+  std::vector<int> rows;
+  for (const char* list : {"Brand1_Tbl", "Brand2_Tbl", "Brand3_Tbl", "Brand4_Tbl"}) {
+    rows.push_back(about->findChild<QListWidget*>(list)->count());
+  }
+  EXPECT_EQ(rows, (std::vector<int>{11, 7, 11, 5}));
+}
 
 TEST(MainWindow, PortIconSearchesAndShowsTheTabletFound) {
   test::Qt_App();
