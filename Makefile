@@ -7,7 +7,7 @@ BUILD_ASAN ?= build-asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 DEMO_TABLETS ?= 1=dovrane4,3=pallivant7,5=empty
 
-.PHONY: deps build run run-real test test-sanitize bench clean
+.PHONY: deps build run run-real test test-sanitize bench package clean
 
 deps:
 	@scripts/install-deps.sh
@@ -39,6 +39,10 @@ test-sanitize: deps
 	cmake --build $(BUILD_ASAN) -j$(JOBS)
 	cd $(BUILD_ASAN) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j$(JOBS)
+
+# A Debian package of the build (build/stylomat_<version>_<arch>.deb).
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done

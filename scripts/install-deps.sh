@@ -8,6 +8,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libserialport-dev
   qt6-base-dev qt6-svg-dev libqt6svg6 libgl-dev
+  dpkg-dev desktop-file-utils
 )
 if [[ "${STYLOMAT_WITH_XVFB:-0}" == 1 ]]; then
   PACKAGES+=(xvfb xauth imagemagick)
