@@ -26,6 +26,7 @@
 #include "core/session.h"
 #include "gui/about_windows.h"
 #include "gui/qt_prompter.h"
+#include "gui/wait_cursor.h"
 #include "superset/superset_box_texts.h"
 
 namespace stylomat::gui {
@@ -122,7 +123,7 @@ Config_Form_Window::Config_Form_Window(Session& session, Config_Window_Parts par
 }
 
 Config_Form_Window::~Config_Form_Window() {
-  Set_Wait_Cursor(false);
+  wait_cursor_.Set(false);
   if (parts_.model) parts_.model->On_Change = nullptr;
 }
 
@@ -398,26 +399,16 @@ void Config_Form_Window::Render_Activity() {
   } else if (!wait.Shown && please_wait_->isVisible()) {
     please_wait_->hide();
   }
-  Set_Wait_Cursor(a.Hourglass || model().Commands().Running());
-}
-
-void Config_Form_Window::Set_Wait_Cursor(bool on) {
-  if (on == wait_cursor_) return;
-  wait_cursor_ = on;
-  if (on) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-  } else {
-    QApplication::restoreOverrideCursor();
-  }
+  wait_cursor_.Set(a.Hourglass || model().Commands().Running());
 }
 
 // ---- commands ------------------------------------------------------------
 
 Config_Load_Result Config_Form_Window::Load() {
-  Set_Wait_Cursor(true);
+  wait_cursor_.Set(true);
   const Config_Load_Result result = model().Load();
   Render();
-  Set_Wait_Cursor(false);
+  wait_cursor_.Set(false);
   if (result == Config_Load_Result::Shown && !model().Close_Requested()) {
     show();
     raise();
@@ -459,7 +450,7 @@ void Config_Form_Window::closeEvent(QCloseEvent* event) {
   closed_ = true;
   please_wait_->hide();
   if (about_) about_->close();
-  Set_Wait_Cursor(false);
+  wait_cursor_.Set(false);
   event->accept();
   emit Closed();
 }

@@ -15,6 +15,7 @@
 
 #include "app/config_window_factory.h"
 #include "superset/superset_form.h"
+#include "gui/wait_cursor.h"
 #include "switchbank/switch_bank_form.h"
 
 class QAction;
@@ -83,7 +84,6 @@ class Config_Form_Window : public QMainWindow {
   void Schedule_Render();
   void Print_Form();
   void Show_About();
-  void Set_Wait_Cursor(bool on);
 
   Session& s_;
   Config_Window_Parts parts_;
@@ -98,7 +98,7 @@ class Config_Form_Window : public QMainWindow {
   class About_Config_Dialog* about_ = nullptr;
   bool render_pending_ = false;
   bool rendering_ = false;
-  bool wait_cursor_ = false;
+  Wait_Cursor wait_cursor_;
   bool closed_ = false;
 };
 

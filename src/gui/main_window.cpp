@@ -29,6 +29,7 @@
 #include "gui/please_wait_dialog.h"
 #include "gui/port_icon.h"
 #include "gui/qt_prompter.h"
+#include "gui/wait_cursor.h"
 
 namespace stylomat::gui {
 
@@ -85,7 +86,7 @@ Main_Window::Main_Window(Session& session, QWidget* parent)
 }
 
 Main_Window::~Main_Window() {
-  Set_Wait_Cursor(false);
+  wait_cursor_.Set(false);
   s_.Set_Front_End(nullptr);
 }
 
@@ -281,7 +282,7 @@ void Main_Window::Set_Command(const std::string& name, Command command, Command_
 }
 
 void Main_Window::Start(const std::string& command_line) {
-  Set_Wait_Cursor(true);
+  wait_cursor_.Set(true);
   Start_Program(s_, command_line, Parse_Command_Line(command_line));
   std::vector<int> simulated;
   for (int com = 1; com <= 8; ++com) {
@@ -349,7 +350,7 @@ void Main_Window::Render() {
     log_window_->hide();
   }
   please_wait_->Render(s_.splash);
-  Set_Wait_Cursor(busy || s_.splash.Hourglass);
+  wait_cursor_.Set(busy || s_.splash.Hourglass);
 
   rendered_revision_ = m.revision;
   rendered_splash_.Up = s_.splash.Up;
@@ -408,16 +409,6 @@ void Main_Window::Render_Menus(bool busy) {
   }
 }
 
-void Main_Window::Set_Wait_Cursor(bool on) {
-  if (on == wait_cursor_) return;
-  wait_cursor_ = on;
-  if (on) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-  } else {
-    QApplication::restoreOverrideCursor();
-  }
-}
-
 void Main_Window::Exit_Program() {
   if (ending_) return;
   ending_ = true;
@@ -432,7 +423,7 @@ void Main_Window::Exit_Program() {
 void Main_Window::Close_Program() {
   if (ending_) return;
   ending_ = true;
-  Set_Wait_Cursor(true);
+  wait_cursor_.Set(true);
   s_.Stop_Test = true;
   // The Wintab link is closed here as well once the program talks to a
   // Wintab driver.  Settings a configuration window applied on its way out
@@ -452,7 +443,7 @@ void Main_Window::Unload_Windows() {
 }
 
 void Main_Window::Finish(int code) {
-  Set_Wait_Cursor(false);
+  wait_cursor_.Set(false);
   hide();
   if (End) End(code);
 }

@@ -16,6 +16,7 @@
 #include "core/command_runner.h"
 #include "core/front_end.h"
 #include "core/session.h"
+#include "gui/wait_cursor.h"
 
 class QAction;
 class QDialog;
@@ -105,7 +106,6 @@ class Main_Window : public QMainWindow, public Front_End {
   void Place_Log_Window();
   void Render_Menus(bool busy);
   void Render_Ports(bool busy);
-  void Set_Wait_Cursor(bool on);
   void Unload_Windows();
   void Finish(int code);
   void Finish_Pending_End();
@@ -127,7 +127,7 @@ class Main_Window : public QMainWindow, public Front_End {
   bool started_ = false;
   bool ending_ = false;
   bool close_pending_ = false;
-  bool wait_cursor_ = false;
+  Wait_Cursor wait_cursor_;
   bool log_window_placed_ = false;
   std::uint64_t rendered_revision_ = ~std::uint64_t{0};
   Please_Wait_State rendered_splash_;
