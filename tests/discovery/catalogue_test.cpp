@@ -157,7 +157,11 @@ TEST(Simulated_Tablets, StreamReportsAfterTheirStartCommandUntilTheirReset) {
     std::size_t length;
     unsigned floor;
   };
-  for (const Case& c : std::vector<Case>{{"kv", "\x40", std::string(1, '\0'), 5, 128},
+  std::string superset_start;  // the grid test's ten SuperSet commands
+  for (const char* command : {"%A1", "%VF", "%VA0", "%VA2", "%V5", "%N0", "%W200", "%Z2", "%JR1000,0", "%VB1"})
+    superset_start += std::string("\x1b") + command + "\r";
+  for (const Case& c : std::vector<Case>{{"dovrane4", superset_start, "\x1b%VR\r", 10, 128},
+                                         {"kv", "\x40", std::string(1, '\0'), 5, 128},
                                          {"uiof", "\x1bM0", "\x1bZ", 8, 64},
                                          {"pupilane", "\x40", "", 5, 128},
                                          {"quorral3", "\x01" "CN\r" "IV\r" "001\r" "OP\r" "R2\r" "\x1b",
