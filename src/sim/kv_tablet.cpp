@@ -18,6 +18,7 @@ UIOF_Tablet_Profile UIOF_Personality(const KV_Tablet_Profile& kv) {
   u.identification = kv.identification;
   u.width = kv.width * 2;
   u.height = kv.height * 2;
+  u.buttons = kv.buttons;
   return u;
 }
 
@@ -35,26 +36,34 @@ std::string KV_Report(long x, long y, int button, bool in_prox) {
   return r;
 }
 
+std::string KV_Report(const Script_Point& p) { return KV_Report(p.x, p.y, p.button, p.in_prox); }
+
 KV_Tablet::KV_Tablet(KV_Tablet_Profile profile)
     : Sim_Device(KV_Framing()),
       profile_(std::move(profile)),
       uiof_(UIOF_Personality(profile_)),
-      sweep_(profile_.width, profile_.height),
+      stream_(Report_Script({}, {profile_.buttons, 0}), KV_Sync_Floor,
+              [](const Script_Point& p) { return KV_Report(p); }),
       turned_(profile_.portrait_first) {}
+
+void KV_Tablet::Set_Stream_Faults(const Stream_Faults& faults) {
+  stream_.Set_Faults(faults);
+  uiof_.Stream().Set_Faults(faults);
+}
 
 void KV_Tablet::Power_On(Sim_Link& link) {
   in_uiof_ = false;
   after_z_ = false;
-  streaming_ = false;
   turned_ = profile_.portrait_first;
+  stream_.Stop(link);
   uiof_.Stop_Streaming(link);
   Set_Device_Framing(KV_Framing());
 }
 
-void KV_Tablet::To_UIOF() {
+void KV_Tablet::To_UIOF(Sim_Link& link) {
+  stream_.Stop(link);
   in_uiof_ = true;
   after_z_ = false;
-  streaming_ = false;
   Set_Device_Framing(UIOF_Framing());
 }
 
@@ -76,8 +85,7 @@ void KV_Tablet::On_KV_Byte(Sim_Link& link, unsigned char byte) {
   }
   switch (byte) {
     case 0x00:
-      streaming_ = false;
-      link.Set_Timer(-1);
+      stream_.Stop(link);
       break;
     case 'x':
       link.Send(profile_.identification);
@@ -97,8 +105,11 @@ void KV_Tablet::On_KV_Byte(Sim_Link& link, unsigned char byte) {
       turned_ = !turned_;
       break;
     case 0x40:
-      streaming_ = true;
-      link.Set_Timer(link.Now() + Report_Interval);
+      // The cursor moves over the area as the tablet now reports it; a
+      // second 0x40 (the grid test sends two to older tablets) changes
+      // nothing.
+      if (!stream_.Streaming()) stream_.Set_Area({0, 0, Reported_Width(), Reported_Height()});
+      stream_.Start(link, KV_Report_Rate);
       break;
     default:
       break;  // ESC before "z?" and anything unknown
@@ -114,7 +125,7 @@ void KV_Tablet::On_Z_Byte(Sim_Link& link, unsigned char byte) {
       if (!profile_.cursor.empty()) link.Send(profile_.cursor);
       break;
     case 'u':
-      To_UIOF();
+      To_UIOF(link);
       break;
     default:
       break;
@@ -130,17 +141,14 @@ void KV_Tablet::On_Timer(Sim_Link& link) {
     uiof_.On_Timer(link);
     return;
   }
-  if (!streaming_) return;
-  const Sweep_Point p = sweep_.Next();
-  link.Send(KV_Report(p.x, p.y, p.button, p.in_prox));
-  link.Set_Timer(link.Now() + Report_Interval);
+  stream_.On_Timer(link);
 }
 
 namespace {
 
 Sim_Profile Make_Profile(std::string name, std::string description, KV_Tablet_Profile tablet) {
   return {std::move(name), "KV", std::move(description), [tablet] { return std::make_unique<KV_Tablet>(tablet); },
-          {}};
+          {}, true};
 }
 
 }  // namespace
@@ -155,12 +163,14 @@ void Add_KV_Profiles(std::vector<Sim_Profile>& out) {
   stylus.identification = "KV.#12";
   stylus.version = "Zeltavision KV Version 1.07";
   stylus.cursor = "STYLUS";
+  stylus.buttons = 2;
   out.push_back(Make_Profile("kv-stylus", "Zeltavision KV tablet with a stylus, 12 x 12", stylus));
 
   KV_Tablet_Profile sixteen;
   sixteen.identification = "KV.#16";
   sixteen.version = "Zeltavision KV Version 3.00";
   sixteen.cursor = "16 BUTTON PUCK";
+  sixteen.buttons = 16;
   out.push_back(Make_Profile("kv16", "Zeltavision KV tablet with a 16-button puck (reports in UIOF), 12 x 12",
                              sixteen));
 

@@ -10,14 +10,15 @@
 //             reporting) until a break
 //   "a"       one 5-byte report at the largest coordinates
 //   "b"       turn the axes (width and height change places)
-//   0x40      start streaming 5-byte reports
+//   0x40      start streaming 5-byte reports, KV_Report_Rate a second
+//             (5 bytes at "9600,o,8,1" take 5.7 ms of each 10 ms)
 //   break     power-on state
 // KV counts are 1/500 inch; in UIOF reporting the tablet counts 1/1000 inch.
 #include <string>
 #include <vector>
 
 #include "sim/profiles.h"
-#include "sim/report_sweep.h"
+#include "sim/report_script.h"
 #include "sim/uiof_tablet.h"
 
 namespace stylomat {
@@ -33,25 +34,32 @@ struct KV_Tablet_Profile {
   // until the tablet has been asked this many times.
   int short_reports = 0;
   std::string uiof_status = "A";  // answer to ESC "g" in UIOF reporting
+  int buttons = 4;                // of its cursor (at most 7 in a KV report)
 };
+
+inline constexpr double KV_Report_Rate = 100.0;
 
 // The 5-byte KV report at (x, y).
 std::string KV_Report(long x, long y, int button = 0, bool in_prox = true);
+std::string KV_Report(const Script_Point& p);
+// Bytes of a KV report other than the first are below this.
+inline constexpr unsigned char KV_Sync_Floor = 128;
 
-class KV_Tablet : public Sim_Device {
+class KV_Tablet : public Sim_Device, public Streaming_Tablet {
  public:
   explicit KV_Tablet(KV_Tablet_Profile profile);
   void On_Byte(Sim_Link& link, unsigned char byte) override;
   void On_Break(Sim_Link& link, bool on) override;
   void On_Timer(Sim_Link& link) override;
+  void Set_Stream_Faults(const Stream_Faults& faults) override;
 
   bool In_UIOF() const { return in_uiof_; }
-  bool Streaming() const { return streaming_ || uiof_.Streaming(); }
+  bool Streaming() const { return stream_.Streaming() || uiof_.Streaming(); }
   bool Turned() const { return turned_; }
 
  private:
   void Power_On(Sim_Link& link);
-  void To_UIOF();
+  void To_UIOF(Sim_Link& link);
   void On_KV_Byte(Sim_Link& link, unsigned char byte);
   void On_Z_Byte(Sim_Link& link, unsigned char byte);
   long Reported_Width() const { return turned_ ? profile_.height : profile_.width; }
@@ -59,10 +67,9 @@ class KV_Tablet : public Sim_Device {
 
   KV_Tablet_Profile profile_;
   UIOF_Commands uiof_;
-  Report_Sweep sweep_;
+  Report_Stream stream_;
   bool in_uiof_ = false;
   bool after_z_ = false;
-  bool streaming_ = false;
   bool turned_ = false;
   int reports_asked_ = 0;
 };

@@ -13,6 +13,7 @@ Framing Report_Framing() { return *Parse_Framing("9600,o,8,1"); }
 
 // The Pupilane's reports start 800 counts in from the corner.
 constexpr long Pupilane_Origin = 800;
+constexpr int Pupilane_Buttons = 2;
 
 }  // namespace
 
@@ -51,18 +52,16 @@ void Answer_PnP_Handshake(Sim_Device& device, Sim_Link& link, const std::string&
   device.Set_Device_Framing(own);
 }
 
-PnP_Tablet::PnP_Tablet(std::string identifier, std::string description, long width, long height)
+PnP_Tablet::PnP_Tablet(std::string identifier, std::string description, long right, long top)
     : Sim_Device(Report_Framing()),
       identifier_(std::move(identifier)),
       description_(std::move(description)),
-      sweep_(width, height) {}
+      stream_(Report_Script({Pupilane_Origin, Pupilane_Origin, right, top}, {Pupilane_Buttons, 0}), KV_Sync_Floor,
+              [](const Script_Point& p) { return KV_Report(p); }) {}
 
 void PnP_Tablet::On_Lines(Sim_Link& link, bool dtr, bool rts) {
-  if (!dtr && streaming_) {
-    // The tablet takes its power from the lines.
-    streaming_ = false;
-    link.Set_Timer(-1);
-  }
+  // The tablet takes its power from the lines.
+  if (!dtr) stream_.Stop(link);
   if (watch_.On_Lines(link.Now(), dtr, rts)) {
     ++answered_;
     Answer_PnP_Handshake(*this, link, identifier_, description_);
@@ -70,22 +69,16 @@ void PnP_Tablet::On_Lines(Sim_Link& link, bool dtr, bool rts) {
 }
 
 void PnP_Tablet::On_Byte(Sim_Link& link, unsigned char byte) {
-  if (byte != 0x40 || streaming_) return;
-  streaming_ = true;
-  link.Set_Timer(link.Now() + Report_Interval);
+  if (byte == 0x40) stream_.Start(link, PnP_Report_Rate);
 }
 
-void PnP_Tablet::On_Timer(Sim_Link& link) {
-  if (!streaming_) return;
-  const Sweep_Point p = sweep_.Next();
-  link.Send(KV_Report(p.x + Pupilane_Origin, p.y + Pupilane_Origin, p.button, p.in_prox));
-  link.Set_Timer(link.Now() + Report_Interval);
-}
+void PnP_Tablet::On_Timer(Sim_Link& link) { stream_.On_Timer(link); }
 
 void Add_PnP_Profiles(std::vector<Sim_Profile>& out) {
   out.push_back({"pupilane", "PnP", "Mensaro Pupilane (Plug-and-Play \"KYE0005\"), fixed stylus, 6 x 8",
                  [] { return std::make_unique<PnP_Tablet>("KYE0005", "Pupilane", 6600, 4600); },
-                 {}});
+                 {},
+                 true});
 }
 
 }  // namespace stylomat

@@ -8,13 +8,15 @@
 // answer through Answer_PnP_Handshake.
 //
 // The Pupilane tablet (identifier "KYE0005") speaks no command set: after
-// the byte 0x40 at "9600,o,8,1" it streams 5-byte reports; dropping DTR
-// (closing the port) powers it down and stops them.
+// the byte 0x40 at "9600,o,8,1" it streams 5-byte KV-style reports of its
+// 2-button stylus, PnP_Report_Rate a second; dropping DTR (closing the
+// port) powers it down and stops them.  Its coordinates start 800 counts
+// in from the corner and reach the size the search gives it.
 #include <string>
 #include <vector>
 
 #include "sim/profiles.h"
-#include "sim/report_sweep.h"
+#include "sim/report_script.h"
 
 namespace stylomat {
 
@@ -41,21 +43,24 @@ std::string PnP_Id_String(const std::string& identifier, const std::string& desc
 void Answer_PnP_Handshake(Sim_Device& device, Sim_Link& link, const std::string& identifier,
                           const std::string& description = "");
 
-class PnP_Tablet : public Sim_Device {
+inline constexpr double PnP_Report_Rate = 100.0;
+
+class PnP_Tablet : public Sim_Device, public Streaming_Tablet {
  public:
-  PnP_Tablet(std::string identifier, std::string description, long width, long height);
+  // right and top: the largest coordinates.
+  PnP_Tablet(std::string identifier, std::string description, long right, long top);
   void On_Byte(Sim_Link& link, unsigned char byte) override;
   void On_Lines(Sim_Link& link, bool dtr, bool rts) override;
   void On_Timer(Sim_Link& link) override;
-  bool Streaming() const { return streaming_; }
+  void Set_Stream_Faults(const Stream_Faults& faults) override { stream_.Set_Faults(faults); }
+  bool Streaming() const { return stream_.Streaming(); }
   int Handshakes_Answered() const { return answered_; }
 
  private:
   std::string identifier_;
   std::string description_;
   PnP_Line_Watch watch_;
-  Report_Sweep sweep_;
-  bool streaming_ = false;
+  Report_Stream stream_;
   int answered_ = 0;
 };
 

@@ -18,6 +18,9 @@ struct Sim_Profile {
   std::string description;  // one line for listings
   std::function<std::unique_ptr<Sim_Device>()> make;
   Sim_Faults faults;
+  // A whole tablet that streams reports for the grid test; it gets the
+  // stream's fault variants (its device is a Streaming_Tablet).
+  bool streams = false;
 };
 
 const std::vector<Sim_Profile>& Sim_Profiles();

@@ -144,6 +144,12 @@ class Sim_Link {
   bool Host_Open() const { return port_.open_; }
   // The tablet's transmitter becomes idle at this time.
   double Transmit_Free_At() const { return port_.device_tx_free_; }
+  // The device disappears at this time, as with Sim_Faults::vanish_at (an
+  // adapter pulled out); an earlier time already set stands.
+  void Vanish_At(double at) {
+    double& vanish_at = port_.faults_.vanish_at;
+    if (vanish_at < 0 || at < vanish_at) vanish_at = at;
+  }
 
  private:
   Simulated_Port& port_;

@@ -1,5 +1,7 @@
 #include "sim/superset_tablet.h"
 
+#include <algorithm>
+
 #include "core/traffic_log.h"
 #include "superset/native_image.h"
 
@@ -31,8 +33,26 @@ constexpr const char* Dovrane_Image = "43,49,46,61,06,10,80\r\n";
 constexpr const char* Switch_Image = "21,04,7F,00,40,00,00\r\n";
 constexpr const char* Mensaro_Image = "02,31,60,00,0C,00,00\r\n";
 
+// Cursors by the identity number their reports carry.
+constexpr SuperSet_Cursor Pressure_Stylus{16, 3, true};
+constexpr SuperSet_Cursor Inline_Puck{18, 4, false};
+constexpr SuperSet_Cursor Sixteen_Button_Puck{19, 16, false};
+constexpr SuperSet_Cursor Three_Button_Stylus{21, 3, false};
+constexpr SuperSet_Cursor Diamond_Puck{22, 4, false};
+constexpr SuperSet_Cursor Five_Button_Mouse{23, 5, false};
+constexpr SuperSet_Cursor Two_Button_Stylus{7, 2, false};
+// The older Mensaro tablets send no identity marker.
+constexpr SuperSet_Cursor Unmarked_Puck{0, 4, false};
+constexpr SuperSet_Cursor Unmarked_Pressure_Stylus{0, 3, true};
+
+// Bytes of a SuperSet report other than the first are below this.
+constexpr unsigned char SuperSet_Sync_Floor = 128;
+constexpr int Identity_Marker = 0x40;      // b4
+constexpr int Out_Of_Proximity = 0x20;     // b4
+constexpr char Pressure_Stylus_B7_B8 = 0x10;
+
 SuperSet_Tablet_Profile Tablet(const char* identification, const char* firmware, const char* image, long width,
-                               long height, const char* pnp_id) {
+                               long height, const char* pnp_id, SuperSet_Cursor cursor) {
   SuperSet_Tablet_Profile p;
   p.identification = identification;
   p.firmware = firmware;
@@ -40,6 +60,7 @@ SuperSet_Tablet_Profile Tablet(const char* identification, const char* firmware,
   p.width = width;
   p.height = height;
   p.pnp_id = pnp_id;
+  p.cursor = cursor;
   return p;
 }
 
@@ -55,44 +76,49 @@ SuperSet_Tablet_Profile User_Sets(SuperSet_Tablet_Profile p, bool query, bool si
 std::vector<SuperSet_Model_Profile> Build_Models() {
   return {
       {"mirolex2", "KORV Mensaro Mirolex II, 12 x 12",
-       User_Sets(Tablet("KORV/Mensaro MXII 1212", "MXII V2.04", Korv_Image, 12000, 12000, ""), true, false, false, true)},
+       User_Sets(Tablet("KORV/Mensaro MXII 1212", "MXII V2.04", Korv_Image, 12000, 12000, "", Sixteen_Button_Puck),
+                 true, false, false, true)},
       {"mirolex3", "KORV Mensaro Mirolex III, 12 x 18",
-       User_Sets(Tablet("KORV/Mensaro MXIII Mirolex III 1218", "MXIII V3.10", Korv_Image, 18000, 12000, "MNR0304"),
+       User_Sets(Tablet("KORV/Mensaro MXIII Mirolex III 1218", "MXIII V3.10", Korv_Image, 18000, 12000, "MNR0304",
+                        Pressure_Stylus),
                  true, true, true, false)},
       {"dovrane3", "KORV Mensaro Dovrane III, 12 x 12",
-       User_Sets(Tablet("KORV/Mensaro DVIII 1212", "DVIII V1.22", Dovrane_Image, 12000, 12000, ""), true, false, false,
-                 true)},
+       User_Sets(Tablet("KORV/Mensaro DVIII 1212", "DVIII V1.22", Dovrane_Image, 12000, 12000, "", Inline_Puck), true,
+                 false, false, true)},
       {"dovrane4", "KORV Mensaro Dovrane IV, 12 x 18",
-       User_Sets(Tablet("KORV/Mensaro Dovrane IV 1218", "DVIV V1.07", Dovrane_Image, 18000, 12000, "MNR0303"), true,
-                 true, false, true)},
+       User_Sets(Tablet("KORV/Mensaro Dovrane IV 1218", "DVIV V1.07", Dovrane_Image, 18000, 12000, "MNR0303",
+                        Pressure_Stylus),
+                 true, true, false, true)},
       {"dovrane6", "KORV Mensaro Dovrane VI, 18 x 24",
-       User_Sets(Tablet("KORV/Mensaro Dovrane VI 1824", "DVVI V1.30", Dovrane_Image, 24000, 18000, "MNR0303"), true,
-                 true, false, true)},
+       User_Sets(Tablet("KORV/Mensaro Dovrane VI 1824", "DVVI V1.30", Dovrane_Image, 24000, 18000, "MNR0303",
+                        Sixteen_Button_Puck),
+                 true, true, false, true)},
       {"pallivant5", "Zeltavision Pallivant V, 12 x 12",
-       Tablet("Mensaro Pallivant V 1212", "PV5 V4.01", Switch_Image, 12000, 12000, "MNR0018")},
+       Tablet("Mensaro Pallivant V 1212", "PV5 V4.01", Switch_Image, 12000, 12000, "MNR0018", Diamond_Puck)},
       {"pallivant6", "Zeltavision Pallivant VI, 12 x 18",
-       Tablet("Mensaro Pallivant VI 1218", "PV6 V4.12", Switch_Image, 18000, 12000, "")},
+       Tablet("Mensaro Pallivant VI 1218", "PV6 V4.12", Switch_Image, 18000, 12000, "", Three_Button_Stylus)},
       {"pallivant7", "Zeltavision Pallivant VII, 12 x 18",
-       Tablet("Mensaro Pallivant VII 1218", "PV7 V5.02", Switch_Image, 18000, 12000, "MNR0203")},
+       Tablet("Mensaro Pallivant VII 1218", "PV7 V5.02", Switch_Image, 18000, 12000, "MNR0203", Pressure_Stylus)},
       {"colossa", "KORV Mensaro 'Colossa' Pallivant, 36 x 48",
-       Tablet("Mensaro Pallivant Colossa 3648", "PVC V2.30", Switch_Image, 48000, 36000, "")},
+       Tablet("Mensaro Pallivant Colossa 3648", "PVC V2.30", Switch_Image, 48000, 36000, "", Sixteen_Button_Puck)},
       {"velliscope3", "Mensaro Velliscope III, 12 x 12",
-       Tablet("Mensaro 3400 Velliscope III", "VS3 V3.40", Switch_Image, 12000, 12000, "MNR0018")},
+       Tablet("Mensaro 3400 Velliscope III", "VS3 V3.40", Switch_Image, 12000, 12000, "MNR0018", Five_Button_Mouse)},
       {"velliscope4", "Mensaro Velliscope IV, 12 x 12",
-       Tablet("Mensaro Velliscope IV 1212", "VS4 V1.05", Switch_Image, 12000, 12000, "")},
+       Tablet("Mensaro Velliscope IV 1212", "VS4 V1.05", Switch_Image, 12000, 12000, "", Three_Button_Stylus)},
       {"velliscope5", "KORV Mensaro Velliscope V, 12 x 18",
-       Tablet("KORV/Mensaro Velliscope V 1218", "VS5 V2.11", Switch_Image, 18000, 12000, "MNR0103")},
+       Tablet("KORV/Mensaro Velliscope V 1218", "VS5 V2.11", Switch_Image, 18000, 12000, "MNR0103", Pressure_Stylus)},
       {"velliscope6", "KORV Mensaro Velliscope VI, 12 x 18",
-       Tablet("KORV/Mensaro Velliscope VI 1218", "VS6 V1.02", Switch_Image, 18000, 12000, "")},
+       Tablet("KORV/Mensaro Velliscope VI 1218", "VS6 V1.02", Switch_Image, 18000, 12000, "", Inline_Puck)},
       {"lumivane", "Mensaro Lumivane, 6 x 8.5",
-       Tablet("Mensaro 3100 Lumivane", "LV V1.10", Switch_Image, 8500, 6000, "MNR0001")},
-      {"orvanta", "Mensaro Orvanta, 12 x 12", Tablet("11050 Orvanta 1212", "OV V3.3", Mensaro_Image, 12000, 12000, "")},
+       Tablet("Mensaro 3100 Lumivane", "LV V1.10", Switch_Image, 8500, 6000, "MNR0001", Two_Button_Stylus)},
+      {"orvanta", "Mensaro Orvanta, 12 x 12",
+       Tablet("11050 Orvanta 1212", "OV V3.3", Mensaro_Image, 12000, 12000, "", Unmarked_Puck)},
       {"belmora", "Mensaro Belmora, 12 x 12",
-       Tablet("35050, Belmora 1212", "BM V2.8", Mensaro_Image, 12000, 12000, "")},
+       Tablet("35050, Belmora 1212", "BM V2.8", Mensaro_Image, 12000, 12000, "", Unmarked_Pressure_Stylus)},
       {"zephane", "Mensaro Zephane, 6 x 8",
-       Tablet("Mensaro 1000 Zephane", "ZP V1.01", Mensaro_Image, 8000, 6000, "MNR0010")},
+       Tablet("Mensaro 1000 Zephane", "ZP V1.01", Mensaro_Image, 8000, 6000, "MNR0010", Unmarked_Pressure_Stylus)},
       {"morvane", "Mensaro Morvane (serial), 9 x 12",
-       Tablet("KORV/Mensaro 36090 Morvane", "MV V4.20", Mensaro_Image, 12000, 9000, "MNR0012")},
+       Tablet("KORV/Mensaro 36090 Morvane", "MV V4.20", Mensaro_Image, 12000, 9000, "MNR0012", Unmarked_Puck)},
   };
 }
 
@@ -120,8 +146,28 @@ std::string SuperSet_Report(long x, long y) {
   return r;
 }
 
+std::string SuperSet_Report(const Script_Point& p, const SuperSet_Cursor& cursor) {
+  std::string r = SuperSet_Report(p.x, p.y);
+  const int pressure = cursor.pressure ? std::clamp(p.pressure, 0, SuperSet_Max_Pressure) : 0;
+  r[0] = static_cast<char>(r[0] | ((p.button & 31) << 2));
+  if (!p.in_prox) r[3] = static_cast<char>(r[3] | Out_Of_Proximity);
+  if (cursor.identity > 0) r[3] = static_cast<char>(r[3] | Identity_Marker);
+  if (cursor.pressure) r[6] = r[7] = Pressure_Stylus_B7_B8;
+  r[8] = static_cast<char>(pressure >> 2);
+  const bool names_itself = cursor.identity > 0 && (!cursor.pressure || p.entering);
+  r[9] = static_cast<char>(names_itself ? cursor.identity : pressure & 3);
+  return r;
+}
+
+double SuperSet_Report_Rate(const Framing& framing) { return framing.baud >= 19200 ? 100.0 : 50.0; }
+
 SuperSet_Tablet::SuperSet_Tablet(SuperSet_Tablet_Profile profile)
-    : Sim_Device(Power_Up_Framing()), profile_(std::move(profile)) {
+    : Sim_Device(Power_Up_Framing()),
+      profile_(std::move(profile)),
+      stream_(Report_Script({0, 0, profile_.width, profile_.height},
+                            {profile_.cursor.buttons, profile_.cursor.pressure ? SuperSet_Max_Pressure : 0}),
+              SuperSet_Sync_Floor,
+              [cursor = profile_.cursor](const Script_Point& p) { return SuperSet_Report(p, cursor); }) {
   power_up_image_ = profile_.settings_image;
   active_image_ = power_up_image_;
   for (int nn = 90; nn <= 99; ++nn) user_images_[static_cast<std::size_t>(nn - 90)] = Factory_User_Image(profile_.settings_image, nn);
@@ -281,7 +327,10 @@ void SuperSet_Tablet::On_Command(Sim_Link& link, const std::string& letters) {
     if (profile_.answers_size) link.Send(SuperSet_Report(profile_.width, profile_.height));
   } else if (letters == "%C0N81") {
     Set_Device_Framing(Fast_Framing());
+  } else if (letters == "%VB1") {
+    stream_.Start(link, SuperSet_Report_Rate(Device_Framing()));
   } else if (letters == "%VR") {
+    stream_.Stop(link);
     Power_Up();
   } else if (letters == "%VE") {
     ++factory_restores_;
@@ -307,6 +356,7 @@ void Add_SuperSet_Profiles(std::vector<Sim_Profile>& out) {
 
   for (const SuperSet_Model_Profile& m : SuperSet_Model_Profiles()) {
     out.push_back(Make_Profile(m.name, m.description, m.tablet));
+    out.back().streams = true;
   }
   for (const SuperSet_Model_Profile& m : SuperSet_Model_Profiles()) {
     const std::string name = m.name;

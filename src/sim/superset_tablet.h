@@ -13,6 +13,10 @@
 //   "%VF", "%A1"  confirmations after a write; they change nothing here
 //   "%C0N81" framing "19200,n,8,2"      "%VR"    power-up state, "9600,n,8,2"
 //   "%VE"    factory settings (power-up, active and user SuperSets)
+//   "%VB1"   start streaming 10-byte reports, the last of the grid test's
+//            preparation commands ("%A1", "%VF", "%VA0", "%VA2", "%V5",
+//            "%N0", "%W200", "%Z2" and "%JR1000,0" before it change nothing
+//            here); SuperSet_Report_Rate a second.  "%VR" stops them.
 //   "%__r"   user bank dump: 0x06, then after "5" CR the bank (128 bytes and a
 //            check byte), ended by "512" CR
 //   "%__u"   user bank write: 0x06, then "5" CR, the 128 bank bytes, "512" CR
@@ -24,8 +28,20 @@
 
 #include "sim/pnp_tablet.h"
 #include "sim/profiles.h"
+#include "sim/report_script.h"
 
 namespace stylomat {
+
+// The cursor of a SuperSet-family tablet.
+struct SuperSet_Cursor {
+  // The number b10 of a report carries beside the cursor-identity marker;
+  // 0: the tablet sends no marker and the program guesses its cursor.
+  int identity = 0;
+  int buttons = 4;
+  bool pressure = false;  // a pressure stylus, pressure 0 to SuperSet_Max_Pressure
+};
+
+inline constexpr int SuperSet_Max_Pressure = 511;  // b9 stays below the sync floor
 
 struct SuperSet_Tablet_Profile {
   std::string identification;  // answer to ESC "%__p" CR
@@ -33,6 +49,7 @@ struct SuperSet_Tablet_Profile {
   std::string settings_image;  // factory settings image, with its line end (22 characters)
   long width = 12000;          // largest X, 1/1000 inch counts
   long height = 12000;         // largest Y
+  SuperSet_Cursor cursor;
   std::string pnp_id;          // Plug-and-Play identifier ("MNR0303"); empty when none
   // What the model's firmware offers for its user SuperSets 90 to 99.
   bool user_query = false;         // "%__Snn"
@@ -51,15 +68,29 @@ struct SuperSet_Tablet_Profile {
 };
 
 // The 10-byte report of a SuperSet tablet at (x, y), in proximity, no
-// button pressed.
+// button pressed, no marker (the answer to "%VS").
 std::string SuperSet_Report(long x, long y);
+// A streamed report of the cursor.  A cursor with an identity sets the
+// marker in every report and b10 carries its identity number, except that
+// a pressure stylus names itself only in the report that enters proximity
+// and sends the low two pressure bits in b10 of the others.  b9 holds
+// pressure bits 2-8; b7 and b8 of a pressure stylus are never both zero
+// (a tablet without the marker is known by them).
+std::string SuperSet_Report(const Script_Point& p, const SuperSet_Cursor& cursor);
 
-class SuperSet_Tablet : public Sim_Device {
+// 100 reports a second at 19200 baud (10 bytes at "19200,n,8,2" take
+// 5.7 ms), 50 at the power-up 9600 baud.
+double SuperSet_Report_Rate(const Framing& framing);
+
+class SuperSet_Tablet : public Sim_Device, public Streaming_Tablet {
  public:
   explicit SuperSet_Tablet(SuperSet_Tablet_Profile profile);
 
   void On_Byte(Sim_Link& link, unsigned char byte) override;
   void On_Lines(Sim_Link& link, bool dtr, bool rts) override;
+  void On_Timer(Sim_Link& link) override { stream_.On_Timer(link); }
+  void Set_Stream_Faults(const Stream_Faults& faults) override { stream_.Set_Faults(faults); }
+  bool Streaming() const { return stream_.Streaming(); }
 
   // Every complete command the tablet has received (letters without ESC/CR).
   const std::vector<std::string>& Commands() const { return commands_; }
@@ -102,6 +133,7 @@ class SuperSet_Tablet : public Sim_Device {
   std::string bank_bytes_;
   std::array<std::string, 10> user_images_;  // image text of 90..99, without line end
   PnP_Line_Watch pnp_watch_;  // answers the Plug-and-Play enumeration with pnp_id
+  Report_Stream stream_;
 };
 
 // One entry per SuperSet-family model, with its identification, firmware,

@@ -13,6 +13,9 @@ constexpr std::size_t Longest_Line = 256;
 
 long Clamp(long v) { return v < 0 ? 0 : (v > 0xFFFF ? 0xFFFF : v); }
 
+// The first byte of a Type-5 report is at least 128; every other byte is below.
+constexpr unsigned char Type5_Sync_Floor = 128;
+
 bool All_Digits(const std::string& line) {
   if (line.empty()) return false;
   for (char c : line)
@@ -39,19 +42,18 @@ std::string Type5_Report(long x, long y, int button, bool in_prox) {
   return r;
 }
 
+std::string Type5_Report(const Script_Point& p) { return Type5_Report(p.x, p.y, p.button, p.in_prox); }
+
 Type5_Tablet::Type5_Tablet(Type5_Tablet_Profile profile)
     : Sim_Device(Type5_Framing()),
       profile_(std::move(profile)),
       handler_(profile_.make_handler ? profile_.make_handler() : nullptr),
-      sweep_(profile_.width, profile_.height) {}
+      stream_(Report_Script({0, 0, profile_.width, profile_.height}, {profile_.buttons, 0}), Type5_Sync_Floor,
+              [](const Script_Point& p) { return Type5_Report(p); }) {}
 
 void Type5_Tablet::Send_Answer(Sim_Link& link, const std::string& text) { link.Send(text + Type5_Answer_Tail); }
 
-void Type5_Tablet::Stop_Streaming(Sim_Link& link) {
-  if (!streaming_) return;
-  streaming_ = false;
-  link.Set_Timer(-1);
-}
+void Type5_Tablet::Stop_Streaming(Sim_Link& link) { stream_.Stop(link); }
 
 void Type5_Tablet::Enter_Command(Sim_Link& link) {
   Stop_Streaming(link);
@@ -63,10 +65,7 @@ void Type5_Tablet::Leave_Command(Sim_Link& link) {
   in_command_ = false;
   line_.clear();
   if (handler_) handler_->On_Leave_Command(*this, link);
-  if (reports_on_ && !streaming_) {
-    streaming_ = true;
-    link.Set_Timer(link.Now() + Report_Interval);
-  }
+  if (reports_on_) stream_.Start(link, Type5_Report_Rate);
 }
 
 void Type5_Tablet::On_Byte(Sim_Link& link, unsigned char byte) {
@@ -115,20 +114,24 @@ bool Type5_Tablet::On_Line(Sim_Link& link, const std::string& line) {
   return true;
 }
 
-void Type5_Tablet::On_Timer(Sim_Link& link) {
-  if (!streaming_) return;
-  const Sweep_Point p = sweep_.Next();
-  link.Send(Type5_Report(p.x, p.y, p.button, p.in_prox));
-  link.Set_Timer(link.Now() + Report_Interval);
-}
+void Type5_Tablet::On_Timer(Sim_Link& link) { stream_.On_Timer(link); }
 
 namespace {
+
+// The buttons of the cursor an "SC" answer names: "P03" a 3-button pen,
+// "C04" a 4-button puck, "C16" a 16-button puck.
+int Buttons_Of(const std::string& cursor) {
+  const std::size_t n = cursor.size();
+  if (n < 2 || cursor[n - 2] < '0' || cursor[n - 2] > '9' || cursor[n - 1] < '0' || cursor[n - 1] > '9') return 4;
+  return (cursor[n - 2] - '0') * 10 + (cursor[n - 1] - '0');
+}
 
 Type5_Tablet_Profile Model(const char* version, const char* size, const char* cursor, long width, long height) {
   Type5_Tablet_Profile p;
   p.version = version;
   p.size = size;
   p.cursor = cursor;
+  p.buttons = Buttons_Of(p.cursor);
   p.width = width;
   p.height = height;
   return p;
@@ -136,7 +139,7 @@ Type5_Tablet_Profile Model(const char* version, const char* size, const char* cu
 
 Sim_Profile Make_Profile(std::string name, std::string description, Type5_Tablet_Profile tablet) {
   return {std::move(name), "Type-5", std::move(description),
-          [tablet] { return std::make_unique<Type5_Tablet>(tablet); }, {}};
+          [tablet] { return std::make_unique<Type5_Tablet>(tablet); }, {}, true};
 }
 
 }  // namespace

@@ -14,7 +14,8 @@
 //          the grid test, accepted
 // Any other line is offered to the model's command handler and otherwise
 // answered with "?".  Leaving the command state with reports on starts
-// streaming 10-byte reports; entering it stops them.
+// streaming 10-byte reports, Type5_Report_Rate a second (10 bytes at
+// "9600,N,8,1" take 10.4 ms of each 13.3 ms); entering it stops them.
 //
 // Models with more commands in the command state (the KORV tablets with
 // their stored SuperSets: "RR", "za", "LS", "ES") plug a
@@ -26,7 +27,7 @@
 #include <vector>
 
 #include "sim/profiles.h"
-#include "sim/report_sweep.h"
+#include "sim/report_script.h"
 
 namespace stylomat {
 
@@ -54,26 +55,31 @@ struct Type5_Tablet_Profile {
   std::string cursor = "CURSOR C16";      // answer to "SC"
   long width = 12000;                     // largest X of the streamed reports, 1/1000 inch
   long height = 12000;
+  int buttons = 16;                       // of the cursor the "SC" answer names
   std::function<std::unique_ptr<Type5_Command_Handler>()> make_handler;  // empty: none
 };
+
+inline constexpr double Type5_Report_Rate = 75.0;
 
 // What follows every answer in command state: CR LF and the prompt.
 inline constexpr const char* Type5_Answer_Tail = "\r\n> ";
 
 // The 10-byte Type-5 report at (x, y).
 std::string Type5_Report(long x, long y, int button = 0, bool in_prox = true);
+std::string Type5_Report(const Script_Point& p);
 
-class Type5_Tablet : public Sim_Device {
+class Type5_Tablet : public Sim_Device, public Streaming_Tablet {
  public:
   explicit Type5_Tablet(Type5_Tablet_Profile profile);
   void On_Byte(Sim_Link& link, unsigned char byte) override;
   void On_Timer(Sim_Link& link) override;
+  void Set_Stream_Faults(const Stream_Faults& faults) override { stream_.Set_Faults(faults); }
 
   // Sends text followed by the prompt, as every answer in command state.
   void Send_Answer(Sim_Link& link, const std::string& text);
   bool In_Command_State() const { return in_command_; }
   bool Reports_On() const { return reports_on_; }
-  bool Streaming() const { return streaming_; }
+  bool Streaming() const { return stream_.Streaming(); }
   const Type5_Tablet_Profile& Profile() const { return profile_; }
   // Every complete line the tablet received in command state.
   const std::vector<std::string>& Lines() const { return lines_; }
@@ -90,10 +96,9 @@ class Type5_Tablet : public Sim_Device {
 
   Type5_Tablet_Profile profile_;
   std::unique_ptr<Type5_Command_Handler> handler_;
-  Report_Sweep sweep_;
+  Report_Stream stream_;
   bool in_command_ = false;
   bool reports_on_ = false;
-  bool streaming_ = false;
   std::string line_;
   std::vector<std::string> lines_;
 };

@@ -10,6 +10,9 @@ Framing UIOF_Framing() { return *Parse_Framing("9600,E,7,2"); }
 
 long Clamp(long v) { return v < 0 ? 0 : (v > 0xFFFF ? 0xFFFF : v); }
 
+// The first byte of a UIOF report is at least 64; every other byte is below.
+constexpr unsigned char UIOF_Sync_Floor = 64;
+
 }  // namespace
 
 std::string UIOF_Report(long x, long y, int button, bool in_prox) {
@@ -27,8 +30,12 @@ std::string UIOF_Report(long x, long y, int button, bool in_prox) {
   return r;
 }
 
+std::string UIOF_Report(const Script_Point& p) { return UIOF_Report(p.x, p.y, p.button, p.in_prox); }
+
 UIOF_Commands::UIOF_Commands(UIOF_Tablet_Profile profile)
-    : profile_(std::move(profile)), sweep_(profile_.width, profile_.height) {}
+    : profile_(std::move(profile)),
+      stream_(Report_Script({0, 0, profile_.width, profile_.height}, {profile_.buttons, 0}), UIOF_Sync_Floor,
+              [](const Script_Point& p) { return UIOF_Report(p); }) {}
 
 bool UIOF_Commands::On_Byte(Sim_Link& link, unsigned char byte) {
   if (byte == static_cast<unsigned char>(ESC)) {
@@ -38,10 +45,7 @@ bool UIOF_Commands::On_Byte(Sim_Link& link, unsigned char byte) {
   }
   if (after_m_) {
     after_m_ = false;
-    if (byte == '0') {
-      streaming_ = true;
-      link.Set_Timer(link.Now() + Report_Interval);
-    }
+    if (byte == '0') stream_.Start(link, UIOF_Report_Rate);
     return false;
   }
   if (!after_esc_) return false;
@@ -67,17 +71,9 @@ bool UIOF_Commands::On_Byte(Sim_Link& link, unsigned char byte) {
   }
 }
 
-void UIOF_Commands::On_Timer(Sim_Link& link) {
-  if (!streaming_) return;
-  const Sweep_Point p = sweep_.Next();
-  link.Send(UIOF_Report(p.x, p.y, p.button, p.in_prox));
-  link.Set_Timer(link.Now() + Report_Interval);
-}
+void UIOF_Commands::On_Timer(Sim_Link& link) { stream_.On_Timer(link); }
 
-void UIOF_Commands::Stop_Streaming(Sim_Link& link) {
-  streaming_ = false;
-  link.Set_Timer(-1);
-}
+void UIOF_Commands::Stop_Streaming(Sim_Link& link) { stream_.Stop(link); }
 
 UIOF_Tablet::UIOF_Tablet(UIOF_Tablet_Profile profile) : Sim_Device(UIOF_Framing()), commands_(std::move(profile)) {}
 
@@ -91,7 +87,7 @@ namespace {
 
 Sim_Profile Make_Profile(std::string name, std::string description, UIOF_Tablet_Profile tablet) {
   return {std::move(name), "UIOF", std::move(description),
-          [tablet] { return std::make_unique<UIOF_Tablet>(tablet); }, {}};
+          [tablet] { return std::make_unique<UIOF_Tablet>(tablet); }, {}, true};
 }
 
 }  // namespace

@@ -5,13 +5,14 @@
 //   ESC "Z"   reset: streaming stops
 //   ESC "x"   identification text, with ".#" in it
 //   ESC "a"   one 8-byte report at the largest coordinates
-//   ESC "M0"  start streaming 8-byte reports
+//   ESC "M0"  start streaming 8-byte reports, UIOF_Report_Rate a second
+//             (8 bytes at "9600,E,7,2" take 9.2 ms of each 12.5 ms)
 // Anything else is ignored.  Counts are 1/1000 inch.
 #include <string>
 #include <vector>
 
 #include "sim/profiles.h"
-#include "sim/report_sweep.h"
+#include "sim/report_script.h"
 
 namespace stylomat {
 
@@ -20,10 +21,14 @@ struct UIOF_Tablet_Profile {
   std::string identification = "UI.#1";  // answer to ESC "x"; empty: no answer
   long width = 12000;                  // largest X
   long height = 12000;                 // largest Y
+  int buttons = 4;                     // of its puck
 };
+
+inline constexpr double UIOF_Report_Rate = 80.0;
 
 // The 8-byte UIOF report at (x, y).
 std::string UIOF_Report(long x, long y, int button = 0, bool in_prox = true);
+std::string UIOF_Report(const Script_Point& p);
 
 // The UIOF command set.  A UIOF tablet is made of it; a KV tablet switched
 // to UIOF reporting speaks it too.
@@ -35,22 +40,23 @@ class UIOF_Commands {
   // The streaming timer.
   void On_Timer(Sim_Link& link);
   void Stop_Streaming(Sim_Link& link);
-  bool Streaming() const { return streaming_; }
+  bool Streaming() const { return stream_.Streaming(); }
   const UIOF_Tablet_Profile& Profile() const { return profile_; }
+  Report_Stream& Stream() { return stream_; }
 
  private:
   UIOF_Tablet_Profile profile_;
-  Report_Sweep sweep_;
+  Report_Stream stream_;
   bool after_esc_ = false;
   bool after_m_ = false;
-  bool streaming_ = false;
 };
 
-class UIOF_Tablet : public Sim_Device {
+class UIOF_Tablet : public Sim_Device, public Streaming_Tablet {
  public:
   explicit UIOF_Tablet(UIOF_Tablet_Profile profile);
   void On_Byte(Sim_Link& link, unsigned char byte) override;
   void On_Timer(Sim_Link& link) override;
+  void Set_Stream_Faults(const Stream_Faults& faults) override { commands_.Stream().Set_Faults(faults); }
   bool Streaming() const { return commands_.Streaming(); }
   int Resets() const { return resets_; }
 

@@ -72,6 +72,10 @@ const std::vector<Entry> Catalogue = {
     {"type5-nosize", "Type5 0/3", "KORV, Tastrel", "N/A", None},
 };
 
+// Faults of a tablet's report stream: every catalogued tablet has them,
+// and they show only once it streams.
+const std::vector<std::string> Stream_Fault_Suffixes = {"-brokenx", "-brokeny", "-noise", "-stops", "-vanish"};
+
 std::string Found_As(const Tablet_Identity& id) {
   std::string f;
   for (const auto& [on, name] : {std::pair{id.PnP_Format, "PnP "}, {id.SuperSet_Format, "SuperSet "},
@@ -95,11 +99,16 @@ Lines Opened_Until(const std::string& found_as) {
 }
 
 TEST(Catalogue, EverySimulatedTabletIsFoundNamedAndRoutedAndFoundAgainAfterItsReset) {
+  std::vector<std::pair<Entry, std::string>> runs;  // each tablet, then its stream fault variants
   for (const Entry& e : Catalogue) {
-    SCOPED_TRACE(e.profile);
+    runs.emplace_back(e, e.profile);
+    for (const std::string& suffix : Stream_Fault_Suffixes) runs.emplace_back(e, e.profile + suffix);
+  }
+  for (const auto& [e, profile] : runs) {
+    SCOPED_TRACE(profile);
     Sim_Bench b;
     b.prompter.Set_Positive(true);  // the obsolete KV tablet is power-cycled
-    b.Attach_Profile(4, e.profile);
+    b.Attach_Profile(4, profile);
 
     for (int search = 1; search <= 2; ++search) {
       SCOPED_TRACE(search);
@@ -138,9 +147,9 @@ TEST(Catalogue, EveryProfileIsCataloguedAFaultVariantOfACataloguedTabletOrNoTabl
     const auto dash = p.name.rfind('-');
     const std::string suffix = dash == std::string::npos ? "" : p.name.substr(dash);
     // Fault variants: silent to one probe question, or to one exchange of
-    // the configuration windows.
-    static const std::set<std::string> faults = {"-nop",       "-nov",   "-novs",  "-nos1",
-                                                 "-shortdump", "-noack", "-short", "-mute"};
+    // the configuration windows, or a fault of the report stream.
+    std::set<std::string> faults = {"-nop", "-nov", "-novs", "-nos1", "-shortdump", "-noack", "-short", "-mute"};
+    faults.insert(Stream_Fault_Suffixes.begin(), Stream_Fault_Suffixes.end());
     const bool fault_variant = faults.count(suffix) == 1 && catalogued(p.name.substr(0, dash));
     const bool no_tablet = p.name == "empty" || p.name == "busy" || p.name == "wake";
     EXPECT_EQ(catalogued(p.name) + fault_variant + no_tablet, 1) << p.name;
@@ -157,7 +166,11 @@ TEST(Simulated_Tablets, StreamReportsAfterTheirStartCommandUntilTheirReset) {
     std::size_t length;
     unsigned floor;
   };
-  for (const Case& c : std::vector<Case>{{"kv", "\x40", std::string(1, '\0'), 5, 128},
+  std::string superset_start;  // the grid test's ten SuperSet commands
+  for (const char* command : {"%A1", "%VF", "%VA0", "%VA2", "%V5", "%N0", "%W200", "%Z2", "%JR1000,0", "%VB1"})
+    superset_start += std::string("\x1b") + command + "\r";
+  for (const Case& c : std::vector<Case>{{"dovrane4", superset_start, "\x1b%VR\r", 10, 128},
+                                         {"kv", "\x40", std::string(1, '\0'), 5, 128},
                                          {"uiof", "\x1bM0", "\x1bZ", 8, 64},
                                          {"pupilane", "\x40", "", 5, 128},
                                          {"quorral3", "\x01" "CN\r" "IV\r" "001\r" "OP\r" "R2\r" "\x1b",
