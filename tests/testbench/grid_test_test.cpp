@@ -17,8 +17,6 @@ using test::Grid_Bench;
 using test::Log_Lines;
 using Lines = std::vector<std::string>;
 
-Lines Log_Since(const Grid_Bench& b, std::size_t at) { return Log_Lines(b.Log().substr(at)); }
-
 // A tablet found by the search, the test run until its loop's first window
 // events; returns the time the test started.
 double Run_Found(Grid_Bench& b, const std::string& profile) {
@@ -29,6 +27,16 @@ double Run_Found(Grid_Bench& b, const std::string& profile) {
   const double start = b.Now();
   b.test.Run_Grid_Test();
   return start;
+}
+
+// A KV tablet (flags set by the caller) on an open port, that records what
+// it hears and says nothing.
+test::Recording_Device& Quiet_KV(Grid_Bench& b) {
+  auto device = std::make_unique<test::Recording_Device>("9600,o,8,1");
+  test::Recording_Device& tablet = *device;
+  b.Attach(1, std::move(device));
+  b.Found("9600,o,8,1", 6000, 6000);
+  return tablet;
 }
 
 TEST(Grid_Test, EachFamilyGetsItsPreparationBytesTicksAndCursorBox) {
@@ -61,18 +69,13 @@ TEST(Grid_Test, EachFamilyGetsItsPreparationBytesTicksAndCursorBox) {
     SCOPED_TRACE(c.profile);
     Grid_Bench b;
     b.session.Debug_Mode = true;
-    b.Attach_Profile(1, c.profile);
-    Port_Icon_Command(b.session, 1);
-    ASSERT_EQ(b.session.Search_Status, 0);
     const std::size_t log_at = b.Log().size();
-    b.Stop_After(0);
-    const double start = b.Now();
-    b.test.Run_Grid_Test();
-
+    const double start = Run_Found(b, c.profile);
     EXPECT_EQ(b.Timed_Events(start, "TX"), c.tx);
     Lines expected_log{"", "Grid & Button Test:"};
     expected_log.insert(expected_log.end(), c.sent.begin(), c.sent.end());
-    EXPECT_EQ(Log_Since(b, log_at), expected_log);
+    const Lines log = Log_Lines(b.Log().substr(log_at));
+    EXPECT_EQ(Lines(log.end() - static_cast<long>(expected_log.size()), log.end()), expected_log);
     const Grid_View_State& grid = b.session.main.grid;
     EXPECT_EQ(grid.Sel_Zelta_Cursor.items.size(), c.items);
     EXPECT_EQ(grid.Sel_Zelta_Cursor.visible, c.box_visible);
@@ -82,17 +85,15 @@ TEST(Grid_Test, EachFamilyGetsItsPreparationBytesTicksAndCursorBox) {
     EXPECT_EQ(grid.Tbl_Grid_Scale, (Grid_Scale{origin, id.Tablet_Width, id.Tablet_Height, origin}));
     EXPECT_EQ(grid.Tbl_Grid_ToolTip, Grid_Start_ToolTip);
     EXPECT_TRUE(grid.Tbl_Grid_Visible && grid.Label7.visible && grid.X_Cord.visible && grid.Grid_Bar_Visible);
-    EXPECT_EQ(grid.X_Cord.text, "0");
-    EXPECT_FALSE(b.session.main.Find_Tablet.visible || b.session.main.ExitBtn.visible);
-    EXPECT_FALSE(b.session.main.Grid_btn.enabled);
-    EXPECT_TRUE(b.session.main.Close_Window.visible && b.session.main.Coord_Opt.visible);
-    EXPECT_FALSE(b.test.Lost_Communication());
+    const Main_Window_State& m = b.session.main;
+    EXPECT_FALSE(m.Find_Tablet.visible || m.ExitBtn.visible || m.Grid_btn.enabled);
+    EXPECT_TRUE(m.Close_Window.visible && m.Coord_Opt.visible);
   }
 }
 
 // A KV tablet of the 16-button puck reports in UIOF: the identification is
-// repeated, then ESC "M0" goes out without CR a tick later, and a tick
-// after it the loop starts.  Without Debug_Mode only the header is logged.
+// repeated, ending at the UIOF framing, and ESC "M0" goes out without CR a
+// tick later.  Without Debug_Mode only the header is logged.
 TEST(Grid_Test, UIOFRepeatsTheKVIdentificationThenSendsEscM0WithoutCR) {
   Grid_Bench b;
   const double start = Run_Found(b, "kv16");
@@ -111,37 +112,29 @@ TEST(Grid_Test, UIOFRepeatsTheKVIdentificationThenSendsEscM0WithoutCR) {
 }
 
 TEST(Grid_Test, KVCursorFiveAndTheAlternativeKVFormat) {
-  {
-    Grid_Bench b;
-    b.Provide_Clips();
-    b.Attach(1, std::make_unique<test::Recording_Device>("9600,o,8,1"));
-    b.session.identity.KV_Format = true;
-    b.session.identity.Probe_Cursor = 5;
-    b.Found("9600,o,8,1", 6000, 6000);
-    b.Stop_After(0);
-    b.test.Run_Grid_Test();
-    EXPECT_EQ(b.session.reports.Sel_Zelta_Cursor, "16 Button Puck");
-    EXPECT_EQ(b.session.main.grid.Sel_Zelta_Cursor.items,
-              (Lines{" 2 Button Stylus", " 3 Button Stylus", " 4 Button Puck", " 16 Button Puck"}));
-    EXPECT_EQ(b.player.File(), b.clips.string() + "/16-MNR.avi");
-    EXPECT_TRUE(b.player.Is_Open());
-  }
-  {
-    Grid_Bench b;
-    auto device = std::make_unique<test::Recording_Device>("9600,o,8,1");
-    test::Recording_Device& tablet = *device;
-    b.Attach(1, std::move(device));
-    b.session.identity.KV_Alt_Format = true;
-    b.session.identity.Probe_Cursor = 6;
-    b.Found("9600,o,8,1", 6000, 6000);
-    b.Stop_After(0);
-    const double start = b.Now();
-    b.test.Run_Grid_Test();
-    EXPECT_EQ(tablet.heard, "\x40\x40");
-    EXPECT_EQ(b.Timed_Events(start, "TX"), (Lines{"0.050 TX 40", "0.150 TX 40"}));
-    EXPECT_EQ(b.session.reports.Sel_Zelta_Cursor, "Unknown 6");
-    EXPECT_FALSE(b.session.main.grid.Cursor_Image.visible);
-  }
+  Grid_Bench b;
+  b.Provide_Clips();
+  b.session.identity.KV_Format = true;
+  b.session.identity.Probe_Cursor = 5;
+  Quiet_KV(b);
+  b.Stop_After(0);
+  b.test.Run_Grid_Test();
+  EXPECT_EQ(b.session.reports.Sel_Zelta_Cursor, "16 Button Puck");
+  EXPECT_EQ(b.session.main.grid.Sel_Zelta_Cursor.items,
+            (Lines{" 2 Button Stylus", " 3 Button Stylus", " 4 Button Puck", " 16 Button Puck"}));
+  EXPECT_EQ(b.player.File(), b.clips.string() + "/16-MNR.avi");
+
+  // The alternative format sends 0x40 twice; its box shows "Unknown " and
+  // the probe's cursor.
+  Grid_Bench alt;
+  alt.session.identity.KV_Alt_Format = true;
+  alt.session.identity.Probe_Cursor = 6;
+  const test::Recording_Device& tablet = Quiet_KV(alt);
+  alt.Stop_After(0);
+  alt.test.Run_Grid_Test();
+  EXPECT_EQ(tablet.heard, "\x40\x40");
+  EXPECT_EQ(alt.Timed_Events(0, "TX"), (Lines{"0.050 TX 40", "0.150 TX 40"}));
+  EXPECT_EQ(alt.session.reports.Sel_Zelta_Cursor, "Unknown 6");
 }
 
 TEST(Grid_Test, CursorPicksSetTheCodeAndTurnAutomaticIdentificationOff) {
@@ -211,6 +204,8 @@ TEST(Grid_Test, AWholeTestDrawsTheStrokesAndTheSavedBitmapIsRedOnlyOverTheJump) 
   EXPECT_EQ(b.session.main.grid.X_Cord.text, "2280");
   EXPECT_EQ(b.session.main.Btn_Press.text, "1");
 
+  // The saved bitmap (rows bottom up, blue-green-red) is red only within the
+  // jump's box, widened by the three-pixel stroke.
   const std::string path = (std::filesystem::temp_directory_path() / "grid_test_jump.bmp").string();
   std::string error;
   ASSERT_TRUE(b.test.Save_Grid_As(path, error)) << error;
@@ -218,25 +213,17 @@ TEST(Grid_Test, AWholeTestDrawsTheStrokesAndTheSavedBitmapIsRedOnlyOverTheJump) 
   const std::string bmp(std::istreambuf_iterator<char>(in), {});
   std::filesystem::remove(path);
   const Grid_Canvas& c = b.test.Canvas();
-  ASSERT_EQ(bmp.size(), 54u + static_cast<std::size_t>(c.Stride()) * static_cast<std::size_t>(c.Height()));
+  ASSERT_EQ(bmp.size(), 54u + static_cast<std::size_t>(c.Stride() * c.Height()));
   const auto from = c.Pixel_Of(1480, 1480);
   const auto to = c.Pixel_Of(1880, 1500);
-  const long reach = 2;  // the red stroke is three pixels wide
-  int red = 0;
-  int white = 0;
-  int red_outside = 0;
+  int red = 0, red_outside = 0, white = 0;
   for (int row = 0; row < c.Height(); ++row) {
-    const std::size_t line = 54 + static_cast<std::size_t>(c.Height() - 1 - row) * static_cast<std::size_t>(c.Stride());
     for (int column = 0; column < c.Width(); ++column) {
-      const unsigned char blue = static_cast<unsigned char>(bmp[line + 3 * column]);
-      const unsigned char green = static_cast<unsigned char>(bmp[line + 3 * column + 1]);
-      const unsigned char r = static_cast<unsigned char>(bmp[line + 3 * column + 2]);
-      if (r == 255 && green == 255 && blue == 255) ++white;
-      if (r != 255 || green != 0 || blue != 0) continue;
+      const std::string bgr = bmp.substr(54 + static_cast<std::size_t>((c.Height() - 1 - row) * c.Stride() + 3 * column), 3);
+      white += bgr == "\xff\xff\xff";
+      if (bgr != std::string("\0\0\xff", 3)) continue;
       ++red;
-      const bool inside = column >= from.column - reach && column <= to.column + reach && row >= to.row - reach &&
-                          row <= from.row + reach;
-      red_outside += !inside;
+      red_outside += column < from.column - 2 || column > to.column + 2 || row < to.row - 2 || row > from.row + 2;
     }
   }
   EXPECT_GT(red, 20);
@@ -248,9 +235,8 @@ TEST(Grid_Test, AWholeTestDrawsTheStrokesAndTheSavedBitmapIsRedOnlyOverTheJump) 
 // sixty, each waiting for input and refreshing the read-outs.
 TEST(Grid_Test, AnIdleSecondIsAboutSixtyPassesNotThousands) {
   Grid_Bench b;
-  b.Attach(1, std::make_unique<test::Recording_Device>("9600,o,8,1"));
   b.session.identity.KV_Format = true;
-  b.Found("9600,o,8,1", 6000, 6000);
+  Quiet_KV(b);
   b.Stop_After(1.0);
   b.test.Run_Grid_Test();
   const Grid_Statistics& st = b.test.Statistics();
@@ -266,39 +252,31 @@ TEST(Grid_Test, AnIdleSecondIsAboutSixtyPassesNotThousands) {
 // search, and a new search of the port.  A port that fails during the test
 // (an unplugged adapter) ends it the same way, with a log line saying why.
 TEST(Grid_Test, LostCommunicationAtTheStartOrWhenThePortVanishes) {
-  {
-    Grid_Bench b;
-    b.Attach(1, std::make_unique<test::Recording_Device>("9600,o,8,1"));
-    b.session.identity.KV_Format = true;
-    b.session.identity.Tablet_Width = 6000;
-    b.test.Run_Grid_Test();
-    ASSERT_FALSE(b.prompter.asked.empty());
-    EXPECT_EQ(b.prompter.asked[0].text, "Lost Communication With Tablet!");
-    EXPECT_EQ(b.prompter.asked[0].title, "");
-    EXPECT_TRUE(b.test.Lost_Communication());
-    EXPECT_NE(b.Log().find("Searching Serial Port 1:"), std::string::npos);
-    EXPECT_FALSE(b.session.main.grid.Tbl_Grid_Visible);
-    EXPECT_TRUE(b.session.main.Find_Tablet.visible && b.session.main.ExitBtn.visible);
-    EXPECT_FALSE(b.session.main.Close_Window.visible);
+  Grid_Bench closed;  // a KV tablet found, its port closed since
+  closed.Attach(1, std::make_unique<test::Recording_Device>("9600,o,8,1"));
+  closed.session.identity.KV_Format = true;
+  Grid_Bench vanishing;
+  Simulated_Port& port = vanishing.Attach_Profile(1, "kv");
+  Port_Icon_Command(vanishing.session, 1);
+  port.Faults().vanish_at = vanishing.Now() + 1.0;
+  for (Grid_Bench* b : {&closed, &vanishing}) {
+    b->test.Run_Grid_Test();  // no Stop_Test from outside: the failure ends it
+    EXPECT_TRUE(b->test.Lost_Communication());
+    EXPECT_EQ(b->prompter.asked.back().text, "Lost Communication With Tablet!");
+    EXPECT_EQ(b->prompter.asked.back().title, "");
+    const Main_Window_State& m = b->session.main;
+    EXPECT_FALSE(m.grid.Tbl_Grid_Visible || m.Close_Window.visible || b->player.Is_Open());
+    EXPECT_TRUE(m.Find_Tablet.visible && m.ExitBtn.visible);
+    const std::string log = b->Log();  // then a new search
+    EXPECT_NE(log.find("\rSearching Serial Port 1:\r", log.find("\rGrid & Button Test:\r")), std::string::npos);
   }
-  {
-    Grid_Bench b;
-    Simulated_Port& port = b.Attach_Profile(1, "kv");
-    Port_Icon_Command(b.session, 1);
-    ASSERT_EQ(b.session.Search_Status, 0);
-    port.Faults().vanish_at = b.Now() + 1.0;
-    b.test.Run_Grid_Test();  // no Stop_Test from outside: the failure ends it
-    EXPECT_TRUE(b.test.Lost_Communication());
-    EXPECT_TRUE(b.session.Stop_Test);
-    EXPECT_GT(b.test.Statistics().reports, 20);
-    EXPECT_NE(b.Log().find("\rGrid & Button Test stopped, port error 57: the serial device stopped responding "
-                           "(input/output error); the adapter may have been unplugged\r"),
-              std::string::npos);
-    EXPECT_EQ(b.prompter.asked.back().text, "Lost Communication With Tablet!");
-    EXPECT_EQ(b.session.main.ErrorMsg.text, Port_Error_Text());  // the new search found the port gone
-    EXPECT_FALSE(b.session.main.grid.Tbl_Grid_Visible);
-    EXPECT_FALSE(b.player.Is_Open());
-  }
+  const Lines tx = closed.Trace_Of("TX");
+  EXPECT_EQ(std::count(tx.begin(), tx.end(), "TX 40"), 0);  // the tablet was not prepared
+  EXPECT_EQ(vanishing.session.main.ErrorMsg.text, Port_Error_Text());
+  EXPECT_GT(vanishing.test.Statistics().reports, 20);
+  EXPECT_NE(vanishing.Log().find("\rGrid & Button Test stopped, port error 57: the serial device stopped responding "
+                                 "(input/output error); the adapter may have been unplugged\r"),
+            std::string::npos);
 }
 
 // Leaving the test from its menu entry while the loop runs: the runner lets
