@@ -57,7 +57,7 @@ std::tm Local_Today() {
 
 }  // namespace
 
-Grid_Test::Grid_Test(Session& s, Clip_Player& player) : s_(s), player_(player), g_{s, canvas_, player} {}
+Grid_Test::Grid_Test(Session& s, Clip_Player& player) : s_(s), g_{s, canvas_, player} {}
 
 // ---- preparing the window -----------------------------------------------------
 
@@ -326,7 +326,9 @@ void Grid_Test::Process_Serial_Report() {
     if (change.packets > 0) {
       stats_.reports += change.packets;
       const Current_Report_State& c = r.Current_Report;
-      if (c.Button_Code > 0) stats_.buttons.set(static_cast<std::size_t>(std::min(c.Button_Code, Grid_Statistics::Button_Codes - 1)));
+      if (c.Button_Code > 0) {
+        stats_.buttons.set(static_cast<std::size_t>(std::min(c.Button_Code, Grid_Statistics::Button_Codes - 1)));
+      }
       stats_.min_pressure = stats_.pressure_seen ? std::min(stats_.min_pressure, c.Pressure) : c.Pressure;
       stats_.max_pressure = stats_.pressure_seen ? std::max(stats_.max_pressure, c.Pressure) : c.Pressure;
       stats_.pressure_seen = true;

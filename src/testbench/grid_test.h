@@ -133,7 +133,6 @@ class Grid_Test {
   void Choose_Units(Menu_Entry_State& chosen);
 
   Session& s_;
-  Clip_Player& player_;
   Grid_Canvas canvas_;
   Grid_Context g_;
   Grid_Statistics stats_;

@@ -79,10 +79,8 @@ TEST(Grid_Canvas, BitmapFileAndItsAtomicSave) {
 
   const std::string nowhere = (dir / "missing" / "grid.bmp").string();
   EXPECT_FALSE(c.Save_Bitmap(nowhere, error));
-  EXPECT_EQ(error.rfind("The grid picture could not be saved as \"" + nowhere + "\": cannot create a file in that folder",
-                        0),
-            0u)
-      << error;
+  const std::string expected = "The grid picture could not be saved as \"" + nowhere + "\": cannot create a file";
+  EXPECT_EQ(error.rfind(expected, 0), 0u) << error;
   std::filesystem::remove_all(dir);
 }
 

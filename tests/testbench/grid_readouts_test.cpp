@@ -107,7 +107,8 @@ TEST(Grid_Readouts, CursorPicturesTheirClipsAndWhatAMissingClipSays) {
   b.player.Clear_History();
   r.Current_Report.Cursor_Code = 0;
   Refresh_Readouts(b.g);
-  EXPECT_EQ(History(b.player), (Lines{"stop", "close", "file " + b.clips.string() + "/16-MNR.avi", "Open", "prev", "prev"}));
+  EXPECT_EQ(History(b.player),
+            (Lines{"stop", "close", "file " + b.clips.string() + "/16-MNR.avi", "Open", "prev", "prev"}));
   EXPECT_EQ(r.Sel_Zelta_Cursor, "16 Button Puck");
   r.Current_Report.Cursor_Code = 4;  // the pressure stylus shows the pressure controls
   Refresh_Readouts(b.g);
@@ -152,7 +153,8 @@ TEST(Grid_Readouts, SaveNameDialogHelpWindow) {
   chosen = "/nonexistent-dir/x.bmp";
   b.test.Save_Grid();
   ASSERT_EQ(b.prompter.asked.size(), 1u);
-  EXPECT_EQ(b.prompter.asked[0].text.rfind("The grid picture could not be saved as \"/nonexistent-dir/x.bmp\": ", 0), 0u);
+  const std::string failed = "The grid picture could not be saved as \"/nonexistent-dir/x.bmp\": ";
+  EXPECT_EQ(b.prompter.asked[0].text.rfind(failed, 0), 0u);
 
   EXPECT_EQ(About_Grid().paragraphs[2].heading, std::string("Bold Red Lines:"));
   b.test.Grid_Help();

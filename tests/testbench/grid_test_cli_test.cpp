@@ -30,14 +30,15 @@ TEST(Cli_Grid_Test, RunsForTheTimeAskedAndSummarisesWhatCame) {
   EXPECT_EQ(empty.status, 1) << empty.out;
   EXPECT_TRUE(Has(empty.out, "No Supported Serial Tablet Was Found On Serial Port 2!")) << empty.out;
   EXPECT_EQ(Run_Cli(Virtual + "2=busy", "grid-test --port 2 --seconds 3").status, 2);
-  for (const char* bad : {"--port 2", "--port 2 --seconds 0", "--port 2 --seconds 1e9", "--port 2 --seconds 2 --units cm",
-                          "--seconds 2"}) {
+  for (const char* bad : {"--port 2", "--port 2 --seconds 0", "--port 2 --seconds 1e9",
+                          "--port 2 --seconds 2 --units cm", "--seconds 2"}) {
     const auto usage = Run_Cli(Virtual + "2=kv", std::string("grid-test ") + bad);
     EXPECT_EQ(usage.status, 2) << bad << "\n" << usage.out;
   }
   const auto unwritable = Run_Cli(Virtual + "2=kv", "grid-test --port 2 --seconds 1 --save /nonexistent-dir/g.bmp");
   EXPECT_EQ(unwritable.status, 2) << unwritable.out;
-  EXPECT_TRUE(Has(unwritable.out, "The grid picture could not be saved as \"/nonexistent-dir/g.bmp\": ")) << unwritable.out;
+  EXPECT_TRUE(Has(unwritable.out, "The grid picture could not be saved as \"/nonexistent-dir/g.bmp\": "))
+      << unwritable.out;
 }
 
 }  // namespace

@@ -50,8 +50,9 @@ TEST(Grid_Test, EachFamilyGetsItsPreparationBytesTicksAndCursorBox) {
   };
   const Case cases[] = {
       {"dovrane4",
-       {"0.050 TX 1B 25 41 31 0D", "0.100 TX 1B 25 56 46 0D", "0.150 TX 1B 25 56 41 30 0D", "0.200 TX 1B 25 56 41 32 0D",
-        "0.250 TX 1B 25 56 35 0D", "0.300 TX 1B 25 4E 30 0D", "0.350 TX 1B 25 57 32 30 30 0D", "0.400 TX 1B 25 5A 32 0D",
+       {"0.050 TX 1B 25 41 31 0D", "0.100 TX 1B 25 56 46 0D", "0.150 TX 1B 25 56 41 30 0D",
+        "0.200 TX 1B 25 56 41 32 0D", "0.250 TX 1B 25 56 35 0D", "0.300 TX 1B 25 4E 30 0D",
+        "0.350 TX 1B 25 57 32 30 30 0D", "0.400 TX 1B 25 5A 32 0D",
         "0.450 TX 1B 25 4A 52 31 30 30 30 2C 30 0D", "0.500 TX 1B 25 56 42 31 0D"},
        {"Sent: Esc%A1", "Sent: Esc%VF", "Sent: Esc%VA0", "Sent: Esc%VA2", "Sent: Esc%V5", "Sent: Esc%N0",
         "Sent: Esc%W200", "Sent: Esc%Z2", "Sent: Esc%JR1000,0", "Sent: Esc%VB1"},
@@ -219,7 +220,8 @@ TEST(Grid_Test, AWholeTestDrawsTheStrokesAndTheSavedBitmapIsRedOnlyOverTheJump) 
   int red = 0, red_outside = 0, white = 0;
   for (int row = 0; row < c.Height(); ++row) {
     for (int column = 0; column < c.Width(); ++column) {
-      const std::string bgr = bmp.substr(54 + static_cast<std::size_t>((c.Height() - 1 - row) * c.Stride() + 3 * column), 3);
+      const int at = 54 + (c.Height() - 1 - row) * c.Stride() + 3 * column;
+      const std::string bgr = bmp.substr(static_cast<std::size_t>(at), 3);
       white += bgr == "\xff\xff\xff";
       if (bgr != std::string("\0\0\xff", 3)) continue;
       ++red;
@@ -302,7 +304,8 @@ TEST(Grid_Test, CloseWindowRestoresTheWindowAndOffersTheTabletsMenu) {
     const Main_Window_State& m = b.session.main;
     EXPECT_TRUE(m.Crd_Mtr.checked);
     EXPECT_TRUE(b.session.Stop_Test);
-    for (const Menu_Entry_State* e : {&m.Close_Window, &m.Clear_Grid, &m.Btn_Draw, &m.Save_Grid, &m.Grid_Help, &m.Coord_Opt})
+    for (const Menu_Entry_State* e :
+         {&m.Close_Window, &m.Clear_Grid, &m.Btn_Draw, &m.Save_Grid, &m.Grid_Help, &m.Coord_Opt})
       EXPECT_FALSE(e->visible) << e->name;
     for (const Menu_Entry_State* e : {&m.ExitBtn, &m.Find_Tablet, &m.Refresh_System_Info, &m.Find_Wintab})
       EXPECT_TRUE(e->visible) << e->name;
