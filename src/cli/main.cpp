@@ -21,6 +21,7 @@ int Cmd_Switches(Context&);
 int Cmd_Image(Context&);
 int Cmd_Korv(Context&);
 int Cmd_Settings(Context&);
+int Cmd_Grid_Test(Context&);
 
 namespace {
 
@@ -37,6 +38,7 @@ const Command Commands[] = {
     {"image", Cmd_Image, "image encode B0,B1,B2,B3 | image decode I1,...,I7 [--window Mirolex2|Dovrane3]  Mirolex/Dovrane settings image and its SuperSet record"},
     {"settings", Cmd_Settings, "settings STEP [then STEP]... --port N  show, set, save-user, restore-factory: the configuration window of the tablet found, without a window"},
     {"korv", Cmd_Korv, "korv STEP [then STEP]... --port N  read, write, select, save-power-up, restore-defaults SuperSets of a KORV tablet (korv help)"},
+    {"grid-test", Cmd_Grid_Test, "grid-test --port N --seconds S [--units counts|in|mm] [--save FILE.bmp]  the grid and button test for S seconds (exit 0 no grid error, 1 grid errors or nothing found, 2 port error)"},
 };
 
 void Print_Help(std::ostream& out) {

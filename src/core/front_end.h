@@ -2,6 +2,7 @@
 // What the core asks of whichever front end shows it (the Qt windows, the
 // command line, a test).  Every request has a do-nothing default, so a
 // front end overrides only what it has.
+#include <optional>
 #include <string>
 
 #include "core/config_windows.h"
@@ -25,6 +26,12 @@ class Front_End {
   virtual bool Open_Config_Window(Config_Window /*window*/, const std::string& /*caption*/) { return false; }
   // A configuration window asked the program to end.
   virtual void End_Program() {}
+  // The save dialog Form_Dialog: proposes a file name under a filter in
+  // the dialog's own notation ("Bitmap (*.bmp)|*.bmp|") and answers the
+  // path chosen, or nothing when the user cancelled.
+  virtual std::optional<std::string> Ask_Save_File(const std::string& /*proposed*/, const std::string& /*filter*/) {
+    return std::nullopt;
+  }
 };
 
 }  // namespace stylomat

@@ -51,6 +51,10 @@ Main_Window_State::Main_Window_State()
   Crd_US.checkable = true;
   Crd_Mtr.checkable = true;
   Crd_Pnt.checkable = true;
+  // The grid test's options as the program starts: draw while a button is
+  // pressed, read-outs in counts.
+  Btn_Draw.checked = true;
+  Crd_Pnt.checked = true;
   ExitBtn.separator_before = true;
   Main_About.separator_before = false;
 

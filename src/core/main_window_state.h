@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/grid_view_state.h"
+
 namespace stylomat {
 
 struct Label_State {
@@ -78,6 +80,9 @@ struct Main_Window_State {
       Coord_Opt, Crd_US, Crd_Mtr, Crd_Pnt;
   // Help_List "&Help"
   Menu_Entry_State Help_About, Grid_Help, Main_About, Display_Help, Show_Debug_Window;
+
+  // The grid and button test's controls (shown only during the test).
+  Grid_View_State grid;
 
   // The three menus with their entries in display order.
   std::vector<Menu_State> Menus();

@@ -113,6 +113,33 @@ class Posix_Serial final : public Port_Backend {
     return n > 0 ? static_cast<std::size_t>(n) : 0;
   }
 
+  // poll() on the descriptor: the kernel wakes us when a byte arrives.  The
+  // clock is the steady one here (start-up refuses the virtual clock with
+  // real ports); the time left is recomputed after an interrupted poll.
+  bool Wait_For_Input(Clock& clock, double max_seconds) override {
+    Check_Open();
+    if (Bytes_Waiting() > 0) return true;
+    if (!(max_seconds > 0)) return false;
+    const double end = clock.Now() + max_seconds;
+    for (int interrupted = 0; interrupted < 100; ++interrupted) {
+      const double left = end - clock.Now();
+      if (left <= 0) return false;
+      struct pollfd p {};
+      p.fd = fd_;
+      p.events = POLLIN;
+      const int ms = static_cast<int>(left * 1000.0 + 0.999);
+      const int n = ::poll(&p, 1, ms < 1 ? 1 : ms);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        Throw_Io(errno);
+      }
+      if (n == 0) return Bytes_Waiting() > 0;
+      if (p.revents & (POLLHUP | POLLERR | POLLNVAL)) Throw_Io(EIO);
+      if (p.revents & POLLIN) return true;
+    }
+    return Bytes_Waiting() > 0;
+  }
+
   void Set_DTR(bool on) override { Modem_Line(TIOCM_DTR, on); }
   void Set_RTS(bool on) override { Modem_Line(TIOCM_RTS, on); }
 

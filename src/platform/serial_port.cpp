@@ -110,6 +110,23 @@ int Port_Error::Number() const {
   return 8020;
 }
 
+// ---- Port_Backend ------------------------------------------------------------
+
+bool Port_Backend::Wait_For_Input(Clock& clock, double max_seconds) {
+  if (!(max_seconds > 0)) max_seconds = 0;
+  const double end = clock.Now() + max_seconds;
+  // One look per slice, plus the first and the last: bounded whatever the
+  // clock does.
+  const int looks = static_cast<int>(max_seconds / Input_Poll_Seconds) + 2;
+  for (int look = 0; look < looks; ++look) {
+    if (Bytes_Waiting() > 0) return true;
+    const double now = clock.Now();
+    if (now >= end) return false;
+    clock.Sleep_Until(now + Input_Poll_Seconds < end ? now + Input_Poll_Seconds : end);
+  }
+  return Bytes_Waiting() > 0;
+}
+
 // ---- Port_Directory ---------------------------------------------------------
 
 void Port_Directory::Set(int com, Port_Entry entry) {
@@ -304,6 +321,15 @@ std::string Serial_Port::Input() {
   std::string bytes = backend.Read(want);
   if (!bytes.empty()) Trace("RX", Wire_Trace::Hex_Bytes(bytes));
   return bytes;
+}
+
+bool Serial_Port::Wait_For_Input(double max_seconds) {
+  if (!(max_seconds > 0)) max_seconds = 0;
+  if (!open_ || !backend_) {
+    clock_.Sleep_Until(clock_.Now() + max_seconds);
+    return false;
+  }
+  return backend_->Wait_For_Input(clock_, max_seconds);
 }
 
 void Serial_Port::Output(std::string_view bytes) {

@@ -80,6 +80,13 @@ class Port_Backend {
   virtual void Set_DTR(bool on) = 0;
   virtual void Set_RTS(bool on) = 0;
   virtual void Set_Break(bool on) = 0;
+  // Returns as soon as a byte waits (true) or when max_seconds have passed
+  // on the clock (false).  This default looks at Bytes_Waiting every
+  // Input_Poll_Seconds and sleeps on the clock in between; a backend that
+  // can be woken by its device (poll() on a descriptor, a simulation that
+  // knows its next event) does better.  Never spins.
+  virtual bool Wait_For_Input(Clock& clock, double max_seconds);
+  static constexpr double Input_Poll_Seconds = 0.002;
 };
 
 // What stands behind one COM number.
@@ -162,6 +169,12 @@ class Serial_Port {
 
   // Reads and removes up to InputLen waiting bytes (all when InputLen is 0).
   std::string Input();
+  // Waits until a byte waits at the port (true) or max_seconds have passed
+  // (false), without spinning: the idle passes of the grid test sleep here.
+  // A closed port has nothing to wait for: it sleeps the whole time and
+  // answers false.  A negative or undefined time waits not at all.  Throws
+  // Port_Error when the device fails while waited on.
+  bool Wait_For_Input(double max_seconds);
   // Queues the bytes for transmission.
   void Output(std::string_view bytes);
 

@@ -82,6 +82,10 @@ class Simulated_Port final : public Port_Backend {
   void Set_DTR(bool on) override;
   void Set_RTS(bool on) override;
   void Set_Break(bool on) override;
+  // Sleeps the clock to the simulation's next event (a byte on the line, a
+  // timer of the tablet, the moment the device vanishes) until a byte
+  // waits or the time is up: on the virtual clock exact and instant.
+  bool Wait_For_Input(Clock& clock, double max_seconds) override;
 
   Sim_Faults& Faults() { return faults_; }
   Sim_Device& Device() { return *device_; }

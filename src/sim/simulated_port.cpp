@@ -149,6 +149,33 @@ std::string Simulated_Port::Read(std::size_t max_bytes) {
   return out;
 }
 
+bool Simulated_Port::Wait_For_Input(Clock& /*the session's clock, which is clock_*/, double max_seconds) {
+  Clock& clock = clock_;
+  Check_Vanished();
+  Advance();
+  if (!input_.empty()) return true;
+  if (!(max_seconds > 0)) return false;
+  const double end = clock.Now() + max_seconds;
+  // Each look sleeps to the next event at the latest, so the loop ends
+  // after at most one look per event in the window; the guard keeps a
+  // tablet that re-arms its timer at the same moment from holding it.
+  constexpr int Max_Looks = 100000;
+  for (int look = 0; look < Max_Looks; ++look) {
+    double next = end;
+    if (!events_.empty() && events_.top().time < next) next = events_.top().time;
+    if (faults_.vanish_at >= 0 && faults_.vanish_at < next) next = faults_.vanish_at;
+    if (next > clock.Now()) clock.Sleep_Until(next);
+    Check_Vanished();
+    Advance();
+    if (!input_.empty()) return true;
+    if (clock.Now() >= end) return false;
+  }
+  clock.Sleep_Until(end);
+  Check_Vanished();
+  Advance();
+  return !input_.empty();
+}
+
 void Simulated_Port::Write(std::string_view bytes) {
   Check_Vanished();
   Advance();

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <thread>
 
 namespace stylomat {
@@ -144,6 +145,46 @@ TEST(Posix_Serial, MissingDeviceNotATerminalAndUnplugAreReportedInWords) {
   EXPECT_EQ(Error_Of([&] { (void)port->Bytes_Waiting(); }), unplugged);
   EXPECT_EQ(Error_Of([&] { port->Write("x"); }), unplugged);
   EXPECT_NO_THROW(port->Close());
+}
+
+double Cpu_Seconds() {
+  timespec ts{};
+  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+// poll() sleeps in the kernel: a quiet port costs no CPU while waited on,
+// a byte wakes the waiter at once, an unplugged adapter is an I/O error.
+TEST(Posix_Serial, WaitForInputSleepsUntilAByteComesOrTheTimeIsUp) {
+  Pty pty;
+  ASSERT_FALSE(pty.path.empty());
+  auto port = Make_Posix_Serial(pty.path);
+  port->Open(*Parse_Framing("9600,n,8,1"));
+  Steady_Clock clock;
+
+  const double cpu = Cpu_Seconds();
+  double start = clock.Now();
+  EXPECT_FALSE(port->Wait_For_Input(clock, 0.2));
+  const double waited = clock.Now() - start;
+  EXPECT_GE(waited, 0.2);
+  EXPECT_LT(waited, 1.0);
+  EXPECT_LT(Cpu_Seconds() - cpu, 0.05);
+
+  std::thread tablet([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    (void)::write(pty.master, "Z", 1);
+  });
+  start = clock.Now();
+  EXPECT_TRUE(port->Wait_For_Input(clock, 5.0));
+  tablet.join();
+  EXPECT_LT(clock.Now() - start, 2.0);
+  EXPECT_EQ(port->Read(10), "Z");
+
+  ::close(pty.master);
+  pty.master = -1;
+  ::close(pty.slave);
+  pty.slave = -1;
+  EXPECT_THROW((void)port->Wait_For_Input(clock, 1.0), Port_Error);
 }
 
 TEST(Port_Listing, NaturalOrder) {

@@ -135,5 +135,79 @@ TEST(Simulated_Port, FaultsShapeTheRepliesAndVanishingIsAnIoError) {
   EXPECT_THROW(p.Set_PortOpen(true), Port_Error);
 }
 
+// The simulation wakes the waiter at the exact moment a byte arrives, and
+// sleeps the whole time when none does.
+TEST(Simulated_Port, WaitForInputSleepsToTheNextByteOrTheLimitAndSeesTheDeviceVanish) {
+  test::Sim_Bench b;
+  auto& port = b.Attach(1, std::make_unique<Talker>("HI"));
+  port.Faults().reply_delay = 0.2;
+  auto& p = b.session.port;
+  p.Set_CommPort(1);
+  p.Set_Settings("9600,n,8,1");
+  p.Set_PortOpen(true);
+  const double start = b.Now();
+  const double char_time = 10.0 / 9600.0;
+  p.Output("?");
+  EXPECT_TRUE(p.Wait_For_Input(1.0));
+  EXPECT_NEAR(b.Now() - start, char_time + 0.2 + char_time, 1e-12);
+  EXPECT_EQ(p.InBufferCount(), 1);
+  EXPECT_TRUE(p.Wait_For_Input(1.0));  // a byte waits: at once
+  EXPECT_NEAR(b.Now() - start, 0.2 + 2 * char_time, 1e-12);
+  EXPECT_EQ(p.Input(), "H");
+  EXPECT_TRUE(p.Wait_For_Input(1.0));
+  EXPECT_NEAR(b.Now() - start, 0.2 + 3 * char_time, 1e-12);
+  EXPECT_EQ(p.Input(), "I");
+
+  const double quiet = b.Now();
+  EXPECT_FALSE(p.Wait_For_Input(0.1));
+  EXPECT_NEAR(b.Now() - quiet, 0.1, 1e-12);
+  EXPECT_FALSE(p.Wait_For_Input(-1.0));
+  EXPECT_NEAR(b.Now() - quiet, 0.1, 1e-12);
+
+  port.Faults().vanish_at = b.Now() + 0.05;
+  try {
+    (void)p.Wait_For_Input(1.0);
+    FAIL();
+  } catch (const Port_Error& e) {
+    EXPECT_EQ(e.Number(), 57);
+  }
+  EXPECT_NEAR(b.Now() - quiet, 0.15, 1e-12);
+
+  // A closed port has nothing to wait for: the time passes, no failure.
+  p.Set_PortOpen(false);
+  EXPECT_FALSE(p.Wait_For_Input(0.25));
+  EXPECT_NEAR(b.Now() - quiet, 0.4, 1e-12);
+}
+
+// A device that has a byte from a given moment on, and counts the looks.
+struct Late_Byte final : Port_Backend {
+  Late_Byte(Clock& clock, double arrives) : clock(clock), arrives(arrives) {}
+  std::size_t Bytes_Waiting() override { return ++looks, clock.Now() >= arrives ? 1 : 0; }
+  void Open(const Framing&) override {}
+  void Close() override {}
+  bool Is_Open() const override { return true; }
+  std::string Read(std::size_t) override { return {}; }
+  void Write(std::string_view) override {}
+  std::size_t Bytes_Unsent() override { return 0; }
+  void Set_DTR(bool) override {}
+  void Set_RTS(bool) override {}
+  void Set_Break(bool) override {}
+  Clock& clock;
+  double arrives;
+  int looks = 0;
+};
+
+// Without a way to be woken, a backend looks every 2 ms and sleeps between.
+TEST(Port_Backend, DefaultWaitLooksEveryPollSliceAndSleepsBetween) {
+  Virtual_Clock clock;
+  Late_Byte quiet(clock, 10.0);
+  EXPECT_FALSE(quiet.Wait_For_Input(clock, 0.1));
+  EXPECT_NEAR(clock.Now(), 0.1, 1e-9);
+  EXPECT_EQ(quiet.looks, 51);  // at 0, 2, ... 98 ms and at 100 ms
+  Late_Byte late(clock, 0.1305);
+  EXPECT_TRUE(late.Wait_For_Input(clock, 0.1));
+  EXPECT_NEAR(clock.Now(), 0.132, 1e-9);
+}
+
 }  // namespace
 }  // namespace stylomat

@@ -3,6 +3,7 @@
 // trace captured, for tests of anything that talks to a tablet.
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,8 @@ class Recording_Device : public Sim_Device {
 struct Test_Front_End : Front_End {
   std::function<void()> events, log_refresh, splash, beep, end;
   std::function<bool(Config_Window, const std::string&)> open;
+  // The save dialog: answers what `save` answers (cancelled when empty).
+  std::function<std::optional<std::string>(const std::string& proposed, const std::string& filter)> save;
 
   void Process_Events() override {
     if (events) events();
@@ -50,6 +53,9 @@ struct Test_Front_End : Front_End {
   }
   void End_Program() override {
     if (end) end();
+  }
+  std::optional<std::string> Ask_Save_File(const std::string& proposed, const std::string& filter) override {
+    return save ? save(proposed, filter) : std::nullopt;
   }
 };
 
