@@ -164,6 +164,8 @@ TEST(Grid_Test, CursorPicksSetTheCodeAndTurnAutomaticIdentificationOff) {
 // Reports along a diagonal with one jump of 400 counts in X: white strokes
 // everywhere, one red stroke exactly over the jump.
 class Jumping_Tablet : public Sim_Device {
+  static constexpr double Report_Interval = 0.02;
+
  public:
   Jumping_Tablet() : Sim_Device(*Parse_Framing("9600,o,8,1")) {
     for (long i = 0; i < 50; ++i) reports_.push_back(KV_Report(500 + 20 * i, 500 + 20 * i, 1));
