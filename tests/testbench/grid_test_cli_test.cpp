@@ -18,11 +18,20 @@ TEST(Cli_Grid_Test, RunsForTheTimeAskedAndSummarisesWhatCame) {
   const std::string picture = ::testing::TempDir() + "cli_grid.bmp";
   const auto kv = Run_Cli(Virtual + "2=kv", "grid-test --port 2 --seconds 3 --units in --save " + picture);
   EXPECT_EQ(kv.status, 0) << kv.out;
-  // 50 reports a second after the two ticks of the preparation.
+  // 100 reports a second after the two ticks of the preparation; the
+  // script presses each of the puck's four buttons.
   EXPECT_TRUE(Has(kv.out, "Tablet: Zeltavision, KV Compatible on COM2\n")) << kv.out;
-  EXPECT_TRUE(Has(kv.out, "Reports decoded: 147\nVertical grid errors: 0\nHorizontal grid errors: 0\n"
-                          "Buttons seen: 1\nCursor: 4 Button Diamond Puck\nPressure range: 0 to 0\n"))
+  EXPECT_TRUE(Has(kv.out, "Reports decoded: 294\nVertical grid errors: 0\nHorizontal grid errors: 0\n"
+                          "Buttons seen: 1, 2, 3, 4\nCursor: 4 Button Diamond Puck\nPressure range: 0 to 0\n"))
       << kv.out;
+
+  // A broken wire: its one jump, worded as the grid view's tooltip, and
+  // exit status 1 for a script.
+  const auto broken = Run_Cli(Virtual + "2=kv-brokenx", "grid-test --port 2 --seconds 3");
+  EXPECT_EQ(broken.status, 1) << broken.out;
+  EXPECT_TRUE(Has(broken.out, "\nVertical Grid Error, X Start: 3550  X Stop: 4050 - Y Start: 2366  Y Stop: 2400\n"
+                              "Reports decoded: 294\nVertical grid errors: 1\nHorizontal grid errors: 0\n"))
+      << broken.out;
   EXPECT_TRUE(Has(kv.out, " (inches)\nGrid picture saved as " + picture + "\n")) << kv.out;
   EXPECT_EQ(Read_File(picture).substr(0, 2), "BM");
 
