@@ -69,7 +69,7 @@ TEST(Cli, UsageErrorsHelpAndVersion) {
   std::istringstream lines(commands.substr(0, commands.find("\n\n")));
   std::string names, line;
   while (std::getline(lines, line)) names += line.substr(2, line.find(' ', 2) - 2) + " ";
-  EXPECT_EQ(names, "ports sim-profiles identify decode search restore-factory superset switches image settings korv ");
+  EXPECT_EQ(names, "ports sim-profiles identify decode search restore-factory superset switches image settings korv driver ");
   const std::string last = "Exit status: 0 success, 1 nothing found or answered, 2 port or usage error.\n";
   EXPECT_EQ(help.out.substr(help.out.size() - last.size()), last);
 }
