@@ -110,6 +110,7 @@ Main_Window::~Main_Window() {
 
 void Main_Window::Process_Events() {
   Sync();
+  if (wintab_monitor_) wintab_monitor_->Sync();
   QCoreApplication::processEvents();
 }
 

@@ -45,14 +45,14 @@ TEST(WintabMonitorWindow, ShowsTheRecordedPenAndItsLivePackets) {
   EXPECT_EQ(monitor->Cursor_List()->count(), 2);
   EXPECT_TRUE(monitor->Button("Mon_Start")->isVisibleTo(monitor));
 
-  // Stops once the first packets have been shown.
-  QTimer stop;
-  QObject::connect(&stop, &QTimer::timeout, [&] {
-    if (!b.sim.session.wintab.WT_Testing.Monitor_X.empty()) monitor->Button("Mon_Stop")->click();
-  });
-  stop.start(5);
+  // Stop is pressed once the first packet has been shown.
+  b.sim.session.wintab.On_Monitor_Packet = [&](const Wintab_Packet&) {
+    QTimer::singleShot(0, [&] { monitor->Button("Mon_Stop")->click(); });
+  };
   monitor->Button("Mon_Start")->click();
+  monitor->Render();
   EXPECT_EQ(monitor->Field("Monitor_Cur_Name")->text(), "Pen");
+  EXPECT_EQ(monitor->Field("Monitor_X")->text(), "4000");
   EXPECT_EQ(monitor->Field("Monitor_Prox")->text(), "True");
   EXPECT_TRUE(monitor->Button("Mon_Start")->isVisibleTo(monitor));
   EXPECT_FALSE(monitor->Button("Mon_Stop")->isVisibleTo(monitor));
