@@ -311,6 +311,7 @@ void Main_Window::Register_Driver_Commands() {
   Set_Command("Find_Wintab", [this] { Find_Wintab_Command(s_); });
   Set_Command("TW_Check", [this] { Find_Wintab_Command(s_); });
   Set_Command("WT_Info_Btn", [this] { WT_Info_Command(s_); });
+  Set_Command("Find_USB", [this] { Close_Wintab(s_); });
   // The monitor polls inside Mon_Start; its Stop and the window's close
   // run between the polls.
   Set_Command("Mon_Start", [this] { Mon_Start(s_); });
