@@ -9,7 +9,6 @@
 #include "wintab/evemu_recording.h"
 #include "wintab/input_driver.h"
 #include "wintab/recorded_source.h"
-#include "wintab/wintab_info.h"
 
 namespace {
 
@@ -42,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (driver.Device_Count() == 0) return 0;
   Window window;
-  const Wintab_Handle h = driver.WTOpen(window, Build_Wintab_Context(driver.Default_Context(0)), true);
+  const Wintab_Handle h = driver.WTOpen(window, driver.Default_Context(0), true);
   Check(h != 0);
   Wintab_Packet packets[64];
   for (int pass = 0; pass < 8; ++pass) {
