@@ -6,6 +6,8 @@ BUILD      ?= build
 BUILD_ASAN ?= build-asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 DEMO_TABLETS ?= 1=dovrane4,3=pallivant7,5=empty
+# The tablet driver's device in the demonstration: a recorded pen tablet.
+DEMO_RECORDING ?= pen_tablet.evemu
 
 .PHONY: deps build run run-real test test-sanitize bench package clean
 
@@ -21,9 +23,9 @@ build: deps $(BUILD)/CMakeCache.txt
 # The demonstration: simulated tablets only, real waits.
 run: build
 	@if [ -x $(BUILD)/stylomat ]; then \
-	  STYLOMAT_PORTS=none STYLOMAT_SIMULATE=$(DEMO_TABLETS) $(BUILD)/stylomat; \
+	  STYLOMAT_PORTS=none STYLOMAT_SIMULATE=$(DEMO_TABLETS) STYLOMAT_INPUT_RECORDING=$(DEMO_RECORDING) $(BUILD)/stylomat; \
 	else \
-	  STYLOMAT_PORTS=none STYLOMAT_SIMULATE=$(DEMO_TABLETS) $(BUILD)/stylomat-cli ports; \
+	  STYLOMAT_PORTS=none STYLOMAT_SIMULATE=$(DEMO_TABLETS) STYLOMAT_INPUT_RECORDING=$(DEMO_RECORDING) $(BUILD)/stylomat-cli ports; \
 	fi
 
 # The real serial ports of this machine.

@@ -5,7 +5,7 @@
 # *_qt.cpp, and everything under src/gui/ and src/log_window/.  Keeping the
 # rule in one place lets each subsystem add files without touching CMake.
 
-set(STYLOMAT_CORE_DIRS platform core serial reports sysinfo discovery config superset switchbank testbench app sim)
+set(STYLOMAT_CORE_DIRS platform core serial reports sysinfo wintab discovery config superset switchbank testbench app sim)
 
 function(stylomat_is_qt_file path out)
   get_filename_component(name ${path} NAME)

@@ -12,7 +12,8 @@ trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root"
 for f in usr/bin/stylomat usr/bin/stylomat-cli usr/share/applications/stylomat.desktop \
          usr/share/icons/hicolor/scalable/apps/stylomat.svg usr/share/man/man1/stylomat.1 \
-         usr/share/man/man1/stylomat-cli.1 usr/share/stylomat/korvsstable.dat; do
+         usr/share/man/man1/stylomat-cli.1 usr/share/stylomat/korvsstable.dat \
+         usr/share/stylomat/recordings/pen_tablet.evemu; do
   [[ -e "$root/$f" ]] || { echo "the package lacks $f" >&2; exit 1; }
 done
 desktop-file-validate "$root/usr/share/applications/stylomat.desktop"
@@ -23,4 +24,7 @@ env -u STYLOMAT_DATA_DIR STYLOMAT_PORTS=none STYLOMAT_CLOCK=virtual STYLOMAT_SIM
   "$root/usr/bin/stylomat-cli" settings show --port 1 > "$root/out.txt"
 grep -q "Window: KORV_form" "$root/out.txt"
 if grep -q "could not be read" "$root/out.txt"; then echo "the packaged program did not find its data" >&2; exit 1; fi
+# The recorded tablets are found by name in the installed data.
+env -u STYLOMAT_DATA_DIR STYLOMAT_PORTS=none STYLOMAT_CLOCK=virtual STYLOMAT_INPUT_RECORDING=pen_tablet.evemu \
+  "$root/usr/bin/stylomat-cli" driver info | grep -q "Tablet_ID         Calvetra PT-0906 Pen Tablet"
 echo "package $deb checked"

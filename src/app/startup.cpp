@@ -7,6 +7,7 @@
 #include "serial/serial_link.h"
 #include "stylomat_version.h"
 #include "discovery/system_refresh.h"
+#include "discovery/wintab_search.h"
 
 namespace stylomat {
 
@@ -50,6 +51,7 @@ void Start_Program(Session& s, const std::string& command_line, Mode_Flags modes
 
   s.Port_Number = 0;
   Refresh_System_Information(s);
+  if (s.Wintab_Present) Wintab_Information(s);
 
   s.main.LabelOS.text = s.system.Name;
   s.main.LabelVersion.text = s.system.Version_Text;

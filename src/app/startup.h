@@ -22,8 +22,8 @@ struct Mode_Flags {
 Mode_Flags Parse_Command_Line(const std::string& command_line);
 
 // Start-up without windows: mode flags, caption as the first log line,
-// Description, system-information refresh with the port scan, the system
-// labels.  The log window's visibility follows Debug_Mode
+// Description, system-information refresh with the port scan, the tablet
+// driver's information when a driver is present, the system labels.  The log window's visibility follows Debug_Mode
 // (main.Show_Debug_Window.checked).
 void Start_Program(Session& s, const std::string& command_line, Mode_Flags modes);
 

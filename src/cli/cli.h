@@ -53,6 +53,8 @@ class Context {
   // environment is unusable (the caller exits with Exit_Error).
   Session* Start();
   Session* session() { return session_.get(); }
+  // Which tablet driver Start chose ("recorded: ...", "this machine's tablets", "none ...").
+  const std::string& Driver_Description() const;
 
   // A usage error: prints the message and returns Exit_Error.
   int Usage_Error(const std::string& message);

@@ -2,6 +2,8 @@
 #include <fstream>
 #include <iostream>
 
+#include "app/data_dir.h"
+#include "app/driver_setup.h"
 #include "app/port_setup.h"
 #include "app/startup.h"
 #include "discovery/reset_tablet.h"
@@ -12,6 +14,7 @@ namespace stylomat::cli {
 
 struct Context::Impl {
   Port_Setup setup;
+  Driver_Setup driver;
   std::unique_ptr<Terminal_Prompter> prompter;
   std::unique_ptr<Wire_Trace> trace;
   std::ofstream trace_out;
@@ -47,8 +50,14 @@ Session* Context::Start() {
     Usage_Error(impl_->setup.error);
     return nullptr;
   }
+  impl_->driver = Make_Driver_Setup(Driver_Environment::From_Process(Find_Data_Dir()), *impl_->setup.clock);
+  if (!impl_->driver.error.empty()) {
+    Usage_Error(impl_->driver.error);
+    return nullptr;
+  }
   impl_->prompter = std::make_unique<Terminal_Prompter>(options_.answer, out_);
   session_ = std::make_unique<Session>(*impl_->setup.clock, impl_->setup.directory, *impl_->prompter);
+  session_->wintab.driver = impl_->driver.driver.get();
   if (!options_.trace_file.empty()) {
     impl_->trace_out.open(options_.trace_file, std::ios::binary | std::ios::trunc);
     if (!impl_->trace_out) {
@@ -98,6 +107,8 @@ bool Write_Atomically(const std::string& path, const std::string& bytes) {
 }
 
 }  // namespace
+
+const std::string& Context::Driver_Description() const { return impl_->driver.description; }
 
 void Context::Finish() {
   if (session_ && !session_->Keep_Settings_On_Exit) {

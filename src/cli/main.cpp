@@ -22,6 +22,7 @@ int Cmd_Image(Context&);
 int Cmd_Korv(Context&);
 int Cmd_Settings(Context&);
 int Cmd_Grid_Test(Context&);
+int Cmd_Driver(Context&);
 
 namespace {
 
@@ -39,6 +40,7 @@ const Command Commands[] = {
     {"settings", Cmd_Settings, "settings STEP [then STEP]... --port N  show, set, save-user, restore-factory: the configuration window of the tablet found, without a window"},
     {"korv", Cmd_Korv, "korv STEP [then STEP]... --port N  read, write, select, save-power-up, restore-defaults SuperSets of a KORV tablet (korv help)"},
     {"grid-test", Cmd_Grid_Test, "grid-test --port N --seconds S [--units counts|in|mm] [--save FILE.bmp]  the grid and button test for S seconds (exit 0 no grid error, 1 grid errors or nothing found, 2 port error)"},
+    {"driver", Cmd_Driver, "driver info | driver monitor [--seconds S]  the tablet driver: what it reports of itself, the tablet and its cursors; its packets live"},
 };
 
 void Print_Help(std::ostream& out) {
@@ -55,6 +57,7 @@ void Print_Help(std::ostream& out) {
          "  STYLOMAT_PORTS=none | 1=/dev/ttyUSB0,3=/dev/ttyS1   which device is COM1..COM8\n"
          "  STYLOMAT_SIMULATE=1=wake,3=dovrane4                 simulated tablets on COM numbers\n"
          "  STYLOMAT_CLOCK=virtual                              waits take no time (simulated tablets only)\n"
+         "  STYLOMAT_INPUT_RECORDING=pen_tablet.evemu[,...]     recorded tablets as the tablet driver's devices\n"
          "\nExit status: 0 success, 1 nothing found or answered, 2 port or usage error.\n";
 }
 

@@ -17,6 +17,7 @@
 #include "core/report_state.h"
 #include "core/tablet_identity.h"
 #include "core/traffic_log.h"
+#include "core/wintab_state.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
 #include "platform/serial_port.h"
@@ -70,6 +71,8 @@ struct Session {
   Please_Wait_State splash;
   System_Values system;
   bool Wintab_Present = false;
+  // The tablet driver, its cursors, the link and the monitor window.
+  Wintab_State wintab;
   // Where the system values come from; empty reads the host.
   std::function<System_Values()> Read_System_Values;
 

@@ -1,6 +1,7 @@
 #include "discovery/reset_tablet.h"
 
 #include "serial/serial_link.h"
+#include "wintab/wintab_monitor.h"
 
 namespace stylomat {
 
@@ -56,7 +57,8 @@ void Reset_Tablet(Session& s) {
 }
 
 void Reset_Main_State(Session& s) {
-  // The Wintab monitor and context are closed here once they exist.
+  Unload_Wintab_Monitor(s);
+  Close_Wintab(s);
   Main_Window_State& m = s.main;
   m.ErrorMsg.visible = false;
   m.Reset_Tbl.visible = false;

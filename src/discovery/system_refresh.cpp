@@ -3,6 +3,7 @@
 #include "discovery/reset_tablet.h"
 #include "serial/serial_link.h"
 #include "sysinfo/system_values.h"
+#include "wintab/wintab_info.h"
 
 namespace stylomat {
 
@@ -16,13 +17,7 @@ void Refresh_System_Information(Session& s) {
   Log_Line(s, "System:");
   Log_Line(s, s.system.Name + " Version: " + s.system.Version_Text + " Build: " + s.system.Build_Text);
 
-  // No tablet driver library is looked for on this system yet.
-  s.Wintab_Present = false;
-  Log_Line(s, "No Wintab files are present!");
-  s.main.TW_Check_Enabled = false;
-  s.main.L_TW_Check.visible = false;
-  s.main.WT_Info_Btn.visible = false;
-  s.main.Touch();
+  Look_For_Wintab_Files(s);
 
   s.Refresh_Log_View();
   Scan_Ports(s);

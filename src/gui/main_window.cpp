@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QScreen>
 #include <QTimer>
 #include <QToolButton>
@@ -22,6 +23,7 @@
 #include "app/startup.h"
 #include "discovery/port_search.h"
 #include "discovery/reset_tablet.h"
+#include "discovery/wintab_search.h"
 #include "app/config_window_factory.h"
 #include "gui/about_windows.h"
 #include "gui/config_form_window.h"
@@ -30,6 +32,8 @@
 #include "gui/port_icon.h"
 #include "gui/qt_prompter.h"
 #include "gui/wait_cursor.h"
+#include "gui/wintab_monitor_window.h"
+#include "wintab/wintab_monitor.h"
 
 namespace stylomat::gui {
 
@@ -41,6 +45,20 @@ constexpr int Port_Icon_Size = 48;
 const char* Submenu_Of(const std::string& entry) {
   if (entry == "Crd_US" || entry == "Crd_Mtr" || entry == "Crd_Pnt") return "Coord_Opt";
   return nullptr;
+}
+
+// The Wintab icon: a tablet with its pen.
+QIcon Driver_Icon(int size) {
+  QPixmap pixmap(size, size);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor("#30415d"), size / 16.0));
+  p.setBrush(QColor("#dfe7f2"));
+  p.drawRoundedRect(QRectF(size * 0.08, size * 0.3, size * 0.84, size * 0.6), size * 0.08, size * 0.08);
+  p.setPen(QPen(QColor("#1f6fd1"), size / 10.0, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(size * 0.42, size * 0.66), QPointF(size * 0.86, size * 0.1));
+  return QIcon(pixmap);
 }
 
 void Set_Text_If_Changed(QLabel* label, const QString& text) {
@@ -92,6 +110,7 @@ Main_Window::~Main_Window() {
 
 void Main_Window::Process_Events() {
   Sync();
+  if (wintab_monitor_) wintab_monitor_->Sync();
   QCoreApplication::processEvents();
 }
 
@@ -194,7 +213,17 @@ QWidget* Main_Window::Build_Central() {
   system_grid->addWidget(Add_Label(m.LabelVersion, "LabelVersion", system), 1, 1);
   system_grid->addWidget(new QLabel("Build:", system), 2, 0);
   system_grid->addWidget(Add_Label(m.LabelBuild, "LabelBuild", system), 2, 1);
-  system_grid->addWidget(Add_Label(m.L_TW_Check, "L_TW_Check", system), 3, 0, 1, 2);
+  auto* driver_line = new QHBoxLayout();
+  tw_check_ = new QToolButton(system);
+  tw_check_->setObjectName("TW_Check");
+  tw_check_->setIcon(Driver_Icon(32));
+  tw_check_->setIconSize(QSize(32, 32));
+  tw_check_->setToolTip("Search for the tablet driver");
+  connect(tw_check_, &QToolButton::clicked, this, [this] { Dispatch("TW_Check"); });
+  driver_line->addWidget(tw_check_);
+  driver_line->addWidget(Add_Label(m.L_TW_Check, "L_TW_Check", system));
+  driver_line->addStretch(1);
+  system_grid->addLayout(driver_line, 3, 0, 1, 2);
   system_grid->setColumnStretch(1, 1);
   layout->addWidget(system);
 
@@ -275,6 +304,42 @@ void Main_Window::Register_Commands() {
   for (const char* about : {"Main_About", "Help_About"}) {
     Set_Command(about, [this] { Show_Supported_Tablets(); }, Command_Mode::Command, Mode_Set::Any_Mode());
   }
+  Register_Driver_Commands();
+}
+
+void Main_Window::Register_Driver_Commands() {
+  Set_Command("Find_Wintab", [this] { Find_Wintab_Command(s_); });
+  Set_Command("TW_Check", [this] { Find_Wintab_Command(s_); });
+  Set_Command("WT_Info_Btn", [this] { WT_Info_Command(s_); });
+  Set_Command("Find_USB", [this] { Close_Wintab(s_); });
+  // The monitor polls inside Mon_Start; its Stop and the window's close
+  // run between the polls.
+  Set_Command("Mon_Start", [this] { Mon_Start(s_); });
+  Set_Command("Mon_Stop", [this] { Mon_Stop(s_); }, Command_Mode::Command, Mode_Set{Command_Mode::Command});
+  Set_Command("WT_Testing_Unload", [this] { Unload_Wintab_Monitor(s_); }, Command_Mode::Command,
+              Mode_Set{Command_Mode::Command});
+}
+
+void Main_Window::Render_Driver(bool busy) {
+  tw_check_->setEnabled(s_.main.TW_Check_Enabled && !busy);
+  tw_check_->setVisible(s_.main.L_TW_Check.visible);
+  const Wintab_Monitor_State& monitor = s_.wintab.WT_Testing;
+  if (monitor.Loaded && monitor.Shown) {
+    if (!wintab_monitor_) {
+      wintab_monitor_ = std::make_unique<Wintab_Monitor_Window>(s_, [this](const std::string& name) { return Dispatch(name); });
+      wintab_monitor_->setWindowIcon(windowIcon());
+      // Beside the main window, where both can be seen.
+      const QRect frame = frameGeometry();
+      wintab_monitor_->move(frame.right() + 12, frame.top());
+    }
+    wintab_monitor_->Sync();
+    if (!wintab_monitor_->isVisible()) {
+      wintab_monitor_->show();
+      wintab_monitor_->raise();
+    }
+  } else if (wintab_monitor_ && wintab_monitor_->isVisible()) {
+    wintab_monitor_->hide();
+  }
 }
 
 void Main_Window::Set_Command(const std::string& name, Command command, Command_Mode mode, Mode_Set alongside) {
@@ -340,6 +405,7 @@ void Main_Window::Render() {
   }
   Render_Ports(busy);
   Render_Menus(busy);
+  Render_Driver(busy);
   if (started_ && isVisible() != m.Visible) setVisible(m.Visible);
 
   if (m.Show_Debug_Window.checked && !log_window_->isVisible()) {
@@ -350,7 +416,8 @@ void Main_Window::Render() {
     log_window_->hide();
   }
   please_wait_->Render(s_.splash);
-  wait_cursor_.Set(busy || s_.splash.Hourglass);
+  // The driver's monitor polls inside its command: the pointer stays normal.
+  wait_cursor_.Set((busy && !s_.wintab.Monitor_Running) || s_.splash.Hourglass);
 
   rendered_revision_ = m.revision;
   rendered_splash_.Up = s_.splash.Up;
@@ -413,8 +480,7 @@ void Main_Window::Exit_Program() {
   if (ending_) return;
   ending_ = true;
   s_.Stop_Test = true;
-  // The Wintab link is closed here as well once the program talks to a
-  // Wintab driver.
+  Close_Wintab(s_);
   Reset_Tablet(s_);
   Unload_Windows();
   Finish(0);
@@ -425,9 +491,9 @@ void Main_Window::Close_Program() {
   ending_ = true;
   wait_cursor_.Set(true);
   s_.Stop_Test = true;
-  // The Wintab link is closed here as well once the program talks to a
-  // Wintab driver.  Settings a configuration window applied on its way out
-  // stay in the tablet.
+  Close_Wintab(s_);
+  // Settings a configuration window applied on its way out stay in the
+  // tablet.
   if (!s_.Keep_Settings_On_Exit) Reset_Tablet(s_);
   Unload_Windows();
   Finish(0);
@@ -463,6 +529,7 @@ void Main_Window::closeEvent(QCloseEvent* event) {
     // The command running now is told to stop; the program closes once it
     // has returned.
     s_.Stop_Test = true;
+    s_.wintab.Monitor_Stop_Request = true;
     close_pending_ = true;
     return;
   }

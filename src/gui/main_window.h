@@ -30,6 +30,7 @@ class About_Main_Dialog;
 class Config_Form_Window;
 class Log_Window;
 class Please_Wait_Dialog;
+class Wintab_Monitor_Window;
 
 class Main_Window : public QMainWindow, public Front_End {
   Q_OBJECT
@@ -92,6 +93,9 @@ class Main_Window : public QMainWindow, public Front_End {
   QLabel* Label(const std::string& name) const;
   // The supported-tablets window, once it was opened.
   QDialog* Supported_Tablets() const;
+  // The tablet driver's monitor window, once it was loaded; the Wintab icon.
+  Wintab_Monitor_Window* Wintab_Monitor() const { return wintab_monitor_.get(); }
+  QToolButton* TW_Check() const { return tw_check_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -101,6 +105,8 @@ class Main_Window : public QMainWindow, public Front_End {
   QWidget* Build_Central();
   QLabel* Add_Label(Label_State& state, const char* name, QWidget* parent);
   void Register_Commands();
+  void Register_Driver_Commands();
+  void Render_Driver(bool busy);
   void Toggle_Debug_Window();
   void Show_Supported_Tablets();
   void Place_Log_Window();
@@ -116,6 +122,8 @@ class Main_Window : public QMainWindow, public Front_End {
   std::unique_ptr<Please_Wait_Dialog> please_wait_;
   std::unique_ptr<Config_Form_Window> config_window_;
   std::unique_ptr<About_Main_Dialog> about_main_;
+  std::unique_ptr<Wintab_Monitor_Window> wintab_monitor_;
+  QToolButton* tw_check_ = nullptr;
   Command_Runner runner_;
   std::map<std::string, QAction*> actions_;
   std::map<std::string, QMenu*> menus_;

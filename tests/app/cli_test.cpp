@@ -70,7 +70,7 @@ TEST(Cli, UsageErrorsHelpAndVersion) {
   std::string names, line;
   while (std::getline(lines, line)) names += line.substr(2, line.find(' ', 2) - 2) + " ";
   EXPECT_EQ(names, "ports sim-profiles identify decode search restore-factory superset switches image settings korv "
-                   "grid-test ");
+                   "grid-test driver ");
   const std::string last = "Exit status: 0 success, 1 nothing found or answered, 2 port or usage error.\n";
   EXPECT_EQ(help.out.substr(help.out.size() - last.size()), last);
 }
