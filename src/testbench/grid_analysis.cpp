@@ -20,7 +20,7 @@ std::string Grid_Error_Text(Grid_Step error, const Current_Report_State& r) {
          std::to_string(r.Cur_X) + " - Y Start: " + std::to_string(r.Prev_Y) + "  Y Stop: " + std::to_string(r.Cur_Y);
 }
 
-Grid_Step Check_Grid_Step(Grid_Context& g) {
+Grid_Step Check_Grid_Step(Grid_Context& g, Grid_Form form) {
   Session& s = g.s;
   Main_Window_State& m = s.main;
   Grid_View_State& grid = m.grid;
@@ -31,12 +31,14 @@ Grid_Step Check_Grid_Step(Grid_Context& g) {
     return Grid_Step::Cleared;
   }
   const Grid_Scale& view = grid.Tbl_Grid_Scale;
-  if (r.Cur_X > view.Width || r.Cur_Y > view.Top || (r.Cur_X == 0 && r.Cur_Y == 0)) {
+  const bool serial_zero = form == Grid_Form::Serial && r.Cur_X == 0 && r.Cur_Y == 0;
+  if (r.Cur_X > view.Width || r.Cur_Y > view.Top || serial_zero) {
     r.Prev_Prox = false;
     r.In_Prox = false;
     return Grid_Step::Out_Of_Range;
   }
-  if (m.Btn_Draw.checked && r.Button_Code == 0) {
+  const bool no_button = form == Grid_Form::Serial ? r.Button_Code == 0 : r.Button_Code < 1;
+  if (m.Btn_Draw.checked && no_button) {
     r.Prev_Prox = false;
     return Grid_Step::Not_Drawn;
   }
@@ -54,6 +56,7 @@ Grid_Step Check_Grid_Step(Grid_Context& g) {
     // drawing width then goes back to the line width.
     grid.Draw_Width = grid.Line_Size.value + 2;
     g.canvas.Draw_Line(r.Prev_X, r.Prev_Y, r.Cur_X, r.Cur_Y, true, grid.Draw_Width);
+    if (form == Grid_Form::Wintab) s.front_end().Beep();
     grid.Draw_Width = grid.Line_Size.value;
     grid.Tbl_Grid_ToolTip = Grid_Error_Text(step, r);
     m.Touch();

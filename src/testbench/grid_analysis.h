@@ -28,11 +28,17 @@ enum class Grid_Step {
 // "Vertical Grid Error, X Start: 1000  X Stop: 1201 - Y Start: 1000  Y Stop: 1000".
 std::string Grid_Error_Text(Grid_Step error, const Current_Report_State& r);
 
-// The serial form of the check, after one report was decoded: the option
-// ticks, the range test against the view's width and top values, the jump
-// test (X before Y, one error a step), the stroke drawn at the drawing
-// width (errors Line_Size + 2 pixels wide, red), the error's tooltip on
-// Tbl_Grid, and the report becoming the next step's start.
-Grid_Step Check_Grid_Step(Grid_Context& g);
+// Where the report came from: the serial port or the tablet driver.
+enum class Grid_Form { Serial, Wintab };
+
+// The check, after one report was decoded: the option ticks, the range
+// test against the view's width and top values, the jump test (X before Y,
+// one error a step), the stroke drawn at the drawing width (errors
+// Line_Size + 2 pixels wide, red), the error's tooltip on Tbl_Grid, and the
+// report becoming the next step's start.  The serial form drops a report
+// at (0, 0) and draws only with a button code above 0; the driver's form
+// draws (0, 0), draws with a button mask of 1 or more, and beeps on an
+// error.
+Grid_Step Check_Grid_Step(Grid_Context& g, Grid_Form form = Grid_Form::Serial);
 
 }  // namespace stylomat

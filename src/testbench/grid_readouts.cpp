@@ -1,5 +1,10 @@
 #include "testbench/grid_readouts.h"
 
+#include <cctype>
+#include <optional>
+
+#include "wintab/wintab_texts.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -224,7 +229,36 @@ void Show_Button_Picture(Grid_Context& g, int code) {
   image.frame = g.player.Position();
 }
 
-void Refresh_Readouts(Grid_Context& g) {
+std::string Wintab_Coordinate_Text(long counts, Grid_Units units, bool half, const std::string& resolution) {
+  const std::optional<double> res = Field_Number(resolution);
+  if (units == Grid_Units::Counts || !res || !(*res > 0)) return std::to_string(counts);
+  const double value = static_cast<double>(counts) / *res;
+  if (units == Grid_Units::Inches) return Format_General(half ? value / 2.54 : value);
+  return Format_General(half ? value * 10 : value * 25.4);
+}
+
+int Map_Wintab_Cursor(Grid_Context& g, const std::string& name, int cursor_index) {
+  Session& s = g.s;
+  int code = cursor_index;
+  // A cursor number beyond the table keeps its number as its code.
+  if (s.reports.Auto_Cursor < 0 && cursor_index >= 0 && cursor_index < Cursor_Table_Size) {
+    const Wintab_Cursor& cursor = s.wintab.Cursor_Table[static_cast<std::size_t>(cursor_index)];
+    std::string upper = name;
+    for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    switch (cursor.Buttons) {
+      case 2: code = 7; break;
+      case 3: code = cursor.Pressure_Button ? 4 : 3; break;
+      case 4: code = upper.find("MENSARO") != std::string::npos ? 2 : 6; break;
+      case 5: code = 1; break;
+      case 16: code = 0; break;
+      default: break;
+    }
+  }
+  if (s.reports.Shown_Cursor != cursor_index) Show_Cursor_Picture(g, code);
+  return code;
+}
+
+void Refresh_Readouts(Grid_Context& g, Grid_Form form) {
   Session& s = g.s;
   Main_Window_State& m = s.main;
   Grid_View_State& grid = m.grid;
@@ -232,13 +266,23 @@ void Refresh_Readouts(Grid_Context& g) {
   bool changed = Set(grid.Draw_Width, grid.Line_Size.value);
   const Grid_Units units = Ticked_Units(m);
   const bool half = s.identity.Half_Resolution;
-  changed |= Set(grid.X_Cord.text, Coordinate_Text(c.Cur_X, units, half));
-  changed |= Set(grid.Y_Cord.text, Coordinate_Text(c.Cur_Y, units, half));
+  if (form == Grid_Form::Serial) {
+    changed |= Set(grid.X_Cord.text, Coordinate_Text(c.Cur_X, units, half));
+    changed |= Set(grid.Y_Cord.text, Coordinate_Text(c.Cur_Y, units, half));
+  } else {
+    const Wintab_Monitor_State& wt = s.wintab.WT_Testing;
+    changed |= Set(grid.X_Cord.text, Wintab_Coordinate_Text(c.Cur_X, units, half, wt.X_Res));
+    changed |= Set(grid.Y_Cord.text, Wintab_Coordinate_Text(c.Cur_Y, units, half, wt.Y_Res));
+  }
   changed |= Set(grid.Pr_Range.text, std::to_string(c.Pressure));
   changed |= Set(grid.PressureRange.value, Pressure_Bar_Value(grid.PressureRange, c.Pressure));
   changed |= Set(m.Btn_Press.text, std::to_string(c.Button_Code));
   if (changed) m.Touch();
-  if (s.reports.Shown_Cursor != c.Cursor_Code) Show_Cursor_Picture(g, c.Cursor_Code);
+  if (form == Grid_Form::Wintab) {
+    Map_Wintab_Cursor(g, s.identity.Product_Reply, c.Cursor_Code);
+  } else if (s.reports.Shown_Cursor != c.Cursor_Code) {
+    Show_Cursor_Picture(g, c.Cursor_Code);
+  }
   if (s.reports.Shown_Button != c.Button_Code) Show_Button_Picture(g, c.Button_Code);
 }
 

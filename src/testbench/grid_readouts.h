@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/session.h"
+#include "testbench/grid_analysis.h"
 #include "testbench/grid_context.h"
 
 namespace stylomat {
@@ -79,10 +80,27 @@ void Show_Button_Picture(Grid_Context& g, int code);
 
 // ---- the read-outs -----------------------------------------------------------
 
-// The serial form: drawing width from Line_Size, X_Cord and Y_Cord in the
-// ticked unit, the pressure read-outs, Btn_Press, and the cursor picture
-// and button frame when the reports changed them.
-void Refresh_Readouts(Grid_Context& g);
+// Drawing width from Line_Size, X_Cord and Y_Cord in the ticked unit, the
+// pressure read-outs, Btn_Press, and the cursor picture and button frame
+// when the reports changed them.  The serial form counts 1000 (or 500) to
+// the inch; the driver's form divides by the resolutions the driver
+// reported (X_Res, Y_Res of WT_Testing) and chooses the picture through
+// Map_Wintab_Cursor.  A resolution that is zero or not a number leaves the
+// read-outs in counts.
+void Refresh_Readouts(Grid_Context& g, Grid_Form form = Grid_Form::Serial);
+
+// A coordinate of the driver's form in the unit chosen, from the driver's
+// resolution (counts per centimetre); counts when the resolution is no
+// usable number.
+std::string Wintab_Coordinate_Text(long counts, Grid_Units units, bool half_resolution, const std::string& resolution);
+
+// The picture of the driver's cursor: the cursor's button count in
+// Cursor_Table chooses the cursor code (2 buttons the 2-button stylus, 3
+// the 3-button stylus or, with a pressure button, the pressure stylus, 4 a
+// puck: inline for a Mensaro tablet by its name, diamond otherwise, 5 the
+// mouse, 16 the 16-button puck) unless the user picked one; the picture is
+// opened when the cursor changed.  Returns the cursor code.
+int Map_Wintab_Cursor(Grid_Context& g, const std::string& name, int cursor_index);
 
 // Clear Screen: clears the drawing, puts the help tooltip back, writes the
 // coordinates in counts whatever unit is ticked and the pressure, shows

@@ -11,6 +11,9 @@
 #include "reports/report_decoders.h"
 #include "serial/serial_link.h"
 #include "testbench/grid_readouts.h"
+#include "wintab/wintab_info.h"
+#include "wintab/wintab_monitor.h"
+#include "wintab/wintab_texts.h"
 
 namespace stylomat {
 
@@ -44,6 +47,8 @@ const std::array<Type5_Group, 6> Type5_Groups = {{{"\x01", "Ctr-A"},
                                                   {"\x1b", "Esc"}}};
 
 constexpr int Unchosen_Cursor = 20;
+// The boxes that have no title of their own carry the program's name.
+constexpr const char* Grid_Message_Title = "Stylomat";
 constexpr int PnP_Stylus = 7;
 constexpr long PnP_Origin = 800;  // the Plug-and-Play tablets count from 800
 const std::string Stream_Start(1, '\x40');
@@ -210,8 +215,10 @@ bool Grid_Test::Prepare_Tablet(std::string& failure) {
       return false;
     }
   }
-  // A Wintab tablet is prepared here once the driver is looked for; until
-  // then WT_Label never shows during a serial test.
+  if (s_.main.WT_Label.visible && !Prepare_Wintab()) {
+    failure = "-";  // the program ends: no message of the failure path
+    return false;
+  }
   if (id.PnP_Format) {
     if (!s_.port.PortOpen()) return false;
     Prepare_PnP();
@@ -220,6 +227,49 @@ bool Grid_Test::Prepare_Tablet(std::string& failure) {
     if (!s_.port.PortOpen()) return false;
     Prepare_Type5();
   }
+  return true;
+}
+
+bool Grid_Test::Prepare_Wintab() {
+  Main_Window_State& m = s_.main;
+  Wintab_State& wt = s_.wintab;
+  (void)Read_Wintab_Information(s_);
+  // The view covers the driver's tablet: its area in the driver's counts
+  // (a serial tablet found earlier has another size, or none).
+  const std::optional<double> x_max = Field_Number(wt.WT_Testing.X_Max);
+  const std::optional<double> y_max = Field_Number(wt.WT_Testing.Y_Max);
+  if (x_max && y_max && *x_max > 0 && *y_max > 0) {
+    m.grid.Tbl_Grid_Scale = Grid_Scale{0, static_cast<long>(*x_max), static_cast<long>(*y_max), 0};
+  }
+  m.Grid_btn.enabled = false;
+  m.WT_Info_Btn.visible = false;
+  m.Touch();
+  wt.Message_Window_Handle = Load_Message_Window(s_);
+  Log_Line(s_, "myHandle ");
+  s_.Refresh_Log_View();
+  if (wt.driver) wt.Manager = wt.driver->WTMgrOpen(wt.Msg_Target, WT_DEFBASE);
+  Log_Line(s_, "WTMessage");
+  s_.Refresh_Log_View();
+  if (wt.Manager == 0) {
+    // The test goes on without proximity data.
+    s_.prompter.Inform(No_Messaging_Text, Grid_Message_Title);
+    m.grid.LabelProx_Visible = false;
+    m.Touch();
+    Log_Line(s_, "Wintab Messaging Could not be Established!");
+    s_.prompter.Inform(Messaging_Disabled_Text(), Messaging_Disabled_Title);
+  }
+  if (wt.driver) wt.Context = wt.driver->WTOpen(wt.Msg_Target, wt.Wintab_Context, true);
+  Log_Line(s_, "WTOpenContex");
+  s_.Refresh_Log_View();
+  if (wt.Context == 0) {
+    s_.prompter.Inform(No_Communication_Text, Grid_Message_Title);
+    Log_Line(s_, No_Communication_Text);
+    Close_Wintab(s_);
+    s_.Request_End();
+    return false;
+  }
+  Hook_Message_Window(s_);
+  Log_Line(s_, "Wintab Communication Successful!");
   return true;
 }
 
@@ -269,6 +319,12 @@ void Grid_Test::Run_Grid_Test() {
   try {
     std::string failure;
     if (!Prepare_Tablet(failure)) {
+      if (failure == "-") {
+        // The driver's context could not be opened: the program ends.
+        s_.Stop_Test = true;
+        Set_Hourglass(s_, false);
+        return;
+      }
       Fail(failure);
       return;
     }
@@ -286,19 +342,69 @@ void Grid_Test::Run_Grid_Test() {
 void Grid_Test::Loop() {
   s_.port.Set_InputLen(0);
   while (!s_.Stop_Test) {
+    const bool wintab = s_.main.WT_Label.visible;
     try {
-      if (!s_.port.PortOpen()) {
-        // No serial port and no Wintab: nothing can report any more.
+      if (s_.port.PortOpen()) {
+        Process_Serial_Report();
+      } else if (!wintab) {
+        // No serial port and no driver: nothing can report any more.
         Fail("Grid & Button Test stopped: the port is closed");
         return;
       }
-      Process_Serial_Report();
     } catch (const Port_Error& e) {
       Fail("Grid & Button Test stopped, port error " + std::to_string(e.Number()) + ": " + e.what());
       return;
     }
     if (s_.Stop_Test) break;
+    if (wintab) Process_Wintab_Packet();
   }
+}
+
+void Grid_Test::Refresh_Once_A_Frame(Grid_Form form) {
+  const double now = s_.clock.Now();
+  constexpr double Rounding = 1e-9;
+  if (refreshed_ && now < last_refresh_ + Display_Frame_Seconds - Rounding) return;
+  refreshed_ = true;
+  last_refresh_ = now;
+  ++stats_.refreshes;
+  Refresh_Readouts(g_, form);
+}
+
+void Grid_Test::Process_Wintab_Packet() {
+  ++stats_.passes;
+  if (!Read_Wintab_Packet(s_)) {
+    // Idle: sleep until the driver has a packet (one display frame at most),
+    // let the window's events and the driver's messages run.
+    ++stats_.idle_passes;
+    Wait_For_Wintab_Input(s_, Display_Frame_Seconds);
+    Run_Window_Events(s_);
+    if (s_.Stop_Test) return;
+    Refresh_Once_A_Frame(Grid_Form::Wintab);
+    return;
+  }
+  const Packet_Fields p = Read_Packet_Fields(s_.wintab.Wintab_Packet);
+  Report_Decoding_State& r = s_.reports;
+  Current_Report_State& c = r.Current_Report;
+  c.In_Prox = p.In_Prox;
+  c.Cur_X = p.X;
+  c.Cur_Y = p.Y;
+  c.Pressure = p.Pressure;
+  c.Button_Code = p.Buttons;
+  if (r.Auto_Cursor < 0) c.Cursor_Code = p.Cursor;
+  if (!c.Prev_Prox) {
+    c.Prev_X = c.Cur_X;
+    c.Prev_Y = c.Cur_Y;
+    c.Prev_Prox = c.In_Prox;
+  }
+  s_.Facts_Changed();  // the lamp follows In_Prox
+  ++stats_.reports;
+  if (c.Button_Code > 0) {
+    stats_.buttons.set(static_cast<std::size_t>(std::min(c.Button_Code, Grid_Statistics::Button_Codes - 1)));
+  }
+  stats_.min_pressure = stats_.pressure_seen ? std::min(stats_.min_pressure, c.Pressure) : c.Pressure;
+  stats_.max_pressure = stats_.pressure_seen ? std::max(stats_.max_pressure, c.Pressure) : c.Pressure;
+  stats_.pressure_seen = true;
+  Count(Check_Grid_Step(g_, Grid_Form::Wintab));
 }
 
 void Grid_Test::Take_Waiting_Bytes() {
@@ -344,13 +450,7 @@ void Grid_Test::Process_Serial_Report() {
   s_.Process_Events();
   if (s_.port.PortOpen() && s_.port.InBufferCount() > 0) Take_Waiting_Bytes();
   if (s_.Stop_Test) return;
-  const double now = s_.clock.Now();
-  constexpr double Rounding = 1e-9;
-  if (refreshed_ && now < last_refresh_ + Display_Frame_Seconds - Rounding) return;
-  refreshed_ = true;
-  last_refresh_ = now;
-  ++stats_.refreshes;
-  Refresh_Readouts(g_);
+  Refresh_Once_A_Frame(Grid_Form::Serial);
 }
 
 // ---- leaving the test ---------------------------------------------------------------
@@ -396,6 +496,7 @@ void Grid_Test::Fail(const std::string& reason) {
 void Grid_Test::Close_Window() {
   Main_Window_State& m = s_.main;
   s_.Stop_Test = true;
+  Close_Wintab(s_);
   m.grid.About_Grid_Shown = false;
   Stop_Cursor_Picture(g_);
   Hide_Grid_Controls();

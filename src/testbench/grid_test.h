@@ -74,6 +74,9 @@ class Grid_Test {
   // One pass of the loop's serial side.  Throws Port_Error when the port
   // fails (the loop catches it).
   void Process_Serial_Report();
+  // One pass of the loop's driver side: at most one packet of the tablet
+  // driver's context, drawn as the serial reports are.
+  void Process_Wintab_Packet();
 
   // ---- the test's own entries -------------------------------------------------
   // Leave the test: Stop_Test, the clip stopped and closed, the grid
@@ -117,6 +120,10 @@ class Grid_Test {
   void Fill_Cursor_Box(bool seven_items);
   void Show_Version_Label();
   bool Prepare_Tablet(std::string& failure);
+  // The driver's block: messaging (the proximity message) and the
+  // context.  False when the context could not be opened (the program ends).
+  bool Prepare_Wintab();
+  void Refresh_Once_A_Frame(Grid_Form form);
   void Prepare_SuperSet();
   void Prepare_KV();
   void Prepare_KV_Alt();
