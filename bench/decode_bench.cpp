@@ -7,7 +7,8 @@
 
 #include <string>
 
-#include "core/session.h"
+#include "core/report_state.h"
+#include "core/tablet_identity.h"
 #include "reports/report_decoders.h"
 
 namespace {
@@ -45,31 +46,30 @@ void Select(Tablet_Identity& id, Report_Family family) {
 }
 
 void Decode_Stream(benchmark::State& state, Report_Family family, int noise_bytes) {
-  Virtual_Clock clock;
-  Port_Directory ports;
-  Fixed_Prompter prompter;
-  Session s(clock, ports, prompter);
-  Select(s.identity, family);
-  s.reports.Sel_Zelta_Cursor = " 16 Button Puck";
+  // The decoders need only the report state and the format flags.
+  Tablet_Identity identity;
+  Report_Decoding_State reports;
+  Select(identity, family);
+  reports.Sel_Zelta_Cursor = " 16 Button Puck";
   std::string read;
   for (int i = 0; i < Packets_Per_Read; ++i) {
     read.append(static_cast<std::size_t>(noise_bytes), '\x01');
     read += Packet(family, i);
   }
-  std::string& buffer = s.reports.Report_Buffer;
+  std::string& buffer = reports.Report_Buffer;
   buffer.reserve(4 * read.size());
 
-  std::int64_t reports = 0;
+  std::int64_t decoded = 0;
   for (auto _ : state) {
     buffer.append(read);
-    while (Buffer_Holds_Packet(s.identity, s.reports) && Decode_Report(s.reports, s.identity).packets > 0) ++reports;
-    benchmark::DoNotOptimize(s.reports.Current_Report);
+    while (Buffer_Holds_Packet(identity, reports) && Decode_Report(reports, identity).packets > 0) ++decoded;
+    benchmark::DoNotOptimize(reports.Current_Report);
   }
   const double line_reports_per_second = Line_Bytes_Per_Second / static_cast<double>(Format_Of(family).length);
-  state.SetItemsProcessed(reports);
-  state.counters["reports/s"] = benchmark::Counter(static_cast<double>(reports), benchmark::Counter::kIsRate);
+  state.SetItemsProcessed(decoded);
+  state.counters["reports/s"] = benchmark::Counter(static_cast<double>(decoded), benchmark::Counter::kIsRate);
   state.counters["x_line_rate"] =
-      benchmark::Counter(static_cast<double>(reports) / line_reports_per_second, benchmark::Counter::kIsRate);
+      benchmark::Counter(static_cast<double>(decoded) / line_reports_per_second, benchmark::Counter::kIsRate);
 }
 
 void BM_Decode_SuperSet(benchmark::State& state) { Decode_Stream(state, Report_Family::SuperSet, 0); }

@@ -7,6 +7,14 @@ namespace stylomat {
 
 namespace {
 
+// The packet decoders are small and run once per report: the stream
+// decoder and each family's entry point take them in whole.
+#if defined(__GNUC__)
+#define Inline [[gnu::always_inline]] inline
+#else
+#define Inline inline
+#endif
+
 constexpr std::size_t Longest_Packet = 10;
 
 // b[1] is the first byte of a packet, as the report layouts count them.
@@ -59,14 +67,6 @@ Report_Change Compare(const Current_Report_State& before, const Current_Report_S
   return c;
 }
 
-void Add(Report_Change& total, const Report_Change& c) {
-  total.packets += c.packets;
-  total.position |= c.position;
-  total.proximity |= c.proximity;
-  total.button |= c.button;
-  total.cursor |= c.cursor;
-  total.pressure |= c.pressure;
-}
 
 // The cursor chosen in the cursor box of the KV and UIOF lists; -1 for any
 // other text (the prompt, or a name written there by the cursor picture).
@@ -181,7 +181,7 @@ Type5_High_Part Type5_Coordinate_High_Part(unsigned char b1, unsigned char b4) {
 
 namespace {
 
-bool SuperSet_Packet(Report_Decoding_State& state) {
+Inline bool SuperSet_Packet(Report_Decoding_State& state) {
   Packet b{};
   if (!Take_Packet(state.Report_Buffer, Format_Of(Report_Family::SuperSet), b)) return false;
   Current_Report_State& r = state.Current_Report;
@@ -208,7 +208,7 @@ bool SuperSet_Packet(Report_Decoding_State& state) {
   return true;
 }
 
-bool KV_Packet(Report_Decoding_State& state) {
+Inline bool KV_Packet(Report_Decoding_State& state) {
   Packet b{};
   if (!Decode_Five_Byte(state, Report_Family::KV, b)) return false;
   Apply_Box_Cursor(state, b[1] & 7);
@@ -216,7 +216,7 @@ bool KV_Packet(Report_Decoding_State& state) {
   return true;
 }
 
-bool UIOF_Packet(Report_Decoding_State& state) {
+Inline bool UIOF_Packet(Report_Decoding_State& state) {
   Packet b{};
   if (!Take_Packet(state.Report_Buffer, Format_Of(Report_Family::UIOF), b)) return false;
   Current_Report_State& r = state.Current_Report;
@@ -228,7 +228,7 @@ bool UIOF_Packet(Report_Decoding_State& state) {
   return true;
 }
 
-bool PnP_Packet(Report_Decoding_State& state) {
+Inline bool PnP_Packet(Report_Decoding_State& state) {
   Packet b{};
   if (!Decode_Five_Byte(state, Report_Family::PnP, b)) return false;
   Current_Report_State& r = state.Current_Report;
@@ -238,7 +238,7 @@ bool PnP_Packet(Report_Decoding_State& state) {
   return true;
 }
 
-bool Type5_Packet(Report_Decoding_State& state) {
+Inline bool Type5_Packet(Report_Decoding_State& state) {
   Packet b{};
   if (!Take_Packet(state.Report_Buffer, Format_Of(Report_Family::Type5), b)) return false;
   Current_Report_State& r = state.Current_Report;
@@ -268,13 +268,18 @@ Report_Change Decode_PnP_Report(Report_Decoding_State& r) { return Decode_With<P
 Report_Change Decode_Type5_Report(Report_Decoding_State& r) { return Decode_With<Type5_Packet>(r); }
 
 Report_Change Decode_Report(Report_Decoding_State& r, const Tablet_Identity& id) {
-  Report_Change total;
-  if (id.SuperSet_Format) Add(total, Decode_SuperSet_Report(r));
-  if (id.KV_Format || id.KV_Alt_Format) Add(total, Decode_KV_Report(r));
-  if (id.UIOF_Format) Add(total, Decode_UIOF_Report(r));
-  if (id.PnP_Format) Add(total, Decode_PnP_Report(r));
-  if (id.Type5_Format) Add(total, Decode_Type5_Report(r));
-  return total;
+  // One look at the report before and after, whatever the decoders did in
+  // between: the change costs the same for one family or several.
+  const Current_Report_State before = r.Current_Report;
+  int packets = 0;
+  if (id.SuperSet_Format) packets += SuperSet_Packet(r);
+  if (id.KV_Format || id.KV_Alt_Format) packets += KV_Packet(r);
+  if (id.UIOF_Format) packets += UIOF_Packet(r);
+  if (id.PnP_Format) packets += PnP_Packet(r);
+  if (id.Type5_Format) packets += Type5_Packet(r);
+  Report_Change change = Compare(before, r.Current_Report, packets > 0);
+  change.packets = packets;
+  return change;
 }
 
 }  // namespace stylomat

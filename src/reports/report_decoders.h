@@ -47,13 +47,14 @@ Type5_High_Part Type5_Coordinate_High_Part(unsigned char b1, unsigned char b4);
 
 // What a decoding call changed in the current report.  The caller decides
 // what to show of it (the proximity lamp, the read-outs, a stroke).
+// (The flags are bits of one word: the change travels in a register.)
 struct Report_Change {
-  int packets = 0;         // packets decoded
-  bool position = false;   // Cur_X or Cur_Y moved
-  bool proximity = false;  // In_Prox changed
-  bool button = false;     // Button_Code changed
-  bool cursor = false;     // Cursor_Code changed
-  bool pressure = false;   // Pressure changed
+  int packets = 0;             // packets decoded
+  bool position : 1 = false;   // Cur_X or Cur_Y moved
+  bool proximity : 1 = false;  // In_Prox changed
+  bool button : 1 = false;     // Button_Code changed
+  bool cursor : 1 = false;     // Cursor_Code changed
+  bool pressure : 1 = false;   // Pressure changed
   explicit operator bool() const { return packets > 0; }
 };
 
