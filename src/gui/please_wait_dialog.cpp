@@ -95,7 +95,11 @@ void Please_Wait_Dialog::Follow(Please_Wait_State& state, const std::string& dat
     state.Clip_Loaded = false;
     state.Clip_Frames = 0;
   }
-  if (loaded_ && player_.Is_Open()) state.Animation_Position = player_.Position();
+  if (loaded_ && player_.Is_Open()) {
+    state.Animation_Position = player_.Position();
+    // A clip that was stopped, or has played to its end, moves no more.
+    state.Animation_Playing = player_.Is_Playing();
+  }
   if (restarted && player_.Is_Playing()) {
     frames_->start(std::max(1, static_cast<int>(std::lround(player_.Frame_Seconds() * 1000))));
   }
