@@ -349,6 +349,24 @@ TEST(Grid_Gui, TheViewRendersTheTestsControlsAndForwardsTheUsersChoices) {
   EXPECT_FALSE(w.Panel().Help().isVisible());
 }
 
+TEST(Grid_Gui, ATabletLostDuringTheTestGivesTheWindowBackWithTheMessage) {
+  Grid_Window w("kv-vanish");  // the port vanishes 2 s into the stream
+  bool in_test = false;
+  w.Run([&](int) {
+    in_test = w.window->findChild<QStackedWidget*>()->currentWidget() == &w.Panel();
+    return false;
+  });
+  EXPECT_TRUE(in_test);
+  EXPECT_TRUE(w.Test().Lost_Communication());
+  ASSERT_FALSE(w.sim.prompter.asked.empty());
+  EXPECT_EQ(w.sim.prompter.asked.front().text, "Lost Communication With Tablet!");
+  EXPECT_EQ(w.window->findChild<QStackedWidget*>()->currentIndex(), 0);
+  EXPECT_FALSE(w.Panel().Grid_Bar()->isVisible());
+  EXPECT_FALSE(w.window->Action("Close_Window")->isVisible());
+  EXPECT_FALSE(w.Panel().Cursor_Player().Is_Open());
+  EXPECT_FALSE(w.window->Command_Running());
+}
+
 TEST(Save_File_Dialog, FiltersInTheDialogsNotationBecomeFileDialogFilters) {
   EXPECT_EQ(Dialog_Filters("Bitmap (*.bmp)|*.bmp|"), QStringList{"Bitmap (*.bmp)"});
   EXPECT_EQ(Dialog_Filters("Bitmap|*.bmp|Text (*.txt)|*.txt"), (QStringList{"Bitmap (*.bmp)", "Text (*.txt)"}));
