@@ -1,11 +1,12 @@
 # Stylomat: two commands do everything on a fresh Debian 12 machine.
 #   make run    installs what is needed, builds, and starts Stylomat
-#               (with simulated tablets on COM1, COM3 and COM5 for a first look)
+#               (with simulated tablets on COM1, COM3, COM5 and COM7 for a first
+#               look; COM7's has a broken grid wire for the grid test)
 #   make test   installs what is needed, builds, and runs the tests
 BUILD      ?= build
 BUILD_ASAN ?= build-asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
-DEMO_TABLETS ?= 1=dovrane4,3=pallivant7,5=empty
+DEMO_TABLETS ?= 1=dovrane4,3=pallivant7,5=empty,7=kv-brokenx
 # The tablet driver's device in the demonstration: a recorded pen tablet.
 DEMO_RECORDING ?= pen_tablet.evemu
 
@@ -47,7 +48,7 @@ package: build
 	cd $(BUILD) && cpack -G DEB
 
 bench: build
-	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done
+	@for b in $(BUILD)/bench/*_bench $(BUILD)/src/gui/*_qtbench; do [ -x "$$b" ] && "$$b"; done
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN)

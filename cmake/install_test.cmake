@@ -16,6 +16,14 @@ foreach(f bin/stylomat-cli share/stylomat/korvsstable.dat share/stylomat/mx2ssta
     message(FATAL_ERROR "the install tree lacks ${f}")
   endif()
 endforeach()
+# The clips the build drew are installed with the data.
+if(EXPECT_CLIPS)
+  foreach(f 16-MNR.avi 5-MNR.avi 4-MNR.avi 3-Sty.AVI 4-Zelta.avi PRX_Logo.avi)
+    if(NOT EXISTS ${WORK_DIR}/prefix/share/stylomat/${f})
+      message(FATAL_ERROR "the install tree lacks the clip ${f}")
+    endif()
+  endforeach()
+endif()
 # The KORV window reads its user SuperSets from the table file: a missing
 # data directory would show a message naming the file.
 execute_process(

@@ -7,11 +7,12 @@ PACKAGES=(
   build-essential cmake pkg-config ccache
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libserialport-dev libudev-dev libevdev-dev
+  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   qt6-base-dev qt6-svg-dev libqt6svg6 libgl-dev
   dpkg-dev desktop-file-utils
 )
 if [[ "${STYLOMAT_WITH_XVFB:-0}" == 1 ]]; then
-  PACKAGES+=(xvfb xauth imagemagick)
+  PACKAGES+=(xvfb xauth imagemagick xdotool)
 fi
 
 missing=()

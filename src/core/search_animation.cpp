@@ -1,5 +1,6 @@
 #include "core/search_animation.h"
 
+#include <algorithm>
 #include <string>
 
 namespace stylomat {
@@ -11,11 +12,13 @@ constexpr double Event_Slice_Seconds = 0.01;
 bool Animation_Far_Enough(const Please_Wait_State& splash) {
   // Without a clip, or with one that is not playing, nothing will move.
   if (!splash.Clip_Loaded || !splash.Animation_Playing) return true;
-  return splash.Animation_Position > Splash_Closing_Frame;
+  // A clip shorter than the closing frame ends at its last frame.
+  const int last = splash.Clip_Frames > 0 ? splash.Clip_Frames - 1 : Splash_Closing_Frame;
+  return splash.Animation_Position >= std::min(Splash_Closing_Frame, last);
 }
 
 // Runs window events (the clip player advances the position among them)
-// until the animation has passed its closing frame, never longer than the
+// until the animation has reached its closing frame, never longer than the
 // limit.
 void Wait_For_Animation(Session& s) {
   const double give_up = s.clock.Now() + Splash_Wait_Limit_Seconds;
@@ -55,6 +58,7 @@ void Start_Searching(Session& s) {
   }
   s.splash.Animation_Position = 0;    // "prev"
   s.splash.Animation_Playing = true;  // "Play"
+  ++s.splash.Plays;
   s.splash.Caption = "Searching Serial Port  " + std::to_string(s.Port_Number);
   s.front_end().Repaint_Splash();
 }

@@ -4,13 +4,13 @@
 
 namespace stylomat {
 
-// The frame the logo animation must pass before the window may close.
+// The frame the logo animation must reach before the window may close.
 inline constexpr int Splash_Closing_Frame = 52;
 // How long the program waits for it at most: a clip that stalls or is
 // stopped early must not hold the program.
 inline constexpr double Splash_Wait_Limit_Seconds = 10.0;
 
-// 1 stop: wait for the animation to pass its closing frame, close the
+// 1 stop: wait for the animation to reach its closing frame, close the
 //   window, show the main window, normal mouse pointer.
 // 2 bring up: hourglass; unless the window is up, hide the main window and
 //   show it.

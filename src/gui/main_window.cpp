@@ -12,6 +12,8 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
+#include <QStackedWidget>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -27,10 +29,12 @@
 #include "app/config_window_factory.h"
 #include "gui/about_windows.h"
 #include "gui/config_form_window.h"
+#include "gui/grid_panel.h"
 #include "gui/log_window.h"
 #include "gui/please_wait_dialog.h"
 #include "gui/port_icon.h"
 #include "gui/qt_prompter.h"
+#include "gui/save_file_dialog.h"
 #include "gui/wait_cursor.h"
 #include "gui/wintab_monitor_window.h"
 #include "wintab/wintab_monitor.h"
@@ -78,14 +82,23 @@ Main_Window::Main_Window(Session& session, QWidget* parent)
       End([](int code) { QCoreApplication::exit(code); }),
       s_(session),
       log_window_(std::make_unique<Log_Window>(session.log)),
-      please_wait_(std::make_unique<Please_Wait_Dialog>(this)) {
+      please_wait_(std::make_unique<Please_Wait_Dialog>(session.clock, this)) {
   setObjectName("Main");
   setWindowTitle("Stylomat");
   setWindowIcon(Port_Icon(64, false));
   log_window_->setWindowIcon(Port_Icon(64, false));
 
   Build_Menus();
-  setCentralWidget(Build_Central());
+  // The grid and button test's view takes the window's place while it runs.
+  grid_panel_ = new Grid_Panel(s_, this);
+  grid_panel_->Changed = [this] { Sync(); };
+  main_page_ = Build_Central();
+  pages_ = new QStackedWidget(this);
+  pages_->addWidget(main_page_);
+  pages_->addWidget(grid_panel_);
+  setCentralWidget(pages_);
+  setStatusBar(grid_panel_->Grid_Bar());
+  grid_panel_->Grid_Bar()->hide();
   Register_Commands();
 
   connect(log_window_.get(), &Log_Window::Closed_By_User, this, [this] {
@@ -109,19 +122,28 @@ Main_Window::~Main_Window() {
 }
 
 void Main_Window::Process_Events() {
+  // The splash's animation and the grid test's drawing follow between the
+  // passes of whatever waits; only pending events run here, nothing waits.
+  please_wait_->Follow(s_.splash, s_.App_Dir);
   Sync();
   if (wintab_monitor_) wintab_monitor_->Sync();
+  grid_panel_->Refresh();
   QCoreApplication::processEvents();
 }
 
 void Main_Window::Refresh_Log_View() { log_window_->Refresh_Log_View(); }
 
 void Main_Window::Repaint_Splash() {
+  please_wait_->Follow(s_.splash, s_.App_Dir);
   Sync();
   please_wait_->repaint();
 }
 
 void Main_Window::Beep() { QApplication::beep(); }
+
+std::optional<std::string> Main_Window::Ask_Save_File(const std::string& proposed, const std::string& filter) {
+  return Ask_Save_File_Dialog(this, proposed, filter);
+}
 
 bool Main_Window::Open_Config_Window(Config_Window window, const std::string& caption) {
   Config_Window_Parts parts = Make_Config_Window(s_, window, caption);
@@ -298,6 +320,8 @@ void Main_Window::Register_Commands() {
   Set_Command("Reset_Tbl", [this] { Restore_Factory(s_); });
   Set_Command("Refresh_System_Info", [this] { Refresh_System_Info_Command(s_); });
   Set_Command("Config_Tbl", [this] { Open_Configuration(s_); });
+  // Grid_btn runs the test; its own entries may start while it loops.
+  Add_Grid_Commands(runner_, grid_panel_->Test());
   // Entries that only show or hide windows may run while anything else runs.
   Set_Command("Show_Debug_Window", [this] { Toggle_Debug_Window(); }, Command_Mode::Command, Mode_Set::Any_Mode());
   Set_Command("Display_Help", [] { QWhatsThis::enterWhatsThisMode(); }, Command_Mode::Command, Mode_Set::Any_Mode());
@@ -406,6 +430,7 @@ void Main_Window::Render() {
   Render_Ports(busy);
   Render_Menus(busy);
   Render_Driver(busy);
+  Render_Grid_Page();
   if (started_ && isVisible() != m.Visible) setVisible(m.Visible);
 
   if (m.Show_Debug_Window.checked && !log_window_->isVisible()) {
@@ -415,6 +440,7 @@ void Main_Window::Render() {
   } else if (!m.Show_Debug_Window.checked && log_window_->isVisible()) {
     log_window_->hide();
   }
+  please_wait_->Follow(s_.splash, s_.App_Dir);
   please_wait_->Render(s_.splash);
   // The driver's monitor polls inside its command: the pointer stays normal.
   wait_cursor_.Set((busy && !s_.wintab.Monitor_Running) || s_.splash.Hourglass);
@@ -423,6 +449,22 @@ void Main_Window::Render() {
   rendered_splash_.Up = s_.splash.Up;
   rendered_splash_.Caption = s_.splash.Caption;
   rendered_splash_.Hourglass = s_.splash.Hourglass;
+}
+
+void Main_Window::Render_Grid_Page() {
+  grid_panel_->Render();
+  const bool grid = grid_panel_->Active();
+  if (grid == grid_page_shown_) return;
+  grid_page_shown_ = grid;
+  pages_->setCurrentWidget(grid ? static_cast<QWidget*>(grid_panel_) : main_page_);
+  if (grid) {
+    // Room for the drawing, as far as the screen allows.
+    QSize room(980, 720);
+    if (const QScreen* screen = this->screen()) room = room.boundedTo(screen->availableGeometry().size());
+    if (width() < room.width() || height() < room.height()) resize(size().expandedTo(room));
+  } else if (about_main_) {
+    about_main_->hide();  // leaving the test unloads the supported-tablets window
+  }
 }
 
 void Main_Window::Place_Log_Window() {
@@ -465,8 +507,12 @@ void Main_Window::Render_Menus(bool busy) {
       QAction* action = actions_.at(entry->name);
       const QString caption = QString::fromStdString(entry->caption);
       if (action->text() != caption) action->setText(caption);
-      const QKeySequence shortcut(QString::fromStdString(entry->shortcut));
-      if (action->shortcut() != shortcut) action->setShortcut(shortcut);
+      // A shortcut is parsed only when its text changed.
+      const QString shortcut = QString::fromStdString(entry->shortcut);
+      if (action->property("shortcut_text").toString() != shortcut) {
+        action->setShortcut(QKeySequence(shortcut));
+        action->setProperty("shortcut_text", shortcut);
+      }
       const bool alongside = runner_.Runs_Alongside(entry->name, runner_.Mode());
       action->setCheckable(entry->checkable);
       action->setChecked(entry->checked);

@@ -22,12 +22,14 @@ class QAction;
 class QDialog;
 class QLabel;
 class QMenu;
+class QStackedWidget;
 class QToolButton;
 
 namespace stylomat::gui {
 
 class About_Main_Dialog;
 class Config_Form_Window;
+class Grid_Panel;
 class Log_Window;
 class Please_Wait_Dialog;
 class Wintab_Monitor_Window;
@@ -66,6 +68,8 @@ class Main_Window : public QMainWindow, public Front_End {
   void Beep() override;
   bool Open_Config_Window(Config_Window window, const std::string& caption) override;
   void End_Program() override;
+  // The save dialog (Form_Dialog) of the grid test's Save As.
+  std::optional<std::string> Ask_Save_File(const std::string& proposed, const std::string& filter) override;
 
   // The configuration window open now (nullptr when none).
   class Config_Form_Window* Config_Window_Open() const { return config_window_.get(); }
@@ -87,6 +91,8 @@ class Main_Window : public QMainWindow, public Front_End {
 
   Log_Window& log_window() { return *log_window_; }
   Please_Wait_Dialog& please_wait() { return *please_wait_; }
+  // The grid and button test's page, its status bar and the test itself.
+  Grid_Panel& grid_panel() { return *grid_panel_; }
   QAction* Action(const std::string& name) const;
   QMenu* Menu(const std::string& name) const;
   QToolButton* Port_Button(int com) const;
@@ -112,6 +118,7 @@ class Main_Window : public QMainWindow, public Front_End {
   void Place_Log_Window();
   void Render_Menus(bool busy);
   void Render_Ports(bool busy);
+  void Render_Grid_Page();
   void Unload_Windows();
   void Finish(int code);
   void Finish_Pending_End();
@@ -131,6 +138,10 @@ class Main_Window : public QMainWindow, public Front_End {
   std::array<QToolButton*, 9> port_buttons_{};
   std::array<bool, 9> port_icon_simulated_{};
   QLabel* simulated_note_ = nullptr;
+  QStackedWidget* pages_ = nullptr;
+  QWidget* main_page_ = nullptr;
+  Grid_Panel* grid_panel_ = nullptr;
+  bool grid_page_shown_ = false;
 
   bool started_ = false;
   bool ending_ = false;

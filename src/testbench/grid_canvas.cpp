@@ -85,6 +85,29 @@ void Grid_Canvas::Clear() {
     }
   }
   ++revision_;
+  Mark_Changed(0, 0, width_ - 1, height_ - 1);
+}
+
+void Grid_Canvas::Mark_Changed(long left, long top, long right, long bottom) {
+  left = std::max(left, 0L);
+  top = std::max(top, 0L);
+  right = std::min(right, static_cast<long>(width_ - 1));
+  bottom = std::min(bottom, static_cast<long>(height_ - 1));
+  if (right < left || bottom < top) return;
+  if (changed_.Empty()) {
+    changed_ = {static_cast<int>(left), static_cast<int>(top), static_cast<int>(right), static_cast<int>(bottom)};
+    return;
+  }
+  changed_.left = std::min(changed_.left, static_cast<int>(left));
+  changed_.top = std::min(changed_.top, static_cast<int>(top));
+  changed_.right = std::max(changed_.right, static_cast<int>(right));
+  changed_.bottom = std::max(changed_.bottom, static_cast<int>(bottom));
+}
+
+Grid_Canvas::Pixel_Rect Grid_Canvas::Take_Changed() {
+  const Pixel_Rect taken = changed_;
+  changed_ = Pixel_Rect{};
+  return taken;
 }
 
 Grid_Canvas::Pixel_Position Grid_Canvas::Pixel_Of(long x, long y) const {
@@ -151,6 +174,9 @@ void Grid_Canvas::Draw_Line(long x0, long y0, long x1, long y1, bool error, int 
   const long sx = px < ex ? 1 : -1;
   const long sy = py < ey ? 1 : -1;
   long err = dx + dy;
+  // The brush reaches at most `width` pixels from the line's pixels.
+  Mark_Changed(std::min(px, ex) - width, std::min(py, ey) - width, std::max(px, ex) + width,
+               std::max(py, ey) + width);
   // Bresenham: one brush per pixel along the longer axis; the clipped
   // segment has at most the picture's width plus height plus the margins.
   const long steps = dx - dy + 1;

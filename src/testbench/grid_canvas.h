@@ -63,6 +63,19 @@ class Grid_Canvas {
   const std::uint8_t* Bytes() const { return pixels_.data(); }
   std::uint64_t Revision() const { return revision_; }
 
+  // The part of the picture changed since the last Take_Changed, in
+  // pixels (bounds included, cut to the picture), so that a view redraws
+  // only that part; Empty() when nothing changed.  Taking it starts anew.
+  struct Pixel_Rect {
+    int left = 0;
+    int top = 0;
+    int right = -1;
+    int bottom = -1;
+    bool Empty() const { return right < left || bottom < top; }
+    bool operator==(const Pixel_Rect&) const = default;
+  };
+  Pixel_Rect Take_Changed();
+
   // The pixel at column px of row py (row 0 at the top); the background
   // outside the picture.
   Rgb Pixel(int px, int py) const;
@@ -84,6 +97,7 @@ class Grid_Canvas {
  private:
   void Plot_Brush(long cx, long cy, Rgb color, int width);
   void Set_Pixel(long px, long py, Rgb color);
+  void Mark_Changed(long left, long top, long right, long bottom);
 
   Grid_Scale scale_;
   int width_ = 1;
@@ -91,6 +105,7 @@ class Grid_Canvas {
   int stride_ = 4;
   std::vector<std::uint8_t> pixels_;
   std::uint64_t revision_ = 0;
+  Pixel_Rect changed_;
 };
 
 }  // namespace stylomat

@@ -64,6 +64,21 @@ std::tm Local_Today() {
 
 Grid_Test::Grid_Test(Session& s, Clip_Player& player) : s_(s), g_{s, canvas_, player} {}
 
+namespace {
+// Bytes still to come before the buffer holds a packet of every selected
+// family (0: it does).
+std::size_t Bytes_Missing(const Tablet_Identity& id, std::size_t held) {
+  std::size_t missing = 0;
+  for (Report_Family family : {Report_Family::SuperSet, Report_Family::KV, Report_Family::UIOF, Report_Family::PnP,
+                               Report_Family::Type5}) {
+    if (!Family_Selected(id, family)) continue;
+    const std::size_t length = Format_Of(family).length;
+    if (held < length) missing = std::max(missing, length - held);
+  }
+  return missing;
+}
+}  // namespace
+
 // ---- preparing the window -----------------------------------------------------
 
 void Grid_Test::Prepare_Window() {
@@ -341,6 +356,8 @@ void Grid_Test::Run_Grid_Test() {
 
 void Grid_Test::Loop() {
   s_.port.Set_InputLen(0);
+  const std::optional<Framing> framing = Parse_Framing(s_.port.Settings());
+  character_seconds_ = framing ? framing->Seconds_Per_Character() : 0.0;
   while (!s_.Stop_Test) {
     const bool wintab = s_.main.WT_Label.visible;
     try {
@@ -441,12 +458,29 @@ void Grid_Test::Process_Serial_Report() {
       if (change.proximity) s_.Facts_Changed();  // the lamp follows In_Prox
     }
     Count(Check_Grid_Step(g_));
+    if (change.packets > 0 && On_Report) On_Report();
     return;
   }
-  // Idle: sleep until a byte comes (one display frame at most), let the
-  // window's events run, take what came, refresh the read-outs once a frame.
+  // Idle: sleep until the rest of a packet has come (one display frame at
+  // most), let the window's events run, take what came, refresh the
+  // read-outs once a frame.  The bytes of a packet trickle in one by one;
+  // each is taken into the buffer as it comes, so the next wait sleeps
+  // until the next byte, and window events run once a packet (or a frame),
+  // not once a byte.
   ++stats_.idle_passes;
-  s_.port.Wait_For_Input(Display_Frame_Seconds);
+  const double deadline = s_.clock.Now() + Display_Frame_Seconds;
+  for (;;) {
+    const double now = s_.clock.Now();
+    if (now >= deadline) break;
+    s_.port.Wait_For_Input(deadline - now);
+    if (!s_.port.PortOpen() || s_.port.InBufferCount() == 0) break;
+    Take_Waiting_Bytes();
+    const std::size_t missing = Bytes_Missing(s_.identity, r.Report_Buffer.size());
+    if (missing == 0) break;
+    // The rest cannot come sooner than its bytes take on the line: sleep
+    // that long rather than wake for each of them.
+    s_.clock.Sleep_Until(std::min(deadline, s_.clock.Now() + static_cast<double>(missing) * character_seconds_));
+  }
   s_.Process_Events();
   if (s_.port.PortOpen() && s_.port.InBufferCount() > 0) Take_Waiting_Bytes();
   if (s_.Stop_Test) return;

@@ -7,8 +7,9 @@
 // until Stop_Test: one pass decodes at most one report and checks its step
 // (testbench/grid_analysis), an idle pass lets window events run and
 // refreshes the read-outs (testbench/grid_readouts).  The loop never
-// spins: an idle pass sleeps until a byte arrives, one display frame at
-// most, and the read-outs are refreshed at most once a frame.  Everything
+// spins: an idle pass sleeps until a whole packet has arrived (taking its
+// bytes in as they come), one display frame at most, and the read-outs
+// are refreshed at most once a frame.  Everything
 // the window shows is in Session::main (its grid controls in
 // Main_Window_State::grid, see core/grid_view_state.h) and in Canvas().
 //
@@ -112,6 +113,9 @@ class Grid_Test {
   bool Lost_Communication() const { return lost_; }
   // Each grid error as its tooltip words it, when it happens.
   std::function<void(const std::string& text)> On_Grid_Error;
+  // Each decoded report once its step is checked and drawn (its stroke is
+  // in Canvas() then).
+  std::function<void()> On_Report;
   // Today's date for the proposed file name (local time when empty).
   std::function<std::tm()> Today;
 
@@ -145,6 +149,7 @@ class Grid_Test {
   Grid_Statistics stats_;
   bool lost_ = false;
   double last_refresh_ = 0.0;
+  double character_seconds_ = 0.0;  // one character on the line at the port's framing
   bool refreshed_ = false;
 };
 

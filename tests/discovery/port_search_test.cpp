@@ -457,7 +457,7 @@ TEST(Show_Search_Animation, ModesBringUpRewindAndClose) {
   EXPECT_TRUE(s.splash.Up);
 }
 
-TEST(Show_Search_Animation, WaitsWithWindowEventsForTheClipToPassItsClosingFrame) {
+TEST(Show_Search_Animation, WaitsWithWindowEventsForTheClipToReachItsClosingFrame) {
   Sim_Bench b;
   Session& s = b.session;
   s.splash.Clip_Loaded = true;
@@ -471,13 +471,23 @@ TEST(Show_Search_Animation, WaitsWithWindowEventsForTheClipToPassItsClosingFrame
 
   // Searching again while it is up first lets the animation get far enough.
   s.splash.Animation_Position = 40;
+  const int plays = s.splash.Plays;
   Show_Search_Animation(s, 4);
-  EXPECT_EQ(events, 4);  // 44, 48, 52, 56: past 52
+  EXPECT_EQ(events, 3);  // 44, 48, 52
   EXPECT_EQ(s.splash.Animation_Position, 0);
+  EXPECT_EQ(s.splash.Plays, plays + 1);  // rewound and played again
 
   Show_Search_Animation(s, 1);
-  EXPECT_EQ(events, 4 + 14);  // from 0 to 56
+  EXPECT_EQ(events, 3 + 13);  // from 0 to 52
   EXPECT_FALSE(s.splash.Up);
+
+  // A clip of 20 frames ends at frame 19: the wait ends there.
+  s.splash.Clip_Frames = 20;
+  Show_Search_Animation(s, 3);
+  events = 0;
+  Show_Search_Animation(s, 1);
+  EXPECT_EQ(events, 5);  // 4, 8, 12, 16, 20
+  s.splash.Clip_Frames = 0;
 
   // A clip that stalls holds the program for a bounded time only.
   b.front_end.events = [&] { ++events; };

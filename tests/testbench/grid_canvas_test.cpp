@@ -56,6 +56,25 @@ TEST(Grid_Canvas, CountsMapOntoPixelsWithYUpAndStrokesAreDrawnAndCleared) {
   EXPECT_EQ(In_Row(c, 0, Red), 0);
 }
 
+// A view redraws only what changed: the strokes' pixels with their brush,
+// the whole picture after a clear or a new scale, nothing twice.
+TEST(Grid_Canvas, TellsWhichPixelsChangedSinceTheViewLastLooked) {
+  using Rect = Grid_Canvas::Pixel_Rect;
+  Grid_Canvas c;
+  c.Set_Scale(Grid_Scale{0, 1000, 500, 0}, 101);
+  EXPECT_EQ(c.Take_Changed(), (Rect{0, 0, 100, 50}));
+  EXPECT_TRUE(c.Take_Changed().Empty());
+  c.Draw_Line(200, 400, 500, 400, true, 3);  // row 10, columns 20 to 50
+  EXPECT_EQ(c.Take_Changed(), (Rect{17, 7, 53, 13}));
+  c.Draw_Line(0, 0, 10, 10, false, 1);     // the lower left corner
+  c.Draw_Line(990, 490, 1000, 500, false, 1);  // the upper right one
+  EXPECT_EQ(c.Take_Changed(), (Rect{0, 0, 100, 50}));
+  c.Draw_Line(5000, 5000, 9000, 9000, false, 1);  // outside: nothing changes
+  EXPECT_TRUE(c.Take_Changed().Empty());
+  c.Clear();
+  EXPECT_EQ(c.Take_Changed(), (Rect{0, 0, 100, 50}));
+}
+
 // 24 bits a pixel, rows bottom up in blue-green-red order, each padded to
 // four bytes; written through a temporary file, and a failure says why.
 TEST(Grid_Canvas, BitmapFileAndItsAtomicSave) {
