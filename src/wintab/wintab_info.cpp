@@ -143,11 +143,11 @@ void Read_Size(Session& s) {
     // Without a resolution the size is known only in counts.
     f.Size_Frame = "Size : " + f.X_Max + " x " + f.Y_Max + " counts (no resolution)";
   }
+  // The size shown is the driver's tablet's, also when a serial tablet was
+  // found before (its size would stand beside the driver's tablet's name).
   Tablet_Identity& id = s.identity;
-  if (id.Tablet_Width == 0 || id.Tablet_Height == 0) {
-    id.Size_Text = size ? size->Width + " x " + size->Height : f.X_Max + " x " + f.Y_Max + " counts";
-    s.Facts_Changed();
-  }
+  id.Size_Text = size ? size->Width + " x " + size->Height : f.X_Max + " x " + f.Y_Max + " counts";
+  s.Facts_Changed();
 }
 
 void Read_Cursors(Session& s, Wintab_Query& q) {

@@ -48,6 +48,17 @@ TEST(WintabTexts, DeviceNameParts) {
   EXPECT_EQ(Split_Device_Name("Lumio").Tablet_ID, "Lumio");
 }
 
+TEST(WintabInformation, TheDriversTabletShowsItsOwnSizeAfterASerialTablet) {
+  Info_Bench b;
+  b.driver.Pen_Tablet();
+  b.s().identity.Tablet_Width = 18000;  // a serial tablet found before
+  b.s().identity.Tablet_Height = 12000;
+  b.s().identity.Size_Text = "12 x 18";
+  EXPECT_EQ(Wintab_Information(b.s()), Wintab_Outcome::Device);
+  EXPECT_EQ(b.s().main.Size_lb.text, "20 x 15");
+  EXPECT_NE(b.sim.Log().find("\rSize: 20 x 15\r"), std::string::npos) << b.sim.Log();
+}
+
 TEST(WintabInformation, ShowsTheInterfaceDeviceAxesPressureAndCursors) {
   Info_Bench b;
   b.driver.Pen_Tablet();
