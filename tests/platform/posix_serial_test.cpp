@@ -1,9 +1,11 @@
 #include "platform/posix_serial.h"
 
+#include <asm/termbits.h>
 #include <fcntl.h>
-#include <pty.h>
-#include <termios.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
+
+#include <cstdlib>
 
 #include <gtest/gtest.h>
 
@@ -16,10 +18,12 @@ namespace {
 // test plays the tablet on the master.
 struct Pty {
   Pty() {
+    master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) return;
     char name[128] = {};
-    if (::openpty(&master, &slave, name, nullptr, nullptr) != 0) return;
-    path = name;
-    ::fcntl(master, F_SETFL, O_NONBLOCK);
+    if (::ptsname_r(master, name, sizeof name) != 0) return;
+    slave = ::open(name, O_RDWR | O_NOCTTY);
+    if (slave >= 0) path = name;
   }
   ~Pty() {
     if (master >= 0) ::close(master);
@@ -59,8 +63,8 @@ TEST(Posix_Serial, AppliesFramingAndMovesBytesBothWays) {
 
   // A pty keeps the raw mode (it forces eight bits and no parity itself,
   // so the framing bits are checked on the flags we apply, below).
-  termios t{};
-  ASSERT_EQ(::tcgetattr(pty.slave, &t), 0);
+  struct termios2 t {};
+  ASSERT_EQ(::ioctl(pty.slave, TCGETS2, &t), 0);
   EXPECT_FALSE(t.c_lflag & ICANON);
   EXPECT_FALSE(t.c_lflag & ECHO);
   EXPECT_FALSE(t.c_oflag & OPOST);
@@ -88,14 +92,18 @@ TEST(Posix_Serial, AppliesFramingAndMovesBytesBothWays) {
 
 TEST(Posix_Serial, FramingBecomesTermiosFlags) {
   const std::pair<const char*, unsigned> cases[] = {
-      {"9600,E,7,2", CREAD | CLOCAL | CS7 | PARENB | CSTOPB},
-      {"9600,o,8,1", CREAD | CLOCAL | CS8 | PARENB | PARODD},
-      {"1200,M,7,2", CREAD | CLOCAL | CS7 | PARENB | PARODD | CMSPAR | CSTOPB},
-      {"1200,s,7,1", CREAD | CLOCAL | CS7 | PARENB | CMSPAR},
-      {"9600,N,8,1", CREAD | CLOCAL | CS8},
-      {"9600,N,8,1.5", CREAD | CLOCAL | CS8 | CSTOPB},
+      {"9600,E,7,2", CS7 | PARENB | CSTOPB},
+      {"9600,o,8,1", CS8 | PARENB | PARODD},
+      {"1200,M,7,2", CS7 | PARENB | PARODD | CMSPAR | CSTOPB},
+      {"1200,s,7,1", CS7 | PARENB | CMSPAR},
+      {"9600,N,8,1", CS8},
+      {"9600,N,8,1.5", CS8 | CSTOPB},
   };
-  for (const auto& [framing, cflag] : cases) EXPECT_EQ(Termios_Cflag(*Parse_Framing(framing)), cflag) << framing;
+  // Every framing receives, ignores the carrier line, and drops DTR and
+  // RTS when the last user closes the port (HUPCL).
+  for (const auto& [framing, cflag] : cases) {
+    EXPECT_EQ(Termios_Cflag(*Parse_Framing(framing)), cflag | CREAD | CLOCAL | HUPCL) << framing;
+  }
 }
 
 // The error a port operation raises: its kind, and its number and text.
@@ -144,6 +152,93 @@ TEST(Posix_Serial, MissingDeviceNotATerminalAndUnplugAreReportedInWords) {
   EXPECT_EQ(Error_Of([&] { (void)port->Bytes_Waiting(); }), unplugged);
   EXPECT_EQ(Error_Of([&] { port->Write("x"); }), unplugged);
   EXPECT_NO_THROW(port->Close());
+}
+
+// Another program holds the port exclusively (TIOCEXCL).  Root may open
+// such a port all the same: it must still count as in use, and its
+// exclusivity must survive our attempt.  Our own exclusivity goes when we
+// close.
+TEST(Posix_Serial, PortHeldExclusivelyByAnotherProgramIsInUseAndStaysHeld) {
+  Pty pty;
+  ASSERT_FALSE(pty.path.empty());
+  ASSERT_EQ(::ioctl(pty.slave, TIOCEXCL), 0);
+  auto port = Make_Posix_Serial(pty.path);
+  EXPECT_EQ(Error_Of([&] { port->Open(*Parse_Framing("1200,M,7,2")); }),
+            Error(Port_Error_Kind::In_Use, "8010 " + pty.path + " is in use by another application"));
+  EXPECT_FALSE(port->Is_Open());
+  int exclusive = 0;
+  ASSERT_EQ(::ioctl(pty.slave, TIOCGEXCL, &exclusive), 0);
+  EXPECT_EQ(exclusive, 1);
+
+  ASSERT_EQ(::ioctl(pty.slave, TIOCNXCL), 0);  // the other program lets go
+  port->Open(*Parse_Framing("1200,M,7,2"));
+  ASSERT_EQ(::ioctl(pty.slave, TIOCGEXCL, &exclusive), 0);
+  EXPECT_EQ(exclusive, 1);  // now ours
+  port->Close();
+  ASSERT_EQ(::ioctl(pty.slave, TIOCGEXCL, &exclusive), 0);
+  EXPECT_EQ(exclusive, 0);
+}
+
+// A console or another program's settings on the port are as they were
+// once we close it.
+TEST(Posix_Serial, TerminalSettingsAreRestoredWhenThePortCloses) {
+  Pty pty;
+  ASSERT_FALSE(pty.path.empty());
+  struct termios2 before {};
+  ASSERT_EQ(::ioctl(pty.slave, TCGETS2, &before), 0);
+  before.c_iflag = ICRNL | IXON;
+  before.c_oflag = OPOST | ONLCR;
+  before.c_lflag = ISIG | ICANON | ECHO | ECHOE;
+  before.c_cflag = (before.c_cflag & ~CBAUD) | BOTHER;
+  before.c_ispeed = before.c_ospeed = 38400;
+  before.c_cc[VMIN] = 1;
+  ASSERT_EQ(::ioctl(pty.slave, TCSETS2, &before), 0);
+  ASSERT_EQ(::ioctl(pty.slave, TCGETS2, &before), 0);  // as the pty keeps them
+
+  auto port = Make_Posix_Serial(pty.path);
+  port->Open(*Parse_Framing("1200,M,7,2"));
+  struct termios2 during {};
+  ASSERT_EQ(::ioctl(pty.slave, TCGETS2, &during), 0);
+  EXPECT_EQ(during.c_ospeed, 1200u);
+  EXPECT_EQ(during.c_lflag, 0u);
+  EXPECT_TRUE(during.c_cflag & HUPCL);
+  port->Close();
+
+  struct termios2 after {};
+  ASSERT_EQ(::ioctl(pty.slave, TCGETS2, &after), 0);
+  EXPECT_EQ(after.c_iflag, before.c_iflag);
+  EXPECT_EQ(after.c_oflag, before.c_oflag);
+  EXPECT_EQ(after.c_cflag, before.c_cflag);
+  EXPECT_EQ(after.c_lflag, before.c_lflag);
+  EXPECT_EQ(after.c_ispeed, before.c_ispeed);
+  EXPECT_EQ(after.c_ospeed, before.c_ospeed);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(after.c_cc), sizeof after.c_cc),
+            std::string(reinterpret_cast<const char*>(before.c_cc), sizeof before.c_cc));
+}
+
+// The modem lines the port drives: raised on request, dropped when the
+// port closes, as the serial control does.  A pty carries no lines, so the
+// port's own record of them is what is seen here (TIOCMGET answers on a
+// real port).
+TEST(Posix_Serial, ClosingThePortDropsDtrAndRts) {
+  Pty pty;
+  ASSERT_FALSE(pty.path.empty());
+  Posix_Serial port(pty.path);
+  EXPECT_EQ(port.Modem_Lines(), 0);
+  port.Open(*Parse_Framing("9600,n,8,2"));
+  port.Set_DTR(true);
+  EXPECT_EQ(port.Modem_Lines(), Posix_Serial::Line_DTR);
+  port.Set_RTS(true);
+  EXPECT_EQ(port.Modem_Lines(), Posix_Serial::Line_DTR | Posix_Serial::Line_RTS);
+  port.Set_DTR(false);
+  EXPECT_EQ(port.Modem_Lines(), Posix_Serial::Line_RTS);
+  port.Set_DTR(true);
+  port.Close();
+  EXPECT_EQ(port.Modem_Lines(), 0);
+  // Reopened, the lines stay down until they are asked for.
+  port.Open(*Parse_Framing("9600,n,8,2"));
+  EXPECT_EQ(port.Modem_Lines(), 0);
+  port.Close();
 }
 
 TEST(Port_Listing, NaturalOrder) {
