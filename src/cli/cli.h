@@ -75,6 +75,19 @@ class Context {
 // line per CR-ended log line.  Nothing for an empty log.
 void Print_Log_Lines(std::ostream& out, const std::string& log);
 
+// Every text that comes from a tablet, a device or the main window's
+// labels goes to the terminal through these: control bytes and bytes
+// outside ASCII are shown as \xNN, so an answer cannot retitle or clear the
+// user's terminal.  Shown_Lines keeps the line breaks of a message (CR).
+std::string Shown(const std::string& text);
+std::string Shown_Lines(const std::string& text);
+
+// After a search that found no tablet on `port`: says so on standard error
+// ("no tablet answered", or the port error with its reason on the next
+// line), then `needs` when not empty.  Returns the exit status: Exit_Error
+// for a port error, Exit_Nothing otherwise.
+int Report_No_Tablet(Context& ctx, const Session& s, int port, const std::string& needs);
+
 using Command_Function = int (*)(Context&);
 
 struct Command {

@@ -331,17 +331,14 @@ int Cmd_Settings(Context& ctx) {
   Session* s = ctx.Start();
   if (!s) return Exit_Error;
   Port_Icon_Command(*s, *port);
-  if (s->Search_Status != 0 || !s->port.PortOpen()) {
-    ctx.err() << "stylomat-cli: no tablet answered on COM" << *port << "\n";
-    return s->Search_Status == -2 ? Exit_Error : Exit_Nothing;
-  }
+  if (s->Search_Status != 0 || !s->port.PortOpen()) return Report_No_Tablet(ctx, *s, *port, "");
   const Config_Route* route = Find_Config_Route(s->identity.Model_Name);
   if (!route) {
-    ctx.err() << "stylomat-cli: the tablet on COM" << *port << " is \"" << s->identity.Model_Name
+    ctx.err() << "stylomat-cli: the tablet on COM" << *port << " is \"" << Shown(s->identity.Model_Name)
               << "\"; no configuration window serves it\n";
     return Exit_Nothing;
   }
-  ctx.out() << "Found: " << s->identity.Model_Name << " on COM" << *port << "\n";
+  ctx.out() << "Found: " << Shown(s->identity.Model_Name) << " on COM" << *port << "\n";
 
   // "Advanced Configuration", as the main window runs it: the tablet's
   // reporting reset, then the routing opens the window.

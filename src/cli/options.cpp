@@ -2,6 +2,7 @@
 #include <set>
 
 #include "cli/cli.h"
+#include "platform/printable_text.h"
 
 namespace stylomat::cli {
 
@@ -20,13 +21,29 @@ void Print_Log_Lines(std::ostream& out, const std::string& log) {
   std::string line;
   for (char c : log) {
     if (c == '\r') {
-      out << "  " << line << '\n';
+      out << "  " << Shown(line) << '\n';
       line.clear();
     } else {
       line += c;
     }
   }
-  if (!line.empty()) out << "  " << line << '\n';
+  if (!line.empty()) out << "  " << Shown(line) << '\n';
+}
+
+std::string Shown(const std::string& text) { return Printable_Text(text); }
+
+std::string Shown_Lines(const std::string& text) { return Printable_Lines(text); }
+
+int Report_No_Tablet(Context& ctx, const Session& s, int port, const std::string& needs) {
+  const std::string com = "COM" + std::to_string(port);
+  if (s.Search_Status == -2) {
+    // What the main window's message says, its reason included.
+    ctx.err() << "stylomat-cli: port error on " << com << ": " << Shown_Lines(s.main.ErrorMsg.text) << "\n";
+  } else {
+    ctx.err() << "stylomat-cli: no tablet answered on " << com << "\n";
+  }
+  if (!needs.empty()) ctx.err() << "stylomat-cli: " << needs << "\n";
+  return s.Search_Status == -2 ? Exit_Error : Exit_Nothing;
 }
 
 }  // namespace stylomat::cli

@@ -46,9 +46,11 @@ void Set_Text_If_Changed(QLabel* label, const QString& text) {
   if (label->text() != text) label->setText(text);
 }
 
+// "COM2: /dev/ttyUSB0, ..." and, for a port that cannot be opened, why.
 QString Port_Tooltip(const Port_Icon_State& icon) {
   QString tip = QString::fromStdString(icon.caption);
   if (!icon.device_text.empty()) tip += ": " + Window_Text(icon.device_text);
+  if (!icon.reason.empty()) tip += "\n" + Window_Text(icon.reason);
   return tip;
 }
 
@@ -384,7 +386,8 @@ void Main_Window::Render_Ports(bool busy) {
       button->setIcon(Port_Icon(Port_Icon_Size, icon.simulated));
       port_icon_simulated_[com] = icon.simulated;
     }
-    button->setEnabled(!busy);
+    // A port whose device is there but cannot be opened is greyed.
+    button->setEnabled(!busy && icon.enabled);
     button->setVisible(icon.visible);
   }
   Set_Text_If_Changed(simulated_note_, Window_Text(m.Simulated_Ports_Note));

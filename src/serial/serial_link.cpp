@@ -98,6 +98,8 @@ void Scan_Ports(Session& s) {
     Close_Port(s);
     const int n = s.Port_Number;
     bool opened = false;
+    std::string reason;
+    bool present = false;
     try {
       s.port.Set_InputLen(0);
       s.port.Set_Settings("1200,M,7,2");
@@ -105,8 +107,17 @@ void Scan_Ports(Session& s) {
       s.port.Set_PortOpen(true);
       s.port.Set_PortOpen(false);
       opened = true;
-    } catch (const Port_Error&) {
+    } catch (const Port_Error& e) {
       opened = false;
+      // The reason is kept for the port's icon; a device that is there but
+      // cannot be opened keeps its icon, greyed.
+      const bool assigned = s.ports.Find(n) != nullptr;
+      if (assigned) reason = e.what();
+      present = assigned && e.Kind() != Port_Error_Kind::No_Such_Port;
+    }
+    if (n >= 1 && n <= 8) {
+      s.Com_Reason[static_cast<std::size_t>(n)] = reason;
+      s.Com_Present[static_cast<std::size_t>(n)] = present;
     }
     if (opened) {
       if (n == 0) {

@@ -334,6 +334,36 @@ TEST(MainWindow, F2ShowsTheSupportedTabletsEvenWhileACommandRuns) {
   EXPECT_EQ(rows, (std::vector<int>{11, 7, 11, 5}));
 }
 
+// A port held by another program keeps a greyed icon whose tool tip says
+// why; a search that ends with a port error shows the reason under the
+// port-error text.
+TEST(MainWindow, PortThatCannotBeOpenedIsGreyedWithItsReason) {
+  test::Qt_App();
+  Sim_Bench sim;
+  Simulated_Port& com2 = sim.Attach_Profile(2, "dovrane4");
+  sim.Attach_Profile(5, "busy");
+  Main_Window window(sim.session);
+  window.End = [](int) {};
+  window.Start("");
+  QToolButton* held = window.Port_Button(5);
+  EXPECT_TRUE(held->isVisible());
+  EXPECT_FALSE(held->isEnabled());
+  EXPECT_EQ(held->toolTip().toStdString(),
+            "COM5: simulated tablet\nthe port is in use by another application");
+  EXPECT_TRUE(window.Port_Button(2)->isEnabled());
+  EXPECT_FALSE(window.Port_Button(3)->isVisible());
+
+  // COM2's tablet is taken by another program after the scan.
+  com2.Faults().busy = true;
+  EXPECT_TRUE(window.Dispatch("Com_Btn_2"));
+  EXPECT_EQ(window.Label("ErrorMsg")->text().toStdString(),
+            "Comport Error, Comport may be in use by another application.\n"
+            "the port is in use by another application");
+  EXPECT_TRUE(window.Label("ErrorMsg")->isVisible());
+  EXPECT_FALSE(window.Port_Button(2)->isEnabled());
+  EXPECT_TRUE(window.Port_Button(2)->isVisible());
+}
+
 TEST(MainWindow, PortIconSearchesAndShowsTheTabletFound) {
   test::Qt_App();
   Sim_Bench sim;

@@ -5,45 +5,16 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include <cstdlib>
-
 #include <gtest/gtest.h>
 
 #include <thread>
 
+#include "support/pty_pair.h"
+
 namespace stylomat {
 namespace {
 
-// A pseudo-terminal pair: the program opens the slave by its path, the
-// test plays the tablet on the master.
-struct Pty {
-  Pty() {
-    master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) return;
-    char name[128] = {};
-    if (::ptsname_r(master, name, sizeof name) != 0) return;
-    slave = ::open(name, O_RDWR | O_NOCTTY);
-    if (slave >= 0) path = name;
-  }
-  ~Pty() {
-    if (master >= 0) ::close(master);
-    if (slave >= 0) ::close(slave);
-  }
-  std::string Read_Master() {
-    std::string out;
-    char buf[256];
-    for (int i = 0; i < 50; ++i) {
-      const ssize_t n = ::read(master, buf, sizeof buf);
-      if (n > 0) out.append(buf, static_cast<std::size_t>(n));
-      else if (!out.empty()) break;
-      else std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return out;
-  }
-  int master = -1;
-  int slave = -1;
-  std::string path;
-};
+using Pty = test::Pty_Pair;
 
 std::size_t Wait_For_Bytes(Port_Backend& port, std::size_t want) {
   for (int i = 0; i < 200; ++i) {
@@ -143,8 +114,7 @@ TEST(Posix_Serial, MissingDeviceNotATerminalAndUnplugAreReportedInWords) {
   ASSERT_FALSE(pty.path.empty());
   auto port = Make_Posix_Serial(pty.path);
   port->Open(*Parse_Framing("9600,n,8,1"));
-  ::close(pty.master);  // the adapter is pulled out
-  pty.master = -1;
+  pty.Hang_Up();  // the adapter is pulled out
   ::close(pty.slave);
   pty.slave = -1;
   const Error unplugged(Port_Error_Kind::Io_Error, "57 input/output error on " + pty.path +
