@@ -102,7 +102,7 @@ class Settings_Run {
   void Print() {
     std::ostream& out = ctx_.out();
     out << "Window: " << Config_Window_Name(model().Window()) << "\n";
-    out << "Caption: " << model().Caption() << "\n";
+    out << "Caption: " << Shown(model().Caption()) << "\n";
     if (parts_.superset) Print_SuperSet(*parts_.superset);
     if (parts_.switches) Print_Switches(*parts_.switches);
   }
@@ -112,7 +112,7 @@ class Settings_Run {
     if (!entry) return false;
     const Command_Runner::Outcome outcome = model().Run(entry);
     if (outcome == Command_Runner::Outcome::Failed) {
-      ctx_.err() << "stylomat-cli: \"" << entry << "\" stopped: " << model().Commands().Failure() << "\n";
+      ctx_.err() << "stylomat-cli: \"" << entry << "\" stopped: " << Shown(model().Commands().Failure()) << "\n";
     }
     if (outcome == Command_Runner::Outcome::Refused || outcome == Command_Runner::Outcome::Unknown) {
       ctx_.err() << "stylomat-cli: the window's entry \"" << entry << "\" is not available now\n";
@@ -127,7 +127,7 @@ class Settings_Run {
   bool Apply(const std::string& assignment) {
     const auto eq = assignment.find('=');
     if (eq == std::string::npos || eq == 0) {
-      ctx_.err() << "stylomat-cli: \"" << assignment << "\" is not BOX=VALUE\n";
+      ctx_.err() << "stylomat-cli: \"" << Shown(assignment) << "\" is not BOX=VALUE\n";
       return false;
     }
     const std::string box = assignment.substr(0, eq);
@@ -175,7 +175,7 @@ class Settings_Run {
       out << Box_Name(box) << ": ";
       if (Is_List_Box(box)) {
         const List_Box& list = form.List(box);
-        out << "\"" << list.Text() << "\"" << (list.visible ? "" : " (hidden)") << "\n";
+        out << "\"" << Shown(list.Text()) << "\"" << (list.visible ? "" : " (hidden)") << "\n";
       } else {
         const Check_Box& check = form.Check(box);
         out << (check.value ? "checked" : "unchecked") << (check.visible ? "" : " (hidden)") << "\n";
@@ -202,10 +202,10 @@ class Settings_Run {
       if (box.Is_Check()) {
         out << (box.value == 1 ? "checked" : "unchecked") << "\n";
       } else {
-        out << "\"" << form.Shown(box.id) << "\"\n";
+        out << "\"" << Shown(form.Shown(box.id)) << "\"\n";
       }
     }
-    out << "Image: " << form.Switch_Image_Text() << "\n";
+    out << "Image: " << Shown(form.Switch_Image_Text()) << "\n";
   }
 
   void Print_Items(const std::string& box, const std::vector<std::string>& items) {
@@ -236,7 +236,7 @@ class Settings_Run {
       }
       return true;
     }
-    ctx_.err() << "stylomat-cli: the " << Config_Window_Name(model().Window()) << " window has no box \"" << name
+    ctx_.err() << "stylomat-cli: the " << Config_Window_Name(model().Window()) << " window has no box \"" << Shown(name)
                << "\"\n";
     return false;
   }
@@ -253,7 +253,7 @@ class Settings_Run {
       }
       return true;
     }
-    ctx_.err() << "stylomat-cli: the " << Config_Window_Name(model().Window()) << " window has no box \"" << name
+    ctx_.err() << "stylomat-cli: the " << Config_Window_Name(model().Window()) << " window has no box \"" << Shown(name)
                << "\"\n";
     return false;
   }

@@ -132,7 +132,7 @@ int Main(int argc, char** argv) {
     try {
       status = c.run(ctx);
     } catch (const std::exception& e) {
-      std::cerr << "stylomat-cli: " << e.what() << "\n";
+      std::cerr << "stylomat-cli: " << Shown(e.what()) << "\n";
       status = Exit_Error;
     }
     ctx.Finish();

@@ -74,6 +74,31 @@ TEST(Cli, UsageErrorsHelpAndVersion) {
   EXPECT_EQ(help.out.substr(help.out.size() - last.size()), last);
 }
 
+// A tablet that answers with terminal escape sequences: whatever command
+// prints its text shows them as \xNN, so the terminal is never retitled,
+// cleared or coloured by it.
+TEST(Cli, TabletTextWithEscapeSequencesIsPrintedEscaped) {
+  const std::string env = "STYLOMAT_PORTS=none STYLOMAT_CLOCK=virtual STYLOMAT_SIMULATE=1=hostile";
+  const std::string name = "\\x1B]0;Stylomat was here\\x07\\x1B[2J\\x1B[31mZ-9000";
+  const auto korv = Run_Cli(env, "korv read --port 1");
+  EXPECT_EQ(korv.status, 2);
+  EXPECT_EQ(korv.out, "stylomat-cli: the tablet on COM1 is \"" + name +
+                          "\", which the KORV_form window does not serve; korv needs a KORV tablet (KORV, Quorral "
+                          "III)\n");
+  const auto settings = Run_Cli(env, "settings show --port 1");
+  EXPECT_EQ(settings.status, 1);
+  EXPECT_EQ(settings.out, "stylomat-cli: the tablet on COM1 is \"" + name + "\"; no configuration window serves it\n");
+  const auto search = Run_Cli(env, "search --port 1");
+  EXPECT_EQ(search.status, 0);
+  EXPECT_EQ(search.out, "Port: COM1\nModel: " + name +
+                            "\nSize: 12 x 12\nFirmware: \\x1B[0mV1\\x1B[5m.0\\x9B\n"
+                            "Menus offer: Restore Factory Settings, Grid / Button Test\n");
+  for (const auto* r : {&korv, &settings, &search}) {
+    EXPECT_EQ(r->out.find('\x1b'), std::string::npos);
+    EXPECT_EQ(r->out.find('\x07'), std::string::npos);
+  }
+}
+
 TEST(Cli, SimProfilesListsEveryProfileWithItsFamily) {
   const auto r = Run_Cli("", "sim-profiles");
   EXPECT_EQ(r.status, 0);
