@@ -38,6 +38,11 @@ struct Options {
 // Options that never take a value.  Every other --name takes the next word.
 bool Is_Flag_Option(const std::string& name);
 
+// Whether the traffic log can be written at `path` at the end (through a
+// temporary file beside it); the reason when not.  Checked before anything
+// is sent to a tablet.
+bool Log_File_Writable(const std::string& path, std::string& why);
+
 class Context {
  public:
   Context(Options options, std::ostream& out, std::ostream& err);
@@ -59,8 +64,9 @@ class Context {
   // --port N, checked to be 1..8.  Prints a usage error when missing/bad.
   std::optional<int> Port_Option();
 
-  // Writes --log and --trace files; called once at exit.
-  void Finish();
+  // Writes --log and --trace files; called once at exit.  False when the
+  // log could not be written (said on standard error).
+  bool Finish();
 
  private:
   struct Impl;
@@ -94,6 +100,13 @@ struct Command {
   const char* name;
   Command_Function run;
   const char* synopsis;  // one line for --help
+  const char* options;   // the options it takes besides the common ones, blank-separated
 };
+
+// The options every command takes.
+inline constexpr const char* Common_Options = "debug oem help version log trace answer";
+
+// Whether `name` is one of the blank-separated words of `list`.
+bool Listed(const char* list, const std::string& name);
 
 }  // namespace stylomat::cli

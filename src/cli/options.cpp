@@ -1,5 +1,12 @@
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
 #include <ostream>
 #include <set>
+#include <string_view>
 
 #include "cli/cli.h"
 #include "platform/printable_text.h"
@@ -13,6 +20,37 @@ bool Is_Flag_Option(const std::string& name) {
       "temporary", "power-up",  // settings: how a change is saved
   };
   return flags.count(name) != 0;
+}
+
+bool Listed(const char* list, const std::string& name) {
+  std::string_view rest(list);
+  while (!rest.empty()) {
+    const std::size_t blank = rest.find(' ');
+    const std::string_view word = rest.substr(0, blank);
+    if (!word.empty() && word == name) return true;
+    if (blank == std::string_view::npos) break;
+    rest.remove_prefix(blank + 1);
+  }
+  return false;
+}
+
+bool Log_File_Writable(const std::string& path, std::string& why) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    why = "it is a directory";
+    return false;
+  }
+  const std::string temp = path + ".tmp";
+  const bool existed = ::stat(temp.c_str(), &st) == 0;
+  errno = 0;
+  std::ofstream probe(temp, std::ios::binary | std::ios::app);
+  if (!probe) {
+    why = errno != 0 ? std::strerror(errno) : "it cannot be created";
+    return false;
+  }
+  probe.close();
+  if (!existed) std::remove(temp.c_str());
+  return true;
 }
 
 void Print_Log_Lines(std::ostream& out, const std::string& log) {

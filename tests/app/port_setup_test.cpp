@@ -57,6 +57,11 @@ TEST(Port_Setup, BadEnvironmentIsRefusedWithAClearMessage) {
        "STYLOMAT_SIMULATE: unknown tablet profile \"nosuchtablet\". Known profiles: " + Sim_Profile_Names()},
       {Env("none", "garbage"), "STYLOMAT_SIMULATE: \"garbage\" is not of the form N=profile with N from 1 to 8"},
       {Env("none", "", "sundial"), "STYLOMAT_CLOCK must be \"virtual\" or \"steady\", not \"sundial\""},
+      // A COM number given twice is a slip, never "the last one wins"; a
+      // simulated tablet may still take over a real port's number.
+      {Env("2=/dev/ttyS0,3=/dev/ttyS1,COM2=/dev/ttyUSB0", ""),
+       "STYLOMAT_PORTS: COM2 is given twice (\"2=/dev/ttyS0\" and \"COM2=/dev/ttyUSB0\")"},
+      {Env("none", "1=wake,4=kv,1=dovrane4"), "STYLOMAT_SIMULATE: COM1 is given twice (\"1=wake\" and \"1=dovrane4\")"},
       // The virtual clock with a real port would make real waits meaningless.
       {Env("1=/dev/ttyS0", "2=wake", "virtual"),
        "STYLOMAT_CLOCK=virtual works only with simulated tablets: real serial ports are mapped too. Set "
