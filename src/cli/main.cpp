@@ -21,6 +21,7 @@ int Cmd_Switches(Context&);
 int Cmd_Image(Context&);
 int Cmd_Korv(Context&);
 int Cmd_Settings(Context&);
+int Cmd_Sim_Serve(Context&);
 
 namespace {
 
@@ -28,6 +29,7 @@ namespace {
 const Command Commands[] = {
     {"ports", Cmd_Ports, "ports                      list COM1..COM8 with device, description, availability and why not", "command-line"},
     {"sim-profiles", Cmd_Sim_Profiles, "sim-profiles               list the simulated tablets for STYLOMAT_SIMULATE", ""},
+    {"sim-serve", Cmd_Sim_Serve, "sim-serve PROFILE          serve a simulated tablet on a pseudo-terminal (prints its path) until interrupted", ""},
     {"identify", Cmd_Identify, "identify --product TEXT [--firmware TEXT --type5]  model, configuration window and variant flag of an identification", "product firmware type5"},
     {"decode", Cmd_Decode, "decode --format superset|kv|uiof|pnp|type5 [--cursor-text TEXT] [FILE]  decode a captured report stream", "format cursor-text"},
     {"search", Cmd_Search, "search --port N | --all      search one port or all ports for a tablet (exit 0 found, 1 nothing, 2 port error)", "port all command-line"},

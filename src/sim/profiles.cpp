@@ -28,7 +28,7 @@ std::vector<Sim_Profile> Build_Profiles() {
   // tablet's identification and firmware would retitle, clear and colour
   // a terminal that printed them raw.
   SuperSet_Tablet_Profile hostile;
-  hostile.identification = "\x1b]0;Stylomat was here\x07\x1b[2J\x1b[31mZ-9000\x1b[0m";
+  hostile.identification = "\x1b]0;pwned\x07\x1b[2J\x1b[31mZ-9000\x1b[0m";
   hostile.firmware = "V1\x1b[5m.0\x9b";
   hostile.settings_image = "43,49,46,61,06,10,80\r\n";
   all.push_back({"hostile", "SuperSet",

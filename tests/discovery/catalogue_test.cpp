@@ -72,7 +72,7 @@ const std::vector<Entry> Catalogue = {
     {"type5-nosize", "Type5 0/3", "KORV, Tastrel", "N/A", None},
     // An unknown tablet is named by its raw identification, escape
     // sequences and all; only what prints it escapes them.
-    {"hostile", "SuperSet 0/0", "\x1b]0;Stylomat was here\x07\x1b[2J\x1b[31mZ-9000", "12 x 12", None},
+    {"hostile", "SuperSet 0/0", "\x1b]0;pwned\x07\x1b[2J\x1b[31mZ-9000\x1b[0m", "12 x 12", None},
 };
 
 std::string Found_As(const Tablet_Identity& id) {
