@@ -62,15 +62,19 @@ bool Assign_Once(std::array<std::string, 9>& given, int com, const std::string& 
 }
 
 void Map_Real(Port_Directory& dir, int com, const std::string& device, const std::string& description) {
+  dir.Set(com, Real_Port_Entry(device, description));
+}
+
+}  // namespace
+
+Port_Entry Real_Port_Entry(const std::string& device, const std::string& description) {
   Port_Entry entry;
   entry.device = device;
   entry.description = description;
   entry.simulated = false;
   entry.backend = Make_Posix_Serial(device);
-  dir.Set(com, std::move(entry));
+  return entry;
 }
-
-}  // namespace
 
 Port_Environment Port_Environment::From_Process() {
   Port_Environment env;
@@ -106,6 +110,7 @@ Port_Setup Make_Port_Setup(const Port_Environment& env) {
 
   // Real ports first; simulated tablets then take their COM numbers over.
   const std::string ports = Trim(env.ports);
+  setup.listed = ports.empty();
   if (ports.empty()) {
     int com = 1;
     for (const Os_Serial_Port& p : env.list_ports ? env.list_ports() : std::vector<Os_Serial_Port>{}) {
