@@ -94,8 +94,8 @@ std::optional<int> Item_Index(const std::vector<std::string>& items, const std::
 // One window, opened on the tablet found, and the steps run on it.
 class Settings_Run {
  public:
-  Settings_Run(Context& ctx, Session& s, Config_Window_Parts parts)
-      : ctx_(ctx), s_(s), parts_(std::move(parts)), entries_(Entries_Of(parts_.model->Window())) {}
+  Settings_Run(Context& ctx, Config_Window_Parts parts)
+      : ctx_(ctx), parts_(std::move(parts)), entries_(Entries_Of(parts_.model->Window())) {}
 
   Config_Window_Model& model() { return *parts_.model; }
 
@@ -259,7 +259,6 @@ class Settings_Run {
   }
 
   Context& ctx_;
-  Session& s_;
   Config_Window_Parts parts_;
   Window_Entries entries_;
 };
@@ -350,7 +349,7 @@ int Cmd_Settings(Context& ctx) {
     ctx.err() << "stylomat-cli: the " << Config_Window_Name(route->window) << " window is not available\n";
     return Exit_Error;
   }
-  Settings_Run run(ctx, *s, std::move(front_end.parts));
+  Settings_Run run(ctx, std::move(front_end.parts));
   if (run.model().Load() == Config_Load_Result::Ended || s->End_Requested) {
     ctx.out() << "A start-up command ran; the program ends\n";
     return Exit_Ok;
