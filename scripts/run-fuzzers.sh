@@ -3,16 +3,23 @@
 # other, each for SECONDS seconds or, when RUNS is above 0, until it has
 # made RUNS executions; the corpora grow in BUILD/corpus/<target>.  Prints
 # each target's executions, and fails on the first crash (its input is
-# kept in BUILD/crashes/).
-#   scripts/run-fuzzers.sh BUILD SECONDS [RUNS]
+# kept in BUILD/crashes/).  Names after RUNS choose some of the targets.
+#   scripts/run-fuzzers.sh BUILD SECONDS [RUNS [TARGET...]]
 set -euo pipefail
 build=${1:?build directory}
 seconds=${2:?seconds per target}
 runs=${3:-0}
+shift $(($# < 3 ? $# : 3))
+targets=()
+if (($# > 0)); then
+  for name in "$@"; do targets+=("$build/fuzz/$name"); done
+else
+  targets=("$build"/fuzz/*_fuzz)
+fi
 mkdir -p "$build/corpus" "$build/crashes"
 summary=()
-for target in "$build"/fuzz/*_fuzz; do
-  [[ -x "$target" ]] || continue
+for target in "${targets[@]}"; do
+  [[ -x "$target" ]] || { echo "no fuzz target $target" >&2; exit 1; }
   name=$(basename "$target")
   corpus="$build/corpus/$name"
   log="$build/$name.log"
