@@ -240,20 +240,25 @@ void Pty_Server::Step(double max_wait) {
     // Closed, the master reports a hang-up at once: look, and sleep if
     // the port is still closed.
     ready = ::poll(&p, 1, 0);
-    if (ready > 0 && (p.revents & POLLHUP) && !(p.revents & POLLIN)) {
+    if (ready > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) && !(p.revents & POLLIN)) {
       if (timeout_ms > 0) ::usleep(static_cast<useconds_t>(timeout_ms) * 1000);
       ready = ::poll(&p, 1, 0);
     }
   }
+  constexpr short Gone = POLLHUP | POLLERR | POLLNVAL;
   if (ready > 0) {
     // Bytes and flush notices first (in packet mode each read starts with
-    // a status byte), a hang-up after them.
+    // a status byte), a hang-up after them.  What is still left to read
+    // once the port was seen closed belongs to no opening.
     for (int reads = 0; reads < 64 && (p.revents & POLLIN); ++reads) {
       char buf[4096];
       const ssize_t n = ::read(master_, buf, sizeof buf);
       if (n <= 0) break;
+      const bool stale = !host_open_ && (p.revents & Gone);
       const unsigned char status = static_cast<unsigned char>(buf[0]);
-      if (status == TIOCPKT_DATA) {
+      if (stale) {
+        // dropped
+      } else if (status == TIOCPKT_DATA) {
         if (!host_open_) Opened(false);  // a program that did not flush at opening
         Host_Bytes(buf + 1, static_cast<std::size_t>(n - 1));
       } else if (status & TIOCPKT_FLUSHREAD) {
@@ -262,10 +267,13 @@ void Pty_Server::Step(double max_wait) {
       struct pollfd again {};
       again.fd = master_;
       again.events = POLLIN;
-      if (::poll(&again, 1, 0) <= 0) break;
+      if (::poll(&again, 1, 0) <= 0) {
+        p.revents = 0;
+        break;
+      }
       p.revents = again.revents;
     }
-    if (p.revents & POLLHUP) {
+    if (p.revents & Gone) {
       Closed();
     } else if (!host_open_ && !(p.revents & POLLIN)) {
       Opened(false);  // the hang-up ended: someone opened the port without a flush
