@@ -28,7 +28,7 @@ Mode_Flags Parse_Command_Line(const std::string& command_line);
 void Start_Program(Session& s, const std::string& command_line, Mode_Flags modes);
 
 // The port icons' device texts and simulated badges from the ports' map
-// ("/dev/ttyUSB0, FTDI ...", the simulated tablet's description).
+// ("/dev/ttyUSB0, Quillon ...", the simulated tablet's description).
 void Describe_Port_Icons(Session& s);
 
 }  // namespace stylomat

@@ -71,7 +71,7 @@ unsigned Termios_Cflag(const Framing& f);
 
 struct Os_Serial_Port {
   std::string device;       // "/dev/ttyUSB0"
-  std::string description;  // "FTDI FT232R USB UART (0403:6001)"
+  std::string description;  // "Quillon QX-232 USB UART (1d6b:7a01)"
   bool usb = false;         // USB or ACM adapter
 };
 

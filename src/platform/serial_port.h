@@ -85,7 +85,7 @@ class Port_Backend {
 // What stands behind one COM number.
 struct Port_Entry {
   std::string device;       // "/dev/ttyUSB0", or "simulated" for a simulated tablet
-  std::string description;  // "FTDI FT232R USB UART (0403:6001)", or the profile
+  std::string description;  // "Quillon QX-232 USB UART (1d6b:7a01)", or the profile
   bool simulated = false;
   std::unique_ptr<Port_Backend> backend;  // persists for the whole run
 };

@@ -18,13 +18,13 @@ Port_Environment Env(std::string ports, std::string simulate, std::string clock 
 }
 
 TEST(Port_Setup, MachinePortsFillComNumbersInListedOrder) {
-  auto setup = Make_Port_Setup(Env("", "", "", {{"/dev/ttyUSB0", "FTDI FT232R USB UART (0403:6001)", true},
+  auto setup = Make_Port_Setup(Env("", "", "", {{"/dev/ttyUSB0", "Quillon QX-232 USB UART (1d6b:7a01)", true},
                                                 {"/dev/ttyS0", "", false},
                                                 {"/dev/ttyS1", "", false}}));
   ASSERT_TRUE(setup.error.empty()) << setup.error;
   ASSERT_NE(setup.directory.Find(1), nullptr);
   EXPECT_EQ(setup.directory.Find(1)->device, "/dev/ttyUSB0");
-  EXPECT_EQ(setup.directory.Find(1)->description, "FTDI FT232R USB UART (0403:6001)");
+  EXPECT_EQ(setup.directory.Find(1)->description, "Quillon QX-232 USB UART (1d6b:7a01)");
   EXPECT_EQ(setup.directory.Find(3)->device, "/dev/ttyS1");
   EXPECT_EQ(setup.directory.Find(4), nullptr);
   EXPECT_FALSE(setup.clock->Is_Virtual());
