@@ -5,12 +5,16 @@
 #   make test   installs what is needed, builds, and runs the tests
 BUILD      ?= build
 BUILD_ASAN ?= build-asan
+BUILD_FUZZ ?= build-fuzz
+# make fuzz: seconds per fuzzer, or (when above 0) executions per fuzzer.
+FUZZ_SECONDS ?= 60
+FUZZ_RUNS ?= 0
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 DEMO_TABLETS ?= 1=dovrane4,3=pallivant7,5=empty,7=kv-brokenx
 # The tablet driver's device in the demonstration: a recorded pen tablet.
 DEMO_RECORDING ?= pen_tablet.evemu
 
-.PHONY: deps build run run-real test test-sanitize bench package clean
+.PHONY: deps build run run-real test test-sanitize fuzz bench package clean
 
 deps:
 	@scripts/install-deps.sh
@@ -43,6 +47,17 @@ test-sanitize: deps
 	cd $(BUILD_ASAN) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j$(JOBS)
 
+# Every libFuzzer target (fuzz/*_fuzz.cpp) under AddressSanitizer and
+# UndefinedBehaviorSanitizer, one after the other, each for FUZZ_SECONDS
+# seconds (or FUZZ_RUNS executions); needs clang with libFuzzer, installed
+# here only.  The corpora stay in $(BUILD_FUZZ)/corpus for the next run.
+fuzz:
+	@STYLOMAT_WITH_FUZZ=1 scripts/install-deps.sh
+	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTYLOMAT_FUZZ=ON \
+	  -DSTYLOMAT_GUI=OFF -DSTYLOMAT_TESTS=OFF -DSTYLOMAT_BENCH=OFF
+	cmake --build $(BUILD_FUZZ) -j$(JOBS)
+	scripts/run-fuzzers.sh $(BUILD_FUZZ) $(FUZZ_SECONDS) $(FUZZ_RUNS)
+
 # A Debian package of the build (build/stylomat_<version>_<arch>.deb).
 package: build
 	cd $(BUILD) && cpack -G DEB
@@ -51,4 +66,4 @@ bench: build
 	@for b in $(BUILD)/bench/*_bench $(BUILD)/src/gui/*_qtbench; do [ -x "$$b" ] && "$$b"; done
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN)
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ)

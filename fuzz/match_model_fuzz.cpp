@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(s.main.Tbl.text == name);
 
   const bool routed = Route_Config(s, flags & 16);
-  Check(routed == !Config_Window_For(name).empty());
+  Check(routed == Config_Window_For(name).has_value());
   Report_Found(s);
   Check(s.main.Config_Tbl.visible == routed);
   Check(!(s.main.Grid_btn.enabled && (id.Size_Text.empty() || id.Size_Text[0] == 'N')));

@@ -14,6 +14,10 @@ PACKAGES=(
 if [[ "${STYLOMAT_WITH_XVFB:-0}" == 1 ]]; then
   PACKAGES+=(xvfb xauth imagemagick xdotool)
 fi
+# make fuzz: clang with its libFuzzer and sanitizer runtimes.
+if [[ "${STYLOMAT_WITH_FUZZ:-0}" == 1 ]]; then
+  PACKAGES+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -1,5 +1,6 @@
 #include "app/port_setup.h"
 
+#include <array>
 #include <charconv>
 #include <cstdlib>
 
@@ -46,16 +47,34 @@ std::pair<int, std::string> Parse_Assignment(const std::string& item) {
   return {com, Trim(item.substr(eq + 1))};
 }
 
+// A COM number given twice in one variable is a slip, never "the last one
+// wins": the error names both assignments.
+bool Assign_Once(std::array<std::string, 9>& given, int com, const std::string& item, const char* variable,
+                 std::string& error) {
+  std::string& first = given[static_cast<std::size_t>(com)];
+  if (!first.empty()) {
+    error = std::string(variable) + ": COM" + std::to_string(com) + " is given twice (\"" + first + "\" and \"" +
+            item + "\")";
+    return false;
+  }
+  first = item;
+  return true;
+}
+
 void Map_Real(Port_Directory& dir, int com, const std::string& device, const std::string& description) {
+  dir.Set(com, Real_Port_Entry(device, description));
+}
+
+}  // namespace
+
+Port_Entry Real_Port_Entry(const std::string& device, const std::string& description) {
   Port_Entry entry;
   entry.device = device;
   entry.description = description;
   entry.simulated = false;
   entry.backend = Make_Posix_Serial(device);
-  dir.Set(com, std::move(entry));
+  return entry;
 }
-
-}  // namespace
 
 Port_Environment Port_Environment::From_Process() {
   Port_Environment env;
@@ -91,6 +110,7 @@ Port_Setup Make_Port_Setup(const Port_Environment& env) {
 
   // Real ports first; simulated tablets then take their COM numbers over.
   const std::string ports = Trim(env.ports);
+  setup.listed = ports.empty();
   if (ports.empty()) {
     int com = 1;
     for (const Os_Serial_Port& p : env.list_ports ? env.list_ports() : std::vector<Os_Serial_Port>{}) {
@@ -98,6 +118,7 @@ Port_Setup Make_Port_Setup(const Port_Environment& env) {
       Map_Real(setup.directory, com++, p.device, p.description);
     }
   } else if (ports != "none") {
+    std::array<std::string, 9> given{};
     for (const std::string& item : Split(ports, ',')) {
       const auto [com, device] = Parse_Assignment(item);
       if (com == 0 || device.empty()) {
@@ -105,16 +126,19 @@ Port_Setup Make_Port_Setup(const Port_Environment& env) {
                       "\" is not of the form N=/dev/device with N from 1 to 8 (or use STYLOMAT_PORTS=none)";
         return setup;
       }
+      if (!Assign_Once(given, com, item, "STYLOMAT_PORTS", setup.error)) return setup;
       Map_Real(setup.directory, com, device, "");
     }
   }
 
+  std::array<std::string, 9> simulated{};
   for (const std::string& item : Split(Trim(env.simulate), ',')) {
     const auto [com, name] = Parse_Assignment(item);
     if (com == 0 || name.empty()) {
       setup.error = "STYLOMAT_SIMULATE: \"" + item + "\" is not of the form N=profile with N from 1 to 8";
       return setup;
     }
+    if (!Assign_Once(simulated, com, item, "STYLOMAT_SIMULATE", setup.error)) return setup;
     const Sim_Profile* profile = Find_Sim_Profile(name);
     if (!profile) {
       setup.error = "STYLOMAT_SIMULATE: unknown tablet profile \"" + name + "\". Known profiles: " + Sim_Profile_Names();

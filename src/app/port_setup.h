@@ -24,6 +24,9 @@ struct Port_Setup {
   Port_Directory directory;
   std::vector<int> simulated_coms;  // in increasing order
   std::string error;                // non-empty: the environment is unusable
+  // The real ports are the machine's list (STYLOMAT_PORTS not set): adapters
+  // that come later take the free COM numbers.
+  bool listed = false;
 };
 
 struct Port_Environment {
@@ -37,6 +40,9 @@ struct Port_Environment {
 };
 
 Port_Setup Make_Port_Setup(const Port_Environment& env);
+
+// The entry of a real serial device (the termios backend).
+Port_Entry Real_Port_Entry(const std::string& device, const std::string& description);
 
 // "Simulated tablets on COM1, COM3", or empty.
 std::string Simulated_Ports_Note(const std::vector<int>& coms);

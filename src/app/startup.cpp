@@ -56,9 +56,15 @@ void Start_Program(Session& s, const std::string& command_line, Mode_Flags modes
   s.main.LabelOS.text = s.system.Name;
   s.main.LabelVersion.text = s.system.Version_Text;
   s.main.LabelBuild.text = s.system.Build_Text;
+  Describe_Port_Icons(s);
+  s.main.Busy = false;
+  s.main.Touch();
+}
+
+void Describe_Port_Icons(Session& s) {
   for (int com = 1; com <= 8; ++com) {
     const Port_Entry* e = s.ports.Find(com);
-    Port_Icon_State& icon = s.main.Com_Btn[com];
+    Port_Icon_State& icon = s.main.Com_Btn[static_cast<std::size_t>(com)];
     icon.simulated = e && e->simulated;
     if (!e) {
       icon.device_text.clear();
@@ -70,7 +76,6 @@ void Start_Program(Session& s, const std::string& command_line, Mode_Flags modes
       icon.device_text = e->device + ", " + e->description;
     }
   }
-  s.main.Busy = false;
   s.main.Touch();
 }
 

@@ -27,4 +27,8 @@ Mode_Flags Parse_Command_Line(const std::string& command_line);
 // (main.Show_Debug_Window.checked).
 void Start_Program(Session& s, const std::string& command_line, Mode_Flags modes);
 
+// The port icons' device texts and simulated badges from the ports' map
+// ("/dev/ttyUSB0, Quillon ...", the simulated tablet's description).
+void Describe_Port_Icons(Session& s);
+
 }  // namespace stylomat

@@ -38,6 +38,11 @@ struct Options {
 // Options that never take a value.  Every other --name takes the next word.
 bool Is_Flag_Option(const std::string& name);
 
+// Whether the traffic log can be written at `path` at the end (through a
+// temporary file beside it); the reason when not.  Checked before anything
+// is sent to a tablet.
+bool Log_File_Writable(const std::string& path, std::string& why);
+
 class Context {
  public:
   Context(Options options, std::ostream& out, std::ostream& err);
@@ -61,8 +66,9 @@ class Context {
   // --port N, checked to be 1..8.  Prints a usage error when missing/bad.
   std::optional<int> Port_Option();
 
-  // Writes --log and --trace files; called once at exit.
-  void Finish();
+  // Writes --log and --trace files; called once at exit.  False when the
+  // log could not be written (said on standard error).
+  bool Finish();
 
  private:
   struct Impl;
@@ -77,12 +83,32 @@ class Context {
 // line per CR-ended log line.  Nothing for an empty log.
 void Print_Log_Lines(std::ostream& out, const std::string& log);
 
+// Every text that comes from a tablet, a device or the main window's
+// labels goes to the terminal through these: control bytes and bytes
+// outside ASCII are shown as \xNN, so an answer cannot retitle or clear the
+// user's terminal.  Shown_Lines keeps the line breaks of a message (CR).
+std::string Shown(const std::string& text);
+std::string Shown_Lines(const std::string& text);
+
+// After a search that found no tablet on `port`: says so on standard error
+// ("no tablet answered", or the port error with its reason on the next
+// line), then `needs` when not empty.  Returns the exit status: Exit_Error
+// for a port error, Exit_Nothing otherwise.
+int Report_No_Tablet(Context& ctx, const Session& s, int port, const std::string& needs);
+
 using Command_Function = int (*)(Context&);
 
 struct Command {
   const char* name;
   Command_Function run;
   const char* synopsis;  // one line for --help
+  const char* options;   // the options it takes besides the common ones, blank-separated
 };
+
+// The options every command takes.
+inline constexpr const char* Common_Options = "debug oem help version log trace answer";
+
+// Whether `name` is one of the blank-separated words of `list`.
+bool Listed(const char* list, const std::string& name);
 
 }  // namespace stylomat::cli

@@ -28,7 +28,7 @@ int Cmd_Identify(Context& ctx) {
   const Config_Route* route = Find_Config_Route(id.Model_Name);
   const bool routed = Route_Config(s, false);
 
-  ctx.out() << "Model_Name: " << id.Model_Name << "\n";
+  ctx.out() << "Model_Name: " << Shown(id.Model_Name) << "\n";
   ctx.out() << "Configuration window: " << (routed && route ? Config_Window_Name(route->window) : "none") << "\n";
   ctx.out() << "Variant flag: " << (route && route->variant_name ? route->variant_name : "none") << "\n";
   return Exit_Ok;

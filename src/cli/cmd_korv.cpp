@@ -234,7 +234,7 @@ class Korv_Run {
   KORV_Result Write(const Step& step) {
     const int n = step.number;
     if (n != 0 && n > korv().Last_User_SuperSet()) {
-      ctx_.err() << "stylomat-cli: SuperSet " << n << " is reserved on the " << s_.identity.Model_Name << "\n";
+      ctx_.err() << "stylomat-cli: SuperSet " << n << " is reserved on the " << Shown(s_.identity.Model_Name) << "\n";
       return KORV_Result::Refused;
     }
     SuperSet_Form& form = model_.Form();
@@ -335,15 +335,15 @@ int Cmd_Korv(Context& ctx) {
 
   Port_Icon_Command(*s, *port);
   if (s->Search_Status != 0 || !s->port.PortOpen()) {
-    ctx.err() << "stylomat-cli: no tablet answered on COM" << *port << "; korv needs a KORV tablet\n";
+    (void)Report_No_Tablet(ctx, *s, *port, "korv needs a KORV tablet (KORV, Quorral III)");
     return Exit_Error;
   }
   if (Config_Window_For(s->identity.Model_Name) != Config_Window::KORV_form) {
-    ctx.err() << "stylomat-cli: the tablet on COM" << *port << " is \"" << s->identity.Model_Name
+    ctx.err() << "stylomat-cli: the tablet on COM" << *port << " is \"" << Shown(s->identity.Model_Name)
               << "\", which the KORV_form window does not serve; korv needs a KORV tablet (KORV, Quorral III)\n";
     return Exit_Error;
   }
-  ctx.out() << "Found " << s->identity.Model_Name << " on COM" << *port << "\n";
+  ctx.out() << "Found " << Shown(s->identity.Model_Name) << " on COM" << *port << "\n";
 
   KORV_Form_Model model(*s);
   if (steps.front().kind != Step_Kind::Load) model.Prepare();

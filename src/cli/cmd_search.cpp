@@ -2,7 +2,6 @@
 // window, one port (its icon) or all ports (Search All Serial Ports), and
 // the Restore Factory Settings command on the tablet found.  Prints what
 // the main window would show.
-#include <cstdio>
 #include <string>
 
 #include "cli/cli.h"
@@ -11,29 +10,6 @@
 namespace stylomat::cli {
 
 namespace {
-
-// Tablet replies are untrusted bytes: control and non-ASCII bytes are shown
-// as \xNN so they cannot upset the terminal.
-std::string Printable(const std::string& text) {
-  std::string out;
-  for (unsigned char c : text) {
-    if (c >= 0x20 && c < 0x7f) {
-      out += static_cast<char>(c);
-    } else {
-      char hex[8];
-      std::snprintf(hex, sizeof hex, "\\x%02X", c);
-      out += hex;
-    }
-  }
-  return out;
-}
-
-// A message of the main window: its CR line breaks become new lines.
-std::string Message_Lines(const std::string& text) {
-  std::string out;
-  for (char c : text) out += c == '\r' ? '\n' : c;
-  return out;
-}
 
 std::string Menu_Caption(const Menu_Entry_State& entry) {
   std::string out;
@@ -44,10 +20,10 @@ std::string Menu_Caption(const Menu_Entry_State& entry) {
 
 void Print_Found(Context& ctx, Session& s) {
   const Main_Window_State& m = s.main;
-  ctx.out() << "Port: COM" << Printable(m.CommPort.text) << "\n";
-  ctx.out() << "Model: " << Printable(m.Tbl.text) << "\n";
-  ctx.out() << "Size: " << Printable(m.Size_lb.text) << "\n";
-  if (m.Version_Lb.visible) ctx.out() << "Firmware: " << Printable(m.Version_Lb.text) << "\n";
+  ctx.out() << "Port: COM" << Shown(m.CommPort.text) << "\n";
+  ctx.out() << "Model: " << Shown(m.Tbl.text) << "\n";
+  ctx.out() << "Size: " << Shown(m.Size_lb.text) << "\n";
+  if (m.Version_Lb.visible) ctx.out() << "Firmware: " << Shown(m.Version_Lb.text) << "\n";
   std::string offers;
   for (const Menu_Entry_State* entry : {&m.Config_Tbl, &m.Reset_Tbl, &m.Grid_btn}) {
     if (!entry->visible || !entry->enabled) continue;
@@ -63,7 +39,7 @@ int Report(Context& ctx, Session& s, bool found) {
     Print_Found(ctx, s);
     return Exit_Ok;
   }
-  if (s.main.ErrorMsg.visible) ctx.out() << Message_Lines(s.main.ErrorMsg.text) << "\n";
+  if (s.main.ErrorMsg.visible) ctx.out() << Shown_Lines(s.main.ErrorMsg.text) << "\n";
   return s.Search_Status == -2 ? Exit_Error : Exit_Nothing;
 }
 
@@ -89,10 +65,20 @@ int Cmd_Search(Context& ctx) {
     return Report(ctx, *s, Found(*s));
   }
   bool any_available = false;
-  for (int n = 1; n <= 8; ++n) any_available = any_available || s->Com_Available[static_cast<std::size_t>(n)];
+  bool any_present = false;
+  for (std::size_t n = 1; n <= 8; ++n) {
+    any_available = any_available || s->Com_Available[n];
+    any_present = any_present || s->Com_Present[n];
+  }
   if (!any_available) {
+    // Say why each port that is there could not be used: held by another
+    // program, no permission, not a serial device.
     ctx.out() << "No serial port is available.\n";
-    return Exit_Nothing;
+    for (int n = 1; n <= 8; ++n) {
+      const std::string& reason = s->Com_Reason[static_cast<std::size_t>(n)];
+      if (!reason.empty()) ctx.out() << "COM" << n << ": " << Shown(reason) << "\n";
+    }
+    return any_present ? Exit_Error : Exit_Nothing;
   }
   const int found_on = Search_All_Ports(*s);
   return Report(ctx, *s, found_on != 0);
@@ -107,7 +93,7 @@ int Cmd_Restore_Factory(Context& ctx) {
 
   Port_Icon_Command(*s, *port);
   if (!Found(*s)) return Report(ctx, *s, false);
-  ctx.out() << "Restoring the factory settings of " << Printable(s->main.Tbl.text) << " on COM" << *port << "\n";
+  ctx.out() << "Restoring the factory settings of " << Shown(s->main.Tbl.text) << " on COM" << *port << "\n";
   Restore_Factory(*s);
   return Report(ctx, *s, Found(*s));
 }

@@ -94,15 +94,15 @@ std::optional<int> Item_Index(const std::vector<std::string>& items, const std::
 // One window, opened on the tablet found, and the steps run on it.
 class Settings_Run {
  public:
-  Settings_Run(Context& ctx, Session& s, Config_Window_Parts parts)
-      : ctx_(ctx), s_(s), parts_(std::move(parts)), entries_(Entries_Of(parts_.model->Window())) {}
+  Settings_Run(Context& ctx, Config_Window_Parts parts)
+      : ctx_(ctx), parts_(std::move(parts)), entries_(Entries_Of(parts_.model->Window())) {}
 
   Config_Window_Model& model() { return *parts_.model; }
 
   void Print() {
     std::ostream& out = ctx_.out();
     out << "Window: " << Config_Window_Name(model().Window()) << "\n";
-    out << "Caption: " << model().Caption() << "\n";
+    out << "Caption: " << Shown(model().Caption()) << "\n";
     if (parts_.superset) Print_SuperSet(*parts_.superset);
     if (parts_.switches) Print_Switches(*parts_.switches);
   }
@@ -112,7 +112,7 @@ class Settings_Run {
     if (!entry) return false;
     const Command_Runner::Outcome outcome = model().Run(entry);
     if (outcome == Command_Runner::Outcome::Failed) {
-      ctx_.err() << "stylomat-cli: \"" << entry << "\" stopped: " << model().Commands().Failure() << "\n";
+      ctx_.err() << "stylomat-cli: \"" << entry << "\" stopped: " << Shown(model().Commands().Failure()) << "\n";
     }
     if (outcome == Command_Runner::Outcome::Refused || outcome == Command_Runner::Outcome::Unknown) {
       ctx_.err() << "stylomat-cli: the window's entry \"" << entry << "\" is not available now\n";
@@ -127,7 +127,7 @@ class Settings_Run {
   bool Apply(const std::string& assignment) {
     const auto eq = assignment.find('=');
     if (eq == std::string::npos || eq == 0) {
-      ctx_.err() << "stylomat-cli: \"" << assignment << "\" is not BOX=VALUE\n";
+      ctx_.err() << "stylomat-cli: \"" << Shown(assignment) << "\" is not BOX=VALUE\n";
       return false;
     }
     const std::string box = assignment.substr(0, eq);
@@ -175,7 +175,7 @@ class Settings_Run {
       out << Box_Name(box) << ": ";
       if (Is_List_Box(box)) {
         const List_Box& list = form.List(box);
-        out << "\"" << list.Text() << "\"" << (list.visible ? "" : " (hidden)") << "\n";
+        out << "\"" << Shown(list.Text()) << "\"" << (list.visible ? "" : " (hidden)") << "\n";
       } else {
         const Check_Box& check = form.Check(box);
         out << (check.value ? "checked" : "unchecked") << (check.visible ? "" : " (hidden)") << "\n";
@@ -202,10 +202,10 @@ class Settings_Run {
       if (box.Is_Check()) {
         out << (box.value == 1 ? "checked" : "unchecked") << "\n";
       } else {
-        out << "\"" << form.Shown(box.id) << "\"\n";
+        out << "\"" << Shown(form.Shown(box.id)) << "\"\n";
       }
     }
-    out << "Image: " << form.Switch_Image_Text() << "\n";
+    out << "Image: " << Shown(form.Switch_Image_Text()) << "\n";
   }
 
   void Print_Items(const std::string& box, const std::vector<std::string>& items) {
@@ -236,7 +236,7 @@ class Settings_Run {
       }
       return true;
     }
-    ctx_.err() << "stylomat-cli: the " << Config_Window_Name(model().Window()) << " window has no box \"" << name
+    ctx_.err() << "stylomat-cli: the " << Config_Window_Name(model().Window()) << " window has no box \"" << Shown(name)
                << "\"\n";
     return false;
   }
@@ -253,13 +253,12 @@ class Settings_Run {
       }
       return true;
     }
-    ctx_.err() << "stylomat-cli: the " << Config_Window_Name(model().Window()) << " window has no box \"" << name
+    ctx_.err() << "stylomat-cli: the " << Config_Window_Name(model().Window()) << " window has no box \"" << Shown(name)
                << "\"\n";
     return false;
   }
 
   Context& ctx_;
-  Session& s_;
   Config_Window_Parts parts_;
   Window_Entries entries_;
 };
@@ -331,17 +330,14 @@ int Cmd_Settings(Context& ctx) {
   Session* s = ctx.Start();
   if (!s) return Exit_Error;
   Port_Icon_Command(*s, *port);
-  if (s->Search_Status != 0 || !s->port.PortOpen()) {
-    ctx.err() << "stylomat-cli: no tablet answered on COM" << *port << "\n";
-    return s->Search_Status == -2 ? Exit_Error : Exit_Nothing;
-  }
+  if (s->Search_Status != 0 || !s->port.PortOpen()) return Report_No_Tablet(ctx, *s, *port, "");
   const Config_Route* route = Find_Config_Route(s->identity.Model_Name);
   if (!route) {
-    ctx.err() << "stylomat-cli: the tablet on COM" << *port << " is \"" << s->identity.Model_Name
+    ctx.err() << "stylomat-cli: the tablet on COM" << *port << " is \"" << Shown(s->identity.Model_Name)
               << "\"; no configuration window serves it\n";
     return Exit_Nothing;
   }
-  ctx.out() << "Found: " << s->identity.Model_Name << " on COM" << *port << "\n";
+  ctx.out() << "Found: " << Shown(s->identity.Model_Name) << " on COM" << *port << "\n";
 
   // "Advanced Configuration", as the main window runs it: the tablet's
   // reporting reset, then the routing opens the window.
@@ -353,7 +349,7 @@ int Cmd_Settings(Context& ctx) {
     ctx.err() << "stylomat-cli: the " << Config_Window_Name(route->window) << " window is not available\n";
     return Exit_Error;
   }
-  Settings_Run run(ctx, *s, std::move(front_end.parts));
+  Settings_Run run(ctx, std::move(front_end.parts));
   if (run.model().Load() == Config_Load_Result::Ended || s->End_Requested) {
     ctx.out() << "A start-up command ran; the program ends\n";
     return Exit_Ok;

@@ -110,7 +110,7 @@ bool Write_Atomically(const std::string& path, const std::string& bytes) {
 
 const std::string& Context::Driver_Description() const { return impl_->driver.description; }
 
-void Context::Finish() {
+bool Context::Finish() {
   if (session_ && !session_->Keep_Settings_On_Exit) {
     // Leaving the program puts a tablet still on the port back into its
     // power-up state, as the main window does when it closes.
@@ -119,9 +119,11 @@ void Context::Finish() {
   if (impl_->trace_out.is_open()) impl_->trace_out.flush();
   if (!options_.log_file.empty() && session_) {
     if (!Write_Atomically(options_.log_file, session_->log.Text())) {
-      err_ << "stylomat-cli: cannot write the traffic log to \"" << options_.log_file << "\"\n";
+      err_ << "stylomat-cli: cannot write the traffic log to \"" << Shown(options_.log_file) << "\"\n";
+      return false;
     }
   }
+  return true;
 }
 
 }  // namespace stylomat::cli

@@ -23,25 +23,40 @@ int Cmd_Korv(Context&);
 int Cmd_Settings(Context&);
 int Cmd_Grid_Test(Context&);
 int Cmd_Driver(Context&);
+int Cmd_Sim_Serve(Context&);
 
 namespace {
 
 // The command table: one line per command.
 const Command Commands[] = {
-    {"ports", Cmd_Ports, "ports                      list COM1..COM8 with device, description and availability"},
-    {"sim-profiles", Cmd_Sim_Profiles, "sim-profiles               list the simulated tablets for STYLOMAT_SIMULATE"},
-    {"identify", Cmd_Identify, "identify --product TEXT [--firmware TEXT --type5]  model, configuration window and variant flag of an identification"},
-    {"decode", Cmd_Decode, "decode --format superset|kv|uiof|pnp|type5 [--cursor-text TEXT] [FILE]  decode a captured report stream"},
-    {"search", Cmd_Search, "search --port N | --all      search one port or all ports for a tablet (exit 0 found, 1 nothing, 2 port error)"},
-    {"restore-factory", Cmd_Restore_Factory, "restore-factory --port N   search the port, then restore the tablet's factory settings"},
-    {"superset", Cmd_Superset, "superset decode B0,B1,B2,B3 [--window KORV_form|Mirolex2|Dovrane3]  boxes of a SuperSet record; superset tables [--out DIR]"},
-    {"switches", Cmd_Switches, "switches decode R1,...,R7 [--family Pv5|VSIII] | switches factory --family Pv5|VSIII  banks, settings and image of a switch-bank tablet"},
-    {"image", Cmd_Image, "image encode B0,B1,B2,B3 | image decode I1,...,I7 [--window Mirolex2|Dovrane3]  Mirolex/Dovrane settings image and its SuperSet record"},
-    {"settings", Cmd_Settings, "settings STEP [then STEP]... --port N  show, set, save-user, restore-factory: the configuration window of the tablet found, without a window"},
-    {"korv", Cmd_Korv, "korv STEP [then STEP]... --port N  read, write, select, save-power-up, restore-defaults SuperSets of a KORV tablet (korv help)"},
-    {"grid-test", Cmd_Grid_Test, "grid-test --port N --seconds S [--units counts|in|mm] [--save FILE.bmp]  the grid and button test for S seconds (exit 0 no grid error, 1 grid errors or nothing found, 2 port error)"},
-    {"driver", Cmd_Driver, "driver info | driver monitor [--seconds S]  the tablet driver: what it reports of itself, the tablet and its cursors; its packets live"},
+    {"ports", Cmd_Ports, "ports                      list COM1..COM8 with device, description, availability and why not", "command-line"},
+    {"sim-profiles", Cmd_Sim_Profiles, "sim-profiles               list the simulated tablets for STYLOMAT_SIMULATE", ""},
+    {"sim-serve", Cmd_Sim_Serve, "sim-serve PROFILE          serve a simulated tablet on a pseudo-terminal (prints its path) until interrupted", ""},
+    {"identify", Cmd_Identify, "identify --product TEXT [--firmware TEXT --type5]  model, configuration window and variant flag of an identification", "product firmware type5"},
+    {"decode", Cmd_Decode, "decode --format superset|kv|uiof|pnp|type5 [--cursor-text TEXT] [FILE]  decode a captured report stream", "format cursor-text"},
+    {"search", Cmd_Search, "search --port N | --all      search one port or all ports for a tablet (exit 0 found, 1 nothing, 2 port error)", "port all command-line"},
+    {"restore-factory", Cmd_Restore_Factory, "restore-factory --port N   search the port, then restore the tablet's factory settings", "port command-line"},
+    {"superset", Cmd_Superset, "superset decode B0,B1,B2,B3 [--window KORV_form|Mirolex2|Dovrane3]  boxes of a SuperSet record; superset tables [--out DIR]", "window out"},
+    {"switches", Cmd_Switches, "switches decode R1,...,R7 [--family Pv5|VSIII] | switches factory --family Pv5|VSIII  banks, settings and image of a switch-bank tablet", "family"},
+    {"image", Cmd_Image, "image encode B0,B1,B2,B3 | image decode I1,...,I7 [--window Mirolex2|Dovrane3]  Mirolex/Dovrane settings image and its SuperSet record", "window"},
+    {"settings", Cmd_Settings, "settings STEP [then STEP]... --port N  show, set, save-user, restore-factory: the configuration window of the tablet found, without a window", "port superset switches temporary power-up command-line"},
+    {"korv", Cmd_Korv, "korv STEP [then STEP]... --port N  read, write, select, save-power-up, restore-defaults SuperSets of a KORV tablet (korv help)", "port range command-line"},
+    {"grid-test", Cmd_Grid_Test, "grid-test --port N --seconds S [--units counts|in|mm] [--save FILE.bmp]  the grid and button test for S seconds (exit 0 no grid error, 1 grid errors or nothing found, 2 port error)", "port seconds units save command-line"},
+    {"driver", Cmd_Driver, "driver info | driver monitor [--seconds S]  the tablet driver: what it reports of itself, the tablet and its cursors; its packets live", "seconds"},
 };
+
+// Whether some command (or every command) takes the option.
+bool Known_Option(const std::string& name) {
+  if (Listed(Common_Options, name)) return true;
+  for (const Command& c : Commands)
+    if (Listed(c.options, name)) return true;
+  return false;
+}
+
+int Usage_Slip(const std::string& message) {
+  std::cerr << "stylomat-cli: " << Shown(message) << "\n";
+  return Exit_Error;
+}
 
 void Print_Help(std::ostream& out) {
   out << "Usage: stylomat-cli [options] COMMAND [arguments]\n\nCommands:\n";
@@ -73,6 +88,9 @@ int Main(int argc, char** argv) {
   Options options;
   std::string command;
   std::vector<std::string> args(argv + 1, argv + argc);
+  // Every slip is a usage error before anything is sent: an option no
+  // command knows, an option given twice, an option the command does not
+  // take, a log that could not be written at the end.
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a.size() > 2 && a.rfind("--", 0) == 0) {
@@ -84,19 +102,17 @@ int Main(int argc, char** argv) {
         name = name.substr(0, eq);
         has_value = true;
       }
+      if (!Known_Option(name)) return Usage_Slip("unknown option --" + name + " (see --help)");
+      if (options.flags.count(name) != 0 || options.values.count(name) != 0) {
+        return Usage_Slip("--" + name + " is given twice");
+      }
       if (Is_Flag_Option(name)) {
-        if (has_value) {
-          std::cerr << "stylomat-cli: --" << name << " takes no value\n";
-          return Exit_Error;
-        }
+        if (has_value) return Usage_Slip("--" + name + " takes no value");
         options.flags[name] = true;
         continue;
       }
       if (!has_value) {
-        if (i + 1 >= args.size()) {
-          std::cerr << "stylomat-cli: --" << name << " needs a value\n";
-          return Exit_Error;
-        }
+        if (i + 1 >= args.size()) return Usage_Slip("--" + name + " needs a value");
         value = args[++i];
       }
       options.values[name] = value;
@@ -118,8 +134,7 @@ int Main(int argc, char** argv) {
     } else if (*v == "no" || *v == "n") {
       options.answer = false;
     } else {
-      std::cerr << "stylomat-cli: --answer must be yes or no\n";
-      return Exit_Error;
+      return Usage_Slip("--answer must be yes or no");
     }
   }
   if (options.Flag("version")) {
@@ -132,19 +147,32 @@ int Main(int argc, char** argv) {
   }
   for (const Command& c : Commands) {
     if (command != c.name) continue;
+    std::vector<std::string> given;
+    for (const auto& [name, flag] : options.flags) given.push_back(name);
+    for (const auto& [name, value] : options.values) given.push_back(name);
+    for (const std::string& name : given) {
+      if (!Listed(Common_Options, name) && !Listed(c.options, name)) {
+        return Usage_Slip(command + " does not take --" + name + " (see --help)");
+      }
+    }
+    if (!options.log_file.empty()) {
+      std::string why;
+      if (!Log_File_Writable(options.log_file, why)) {
+        return Usage_Slip("cannot write the traffic log to \"" + options.log_file + "\": " + why);
+      }
+    }
     Context ctx(options, std::cout, std::cerr);
     int status = Exit_Error;
     try {
       status = c.run(ctx);
     } catch (const std::exception& e) {
-      std::cerr << "stylomat-cli: " << e.what() << "\n";
+      std::cerr << "stylomat-cli: " << Shown(e.what()) << "\n";
       status = Exit_Error;
     }
-    ctx.Finish();
+    if (!ctx.Finish() && status == Exit_Ok) status = Exit_Error;
     return status;
   }
-  std::cerr << "stylomat-cli: unknown command \"" << command << "\" (see --help)\n";
-  return Exit_Error;
+  return Usage_Slip("unknown command \"" + command + "\" (see --help)");
 }
 
 }  // namespace stylomat::cli

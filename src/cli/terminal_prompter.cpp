@@ -5,23 +5,11 @@
 #include <iostream>
 #include <string>
 
+#include "platform/printable_text.h"
+
 namespace stylomat::cli {
 
 namespace {
-
-std::string Printable(const std::string& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r') {
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      out += '\n';
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
 
 Answer Positive(Buttons b) { return b == Buttons::Yes_No ? Answer::Yes : Answer::OK; }
 Answer Negative(Buttons b) {
@@ -46,7 +34,8 @@ const char* Name(Answer a) {
 }  // namespace
 
 Answer Terminal_Prompter::Ask(const Question& q) {
-  out_ << "[" << q.title << "] " << Printable(q.text) << "\n";
+  // Questions can quote what a tablet answered: shown escaped.
+  out_ << "[" << Printable_Text(q.title) << "] " << Printable_Lines(q.text) << "\n";
   Answer answer = Negative(q.buttons);
   if (q.buttons == Buttons::OK) {
     answer = Answer::OK;

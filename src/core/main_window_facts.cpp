@@ -23,8 +23,16 @@ void Show_Facts(Session& s) {
   const Tablet_Identity& id = s.identity;
   bool changed = false;
   for (std::size_t n = 1; n <= 8; ++n) {
-    if (m.Com_Btn[n].visible != s.Com_Available[n]) {
-      m.Com_Btn[n].visible = s.Com_Available[n];
+    // A port that opened shows its icon; one whose device is there but
+    // cannot be opened keeps a greyed icon that says why; others have none.
+    Port_Icon_State& icon = m.Com_Btn[n];
+    const bool available = s.Com_Available[n];
+    const bool visible = available || s.Com_Present[n];
+    const std::string reason = visible && !available ? s.Com_Reason[n] : std::string();
+    if (icon.visible != visible || icon.enabled != available || icon.reason != reason) {
+      icon.visible = visible;
+      icon.enabled = available;
+      icon.reason = reason;
       changed = true;
     }
   }

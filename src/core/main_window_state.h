@@ -29,8 +29,10 @@ struct Menu_Entry_State {
 
 struct Port_Icon_State {
   bool visible = false;     // Com_Btn_N and L_Com_Btn_N
+  bool enabled = true;      // false: the device is there but cannot be opened (greyed)
   std::string caption;      // "COM1"
-  std::string device_text;  // "/dev/ttyUSB0, FTDI FT232R USB UART"
+  std::string device_text;  // "/dev/ttyUSB0, Quillon QX-232 USB UART"
+  std::string reason;       // why a greyed port cannot be opened
   bool simulated = false;
 };
 

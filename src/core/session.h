@@ -55,6 +55,16 @@ struct Session {
   int Port_Number = 0;
   int Search_Status = 0;
   std::array<bool, 9> Com_Available{};  // index 1..8
+  // Why the port scan could not open a port (empty when it could, or when
+  // nothing is assigned to it), and whether the device is there all the
+  // same (held by another program, no permission, not a serial device):
+  // such a port keeps a greyed icon that says why.
+  std::array<std::string, 9> Com_Reason{};
+  std::array<bool, 9> Com_Present{};
+  // Why the last search or operation ended with Search_Status -2 when no
+  // port error says it (an answer that makes no sense); the port's own
+  // First_Failure otherwise.
+  std::string Failure_Reason;
   // The port the search result speaks of (-1 before the first search).
   int Searched_Port = -1;
   // Framing parts the probes compose their settings from.

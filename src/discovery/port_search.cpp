@@ -57,11 +57,14 @@ void Report_No_Tablet(Session& s) {
   s.Refresh_Log_View();
 }
 
-// The port could not be opened or failed: say so, and look at the system
-// and its ports again.
+// The port could not be opened or failed: say so and why, and look at the
+// system and its ports again.
 void Report_Port_Error(Session& s) {
-  Show_Error(s, Port_Error_Text());
+  // The refresh opens every port again; the reason is taken before.
+  const std::string reason = Port_Failure_Reason(s);
+  Show_Error(s, Port_Error_Text(reason));
   Log_Line(s, "Com " + Port_Text(s) + ", Comport Error, Refreshing System Info");
+  if (!reason.empty()) Log_Line(s, "Com " + Port_Text(s) + ", " + reason);
   s.Refresh_Log_View();
   Close_Port(s);
   Show_Search_Animation(s, 4);
@@ -70,7 +73,13 @@ void Report_Port_Error(Session& s) {
   Refresh_System_Information(s);
   // The refresh clears the main window's state; the user still has to be
   // told why nothing was found.
-  Show_Error(s, Port_Error_Text());
+  Show_Error(s, Port_Error_Text(reason));
+}
+
+// A new search or operation starts without an old failure's reason.
+void Forget_Failure(Session& s) {
+  s.Failure_Reason.clear();
+  s.port.Clear_Failure();
 }
 
 void Report_Tablet(Session& s) {
@@ -138,6 +147,14 @@ std::string No_Tablet_Text(int port) {
 
 std::string Port_Error_Text() { return "Comport Error, Comport may be in use by another application."; }
 
+std::string Port_Error_Text(const std::string& reason) {
+  return reason.empty() ? Port_Error_Text() : Port_Error_Text() + CR + reason;
+}
+
+std::string Port_Failure_Reason(const Session& s) {
+  return s.Failure_Reason.empty() ? s.port.First_Failure() : s.Failure_Reason;
+}
+
 std::string Check_Tablet_Text() { return Check_Tablet_Advice + CR + CR + Icon_Advice; }
 
 void Search_Port(Session& s, const Probe_Table& probes) {
@@ -151,6 +168,7 @@ void Search_Port(Session& s, const Probe_Table& probes) {
   s.identity.Half_Resolution = false;
   // Nothing has answered until a probe says otherwise.
   s.Search_Status = -1;
+  Forget_Failure(s);
   Run_Probes(s, probes);
   Report_Search_Result(s);
 }
@@ -188,7 +206,9 @@ int Search_All_Ports(Session& s, const Probe_Table& probes) {
 }
 
 void Restore_Factory(Session& s, const Probe_Table& probes) {
+  Forget_Failure(s);
   if (!s.port.PortOpen()) {
+    s.Failure_Reason = "the port is not open: search it for the tablet first";
     Show_Error(s, Port_Error_Text());
     Report_Port_Error(s);
     // The refresh brought up the please-wait window; nothing else would

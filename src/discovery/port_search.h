@@ -12,6 +12,12 @@ namespace stylomat {
 // Texts of the main window's ErrorMsg label.
 std::string No_Tablet_Text(int port);
 std::string Port_Error_Text();
+// The port-error text with the reason on a line of its own (CR), when one
+// is known.
+std::string Port_Error_Text(const std::string& reason);
+// Why the last search or operation ended with a port error: the session's
+// Failure_Reason, else the port's first failure; empty when neither says.
+std::string Port_Failure_Reason(const Session& s);
 std::string Check_Tablet_Text();  // after the system information was refreshed
 
 // Searches Port_Number: clears the last result, runs the probes in the

@@ -2,9 +2,17 @@
 
 #include "discovery/model_table.h"
 #include "discovery/size_text.h"
+#include "platform/printable_text.h"
 #include "serial/serial_link.h"
 
 namespace stylomat {
+
+std::string Size_Not_Understood(const Session& s, std::string_view answer) {
+  const std::string port = "COM" + std::to_string(s.Port_Number);
+  if (answer.empty()) return "the tablet on " + port + " did not answer its size question";
+  return "the tablet on " + port + " answered its size question with \"" + Printable_Text(answer) +
+         "\", which is not a size";
+}
 
 void Wait_Seconds(Session& s, double seconds) { Wait_Until(s, s.clock.Now() + seconds); }
 

@@ -32,6 +32,10 @@ void Record_Firmware(Session& s, const std::string& text);
 // Product_Reply = text, then Match_Model.
 void Name_Tablet(Session& s, const std::string& product_reply);
 
+// The reason a search ends with a port error when the tablet's answer to
+// its size question is not a size (the answer shown with \xNN escapes).
+std::string Size_Not_Understood(const Session& s, std::string_view answer);
+
 bool Contains(std::string_view text, std::string_view part);
 // The character code of byte n (counted from 1) of a reply; the caller has
 // checked the length.

@@ -70,7 +70,10 @@ bool Ask_Size(Session& s) {
     return true;
   }
   Type5_Size size;
-  if (!Type5_Size_From(answer, size)) return false;
+  if (!Type5_Size_From(answer, size)) {
+    s.Failure_Reason = Size_Not_Understood(s, answer);
+    return false;
+  }
   s.identity.Tablet_Width = size.width_inches * Counts_Per_Inch;
   s.identity.Tablet_Height = size.height_inches * Counts_Per_Inch;
   Record_Size(s, Counts_Per_Inch);

@@ -55,7 +55,10 @@ bool Ask_Size(Session& s) {
   // The size comes from this answer alone: a tablet that stays silent must
   // not be measured by whatever an earlier probe left in the buffer.
   UIOF_Size size;
-  if (!UIOF_Size_From(answer, size)) return false;
+  if (!UIOF_Size_From(answer, size)) {
+    s.Failure_Reason = Size_Not_Understood(s, answer);
+    return false;
+  }
   s.identity.Tablet_Width = size.width;
   s.identity.Tablet_Height = size.height;
   Record_Size(s, Counts_Per_Inch);

@@ -74,11 +74,17 @@ void Reset_Main_State(Session& s) {
     Wait_Tick(s);
     Reset_Tablet(s);
     // Wait for the reset commands to leave the port.  Reset_Tablet closed
-    // the port, so this normally ends at once; a port that never drains is
-    // given two seconds, never more.
-    const double give_up = s.clock.Now() + 2.0;
+    // the port, so this normally ends at once; a port that is open again
+    // (a command that ran in the reset's pause) and never drains is given
+    // two seconds, never more: counted in ticks, so that rounding cannot
+    // add one.
+    constexpr double Drain_Seconds = 2.0;
+    const int ticks = static_cast<int>(Drain_Seconds / Tick_Seconds + 0.5);
+    const double give_up = s.clock.Now() + Drain_Seconds;
     try {
-      while (s.port.OutBufferCount() != 0 && s.clock.Now() < give_up) Wait_Tick(s);
+      for (int tick = 0; tick < ticks && s.clock.Now() < give_up && s.port.OutBufferCount() != 0; ++tick) {
+        Wait_Tick(s);
+      }
     } catch (const Port_Error&) {
     }
   }

@@ -14,11 +14,13 @@
 
 #include "app/data_dir.h"
 #include "app/driver_setup.h"
+#include "app/port_hotplug.h"
 #include "app/port_setup.h"
 #include "core/session.h"
 #include "app/startup.h"
 #include "gui/main_window.h"
 #include "gui/qt_prompter.h"
+#include "platform/tty_monitor.h"
 
 int main(int argc, char** argv) {
   using namespace stylomat;
@@ -63,5 +65,8 @@ int main(int argc, char** argv) {
   }
   window.Start(command_line);
   if (window.Ending()) return 0;
+  Port_Follow follow;
+  follow.listed = setup.listed;
+  window.Follow_Port_Devices(Make_Tty_Monitor(), std::move(follow));
   return app.exec();
 }

@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -69,9 +70,11 @@ void Set_Text_If_Changed(QLabel* label, const QString& text) {
   if (label->text() != text) label->setText(text);
 }
 
+// "COM2: /dev/ttyUSB0, ..." and, for a port that cannot be opened, why.
 QString Port_Tooltip(const Port_Icon_State& icon) {
   QString tip = QString::fromStdString(icon.caption);
   if (!icon.device_text.empty()) tip += ": " + Window_Text(icon.device_text);
+  if (!icon.reason.empty()) tip += "\n" + Window_Text(icon.reason);
   return tip;
 }
 
@@ -117,8 +120,36 @@ Main_Window::Main_Window(Session& session, QWidget* parent)
 }
 
 Main_Window::~Main_Window() {
+  port_notifier_.reset();
   wait_cursor_.Set(false);
   s_.Set_Front_End(nullptr);
+}
+
+void Main_Window::Follow_Port_Devices(std::unique_ptr<Port_Watch> watch, Port_Follow follow) {
+  port_notifier_.reset();
+  port_watch_ = std::move(watch);
+  port_follow_ = std::move(follow);
+  if (!port_watch_ || port_watch_->Fd() < 0) return;
+  port_notifier_ = std::make_unique<QSocketNotifier>(port_watch_->Fd(), QSocketNotifier::Read);
+  connect(port_notifier_.get(), &QSocketNotifier::activated, this, [this] { Port_Devices_Announced(); });
+}
+
+void Main_Window::Port_Devices_Announced() {
+  // Everything waiting is taken, so the notifier does not fire again for it.
+  for (const Tty_Change& change : port_watch_->Take_Changes()) {
+    if (change.action == "add" || change.action == "remove") ports_changed_ = true;
+  }
+  // Inside a command (its waits run window events) the map of the ports
+  // stays as it is; the command's own port fails with its reason if its
+  // adapter went.
+  Apply_Port_Changes();
+}
+
+void Main_Window::Apply_Port_Changes() {
+  if (!ports_changed_ || ending_ || runner_.Running() || config_window_) return;
+  ports_changed_ = false;
+  stylomat::Follow_Port_Devices(s_, port_follow_);
+  Render();
 }
 
 void Main_Window::Process_Events() {
@@ -172,6 +203,7 @@ void Main_Window::Config_Window_Closed() {
   if (config_window_.get() == closing) config_window_.reset();
   Render();
   Finish_Pending_End();
+  Apply_Port_Changes();
 }
 
 void Main_Window::End_Program() {
@@ -394,6 +426,8 @@ bool Main_Window::Dispatch(const std::string& name) {
     s_.prompter.Inform("The command stopped: " + runner_.Failure(), "Stylomat");
   }
   Finish_Pending_End();
+  // Adapters that came or went while the command ran.
+  Apply_Port_Changes();
   return true;
 }
 
@@ -494,7 +528,8 @@ void Main_Window::Render_Ports(bool busy) {
       button->setIcon(Port_Icon(Port_Icon_Size, icon.simulated));
       port_icon_simulated_[com] = icon.simulated;
     }
-    button->setEnabled(!busy);
+    // A port whose device is there but cannot be opened is greyed.
+    button->setEnabled(!busy && icon.enabled);
     button->setVisible(icon.visible);
   }
   Set_Text_If_Changed(simulated_note_, Window_Text(m.Simulated_Ports_Note));

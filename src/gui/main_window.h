@@ -13,16 +13,19 @@
 #include <string>
 #include <vector>
 
+#include "app/port_hotplug.h"
 #include "core/command_runner.h"
 #include "core/front_end.h"
 #include "core/session.h"
 #include "gui/wait_cursor.h"
+#include "platform/tty_monitor.h"
 
 class QAction;
 class QDialog;
 class QLabel;
 class QMenu;
 class QStackedWidget;
+class QSocketNotifier;
 class QToolButton;
 
 namespace stylomat::gui {
@@ -47,6 +50,14 @@ class Main_Window : public QMainWindow, public Front_End {
   // log line, the system information with the port scan, the port icons
   // and the note on simulated ports; the log window opens in Debug_Mode.
   void Start(const std::string& command_line);
+
+  // Follows serial adapters coming and going: the watch's descriptor wakes
+  // the window (a QSocketNotifier, no polling); the ports are looked at
+  // again (Follow_Port_Devices) at once when idle, otherwise once the
+  // running command or the open configuration window is done.  A command
+  // whose own adapter goes fails with the reason its port gives.
+  void Follow_Port_Devices(std::unique_ptr<Port_Watch> watch, Port_Follow follow);
+  bool Port_Changes_Pending() const { return ports_changed_; }
 
   // The one way into every command: a menu entry's name ("Find_Tablet") or
   // a port icon's ("Com_Btn_3").  A command runs inside this call, waits
@@ -123,6 +134,8 @@ class Main_Window : public QMainWindow, public Front_End {
   void Finish(int code);
   void Finish_Pending_End();
   void Config_Window_Closed();
+  void Port_Devices_Announced();
+  void Apply_Port_Changes();
 
   Session& s_;
   std::unique_ptr<Log_Window> log_window_;
@@ -142,6 +155,11 @@ class Main_Window : public QMainWindow, public Front_End {
   QWidget* main_page_ = nullptr;
   Grid_Panel* grid_panel_ = nullptr;
   bool grid_page_shown_ = false;
+
+  std::unique_ptr<Port_Watch> port_watch_;
+  std::unique_ptr<QSocketNotifier> port_notifier_;
+  Port_Follow port_follow_;
+  bool ports_changed_ = false;
 
   bool started_ = false;
   bool ending_ = false;

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstdio>
 
+#include "platform/printable_text.h"
+
 namespace stylomat {
 
 namespace {
@@ -227,6 +229,15 @@ void Serial_Port::Set_Settings(std::string settings) {
   settings_ = std::move(settings);
 }
 
+void Serial_Port::Failed(const Port_Error& e) {
+  if (failure_.empty()) failure_ = e.what();
+  if (e.Kind() == Port_Error_Kind::Io_Error && open_ && !hung_up_) {
+    hung_up_ = true;
+    Trace("HANGUP", Printable_Text(e.what()));
+  }
+  throw e;
+}
+
 void Serial_Port::Set_PortOpen(bool open) {
   if (!open) {
     if (!open_) return;
@@ -245,7 +256,8 @@ void Serial_Port::Set_PortOpen(bool open) {
   if (open_) return;
 
   const auto fail = [&](Port_Error_Kind kind, const std::string& why) {
-    Trace("OPENFAIL", settings_ + " " + why);
+    if (failure_.empty()) failure_ = why;
+    Trace("OPENFAIL", settings_ + " " + Printable_Text(why));
     throw Port_Error(kind, why);
   };
   const std::optional<Framing> framing = Parse_Framing(settings_);
@@ -261,6 +273,7 @@ void Serial_Port::Set_PortOpen(bool open) {
   }
   backend_ = entry->backend.get();
   open_ = true;
+  hung_up_ = false;
   Trace("OPEN", settings_);
   // The modem lines follow the properties as they stand at opening.
   try {
@@ -272,22 +285,30 @@ void Serial_Port::Set_PortOpen(bool open) {
 }
 
 Port_Backend& Serial_Port::Backend() {
-  if (!open_ || !backend_) throw Port_Error(Port_Error_Kind::Not_Open, "the port is not open");
+  if (!open_ || !backend_) Failed(Port_Error(Port_Error_Kind::Not_Open, "the port is not open"));
   return *backend_;
 }
 
 void Serial_Port::Set_DTREnable(bool on) {
   dtr_ = on;
   if (!open_) return;
+  try {
+    Backend().Set_DTR(on);
+  } catch (const Port_Error& e) {
+    Failed(e);
+  }
   Trace("DTR", on ? "1" : "0");
-  Backend().Set_DTR(on);
 }
 
 void Serial_Port::Set_RTSEnable(bool on) {
   rts_ = on;
   if (!open_) return;
+  try {
+    Backend().Set_RTS(on);
+  } catch (const Port_Error& e) {
+    Failed(e);
+  }
   Trace("RTS", on ? "1" : "0");
-  Backend().Set_RTS(on);
 }
 
 void Serial_Port::Set_Break(bool on) {
@@ -296,29 +317,48 @@ void Serial_Port::Set_Break(bool on) {
     return;
   }
   break_ = on;
+  try {
+    Backend().Set_Break(on);
+  } catch (const Port_Error& e) {
+    Failed(e);
+  }
   Trace("BREAK", on ? "1" : "0");
-  Backend().Set_Break(on);
 }
 
 int Serial_Port::InBufferCount() {
   if (!open_) return 0;
-  const std::size_t n = Backend().Bytes_Waiting();
+  std::size_t n = 0;
+  try {
+    n = Backend().Bytes_Waiting();
+  } catch (const Port_Error& e) {
+    Failed(e);
+  }
   return n > 0x7fffffff ? 0x7fffffff : static_cast<int>(n);
 }
 
 int Serial_Port::OutBufferCount() {
   if (!open_) return 0;
-  const std::size_t n = Backend().Bytes_Unsent();
+  std::size_t n = 0;
+  try {
+    n = Backend().Bytes_Unsent();
+  } catch (const Port_Error& e) {
+    Failed(e);
+  }
   return n > 0x7fffffff ? 0x7fffffff : static_cast<int>(n);
 }
 
 std::string Serial_Port::Input() {
   Port_Backend& backend = Backend();
-  const std::size_t waiting = backend.Bytes_Waiting();
-  std::size_t want = waiting;
-  if (input_len_ > 0 && static_cast<std::size_t>(input_len_) < want) want = static_cast<std::size_t>(input_len_);
-  if (want == 0) return {};
-  std::string bytes = backend.Read(want);
+  std::string bytes;
+  try {
+    const std::size_t waiting = backend.Bytes_Waiting();
+    std::size_t want = waiting;
+    if (input_len_ > 0 && static_cast<std::size_t>(input_len_) < want) want = static_cast<std::size_t>(input_len_);
+    if (want == 0) return {};
+    bytes = backend.Read(want);
+  } catch (const Port_Error& e) {
+    Failed(e);
+  }
   if (!bytes.empty()) Trace("RX", Wire_Trace::Hex_Bytes(bytes));
   return bytes;
 }
@@ -335,8 +375,12 @@ bool Serial_Port::Wait_For_Input(double max_seconds) {
 void Serial_Port::Output(std::string_view bytes) {
   Port_Backend& backend = Backend();
   if (bytes.empty()) return;
+  try {
+    backend.Write(bytes);
+  } catch (const Port_Error& e) {
+    Failed(e);
+  }
   Trace("TX", Wire_Trace::Hex_Bytes(bytes));
-  backend.Write(bytes);
 }
 
 }  // namespace stylomat

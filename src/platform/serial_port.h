@@ -92,7 +92,7 @@ class Port_Backend {
 // What stands behind one COM number.
 struct Port_Entry {
   std::string device;       // "/dev/ttyUSB0", or "simulated" for a simulated tablet
-  std::string description;  // "FTDI FT232R USB UART (0403:6001)", or the profile
+  std::string description;  // "Quillon QX-232 USB UART (1d6b:7a01)", or the profile
   bool simulated = false;
   std::unique_ptr<Port_Backend> backend;  // persists for the whole run
 };
@@ -119,8 +119,12 @@ class Port_Directory {
 // The wire trace: one line per event on a port,
 //   "<seconds, 3 decimals> COM<n> <EVENT> [args]"
 // EVENT is OPEN <settings>, OPENFAIL <settings> <reason>, CLOSE, TX <hex>,
-// RX <hex>, DTR 0|1, RTS 0|1 or BREAK 0|1; hex bytes are upper-case pairs
-// separated by single blanks.  The format is an interface for scripts.
+// RX <hex>, DTR 0|1, RTS 0|1, BREAK 0|1 or HANGUP <reason>; hex bytes are
+// upper-case pairs separated by single blanks.  An event is written once
+// it has happened: a write that failed is no TX.  HANGUP is written once
+// per opening, when the device first fails while open (an unplugged
+// adapter).  Reasons have every byte outside printable ASCII as \xNN.  The
+// format is an interface for scripts.
 class Wire_Trace {
  public:
   using Sink = std::function<void(std::string_view line)>;
@@ -180,10 +184,20 @@ class Serial_Port {
 
   Port_Directory& Directory() { return directory_; }
   void Set_Trace(Wire_Trace* trace) { trace_ = trace; }
+  Wire_Trace* Current_Trace() const { return trace_; }
+
+  // Why the port failed: the text of the first Port_Error it raised since
+  // Clear_Failure (an opening that failed, a device that failed while
+  // open); the first failure is the cause, later ones follow from it.
+  // Empty when nothing failed.
+  const std::string& First_Failure() const { return failure_; }
+  void Clear_Failure() { failure_.clear(); }
 
  private:
   void Trace(std::string_view event, std::string_view args = {});
   Port_Backend& Backend();  // throws Not_Open
+  // Records a failure (and the hang-up line of the trace), then rethrows.
+  [[noreturn]] void Failed(const Port_Error& e);
 
   Port_Directory& directory_;
   Clock& clock_;
@@ -197,6 +211,8 @@ class Serial_Port {
   bool rts_ = false;
   bool break_ = false;
   int input_len_ = 0;
+  bool hung_up_ = false;  // HANGUP was traced for this opening
+  std::string failure_;
 };
 
 }  // namespace stylomat

@@ -98,6 +98,8 @@ void Scan_Ports(Session& s) {
     Close_Port(s);
     const int n = s.Port_Number;
     bool opened = false;
+    std::string reason;
+    bool present = false;
     try {
       s.port.Set_InputLen(0);
       s.port.Set_Settings("1200,M,7,2");
@@ -105,8 +107,17 @@ void Scan_Ports(Session& s) {
       s.port.Set_PortOpen(true);
       s.port.Set_PortOpen(false);
       opened = true;
-    } catch (const Port_Error&) {
+    } catch (const Port_Error& e) {
       opened = false;
+      // The reason is kept for the port's icon; a device that is there but
+      // cannot be opened keeps its icon, greyed.
+      const bool assigned = s.ports.Find(n) != nullptr;
+      if (assigned) reason = e.what();
+      present = assigned && e.Kind() != Port_Error_Kind::No_Such_Port;
+    }
+    if (n >= 1 && n <= 8) {
+      s.Com_Reason[static_cast<std::size_t>(n)] = reason;
+      s.Com_Present[static_cast<std::size_t>(n)] = present;
     }
     if (opened) {
       if (n == 0) {
@@ -139,6 +150,35 @@ void Scan_Ports(Session& s) {
     if (n == 9) s.Port_Number = 0;
     return;
   }
+}
+
+bool Check_Port(Session& s, int com) {
+  if (com < Port_Directory::First_Com || com > Port_Directory::Last_Com) return false;
+  const std::size_t n = static_cast<std::size_t>(com);
+  Serial_Port probe(s.ports, s.clock);
+  probe.Set_Trace(s.port.Current_Trace());
+  bool available = false;
+  std::string reason;
+  bool present = false;
+  try {
+    probe.Set_Settings("1200,M,7,2");
+    probe.Set_CommPort(com);
+    probe.Set_PortOpen(true);
+    probe.Set_PortOpen(false);
+    available = true;
+  } catch (const Port_Error& e) {
+    const bool assigned = s.ports.Find(com) != nullptr;
+    if (assigned) reason = e.what();
+    present = assigned && e.Kind() != Port_Error_Kind::No_Such_Port;
+  }
+  const bool changed =
+      s.Com_Available[n] != available || s.Com_Reason[n] != reason || s.Com_Present[n] != present;
+  if (available && !s.Com_Available[n]) Log_Line(s, "Com " + std::to_string(com) + ", Available");
+  s.Com_Available[n] = available;
+  s.Com_Reason[n] = reason;
+  s.Com_Present[n] = present;
+  if (changed) s.Facts_Changed();
+  return changed;
 }
 
 void Wiggle_Port(Session& s) {

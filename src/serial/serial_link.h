@@ -42,6 +42,12 @@ std::string Compose_Framing(Session& s, int baud, const std::string& parity, int
 
 // Availability of COM1..COM8, starting from Port_Number (0 scans all eight).
 void Scan_Ports(Session& s);
+// Availability of one port, as the scan finds it, without touching the
+// session's port (which may be open on another COM): opened at the scan's
+// framing and closed at once.  Records Com_Available, Com_Reason and
+// Com_Present, and logs "Com n, Available" when the port became
+// available.  Returns whether any of them changed.
+bool Check_Port(Session& s, int com);
 // Wakes a SuperSet-family tablet on Port_Number; leaves Search_Status.
 void Wiggle_Port(Session& s);
 // Wiggle_Port for the configuration windows.

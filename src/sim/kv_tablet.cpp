@@ -63,18 +63,36 @@ void KV_Tablet::Power_On(Sim_Link& link) {
 void KV_Tablet::To_UIOF(Sim_Link& link) {
   stream_.Stop(link);
   in_uiof_ = true;
+  z1_matched_ = 0;
   after_z_ = false;
   Set_Device_Framing(UIOF_Framing());
 }
 
 void KV_Tablet::On_Byte(Sim_Link& link, unsigned char byte) {
   if (in_uiof_) {
-    // ESC "Z" resets the UIOF reporting (streaming stops); only a break
-    // brings the tablet back to KV.
+    // ESC "Z" resets the UIOF reporting (streaming stops); ESC "z1" or a
+    // break brings the tablet back to the KV command set.
     (void)uiof_.On_Byte(link, byte);
+    if (Back_To_KV_Command(byte)) {
+      uiof_.Stop_Streaming(link);
+      in_uiof_ = false;
+      Set_Device_Framing(KV_Framing());
+    }
     return;
   }
   On_KV_Byte(link, byte);
+}
+
+bool KV_Tablet::Back_To_KV_Command(unsigned char byte) {
+  static constexpr unsigned char command[] = {static_cast<unsigned char>(ESC), 'z', '1'};
+  if (byte == command[z1_matched_]) {
+    ++z1_matched_;
+  } else {
+    z1_matched_ = byte == command[0] ? 1 : 0;
+  }
+  if (z1_matched_ < 3) return false;
+  z1_matched_ = 0;
+  return true;
 }
 
 void KV_Tablet::On_KV_Byte(Sim_Link& link, unsigned char byte) {

@@ -7,7 +7,8 @@
 //   "zt"      cursor text ("4", "2", "STYLUS", "16" ...)
 //   "zu"      switch to UIOF reporting: from then on the tablet speaks the
 //             UIOF command set at "9600,E,7,2" (ESC "Z" resets the UIOF
-//             reporting) until a break
+//             reporting) until ESC "z1" there or a break brings it back to
+//             the KV command set
 //   "a"       one 5-byte report at the largest coordinates
 //   "b"       turn the axes (width and height change places)
 //   0x40      start streaming 5-byte reports, KV_Report_Rate a second
@@ -62,6 +63,8 @@ class KV_Tablet : public Sim_Device, public Streaming_Tablet {
   void To_UIOF(Sim_Link& link);
   void On_KV_Byte(Sim_Link& link, unsigned char byte);
   void On_Z_Byte(Sim_Link& link, unsigned char byte);
+  // In UIOF reporting: true when the byte completes ESC "z1".
+  bool Back_To_KV_Command(unsigned char byte);
   long Reported_Width() const { return turned_ ? profile_.height : profile_.width; }
   long Reported_Height() const { return turned_ ? profile_.width : profile_.height; }
 
@@ -72,6 +75,7 @@ class KV_Tablet : public Sim_Device, public Streaming_Tablet {
   bool after_z_ = false;
   bool turned_ = false;
   int reports_asked_ = 0;
+  int z1_matched_ = 0;  // bytes of ESC "z1" seen in a row in UIOF reporting
 };
 
 // "kv", "kv-stylus", "kv16", "kv-obsolete", "kv-portrait".

@@ -68,6 +68,16 @@ std::vector<Sim_Profile> Build_Profiles() {
   Add_UIOF_Profiles(all);
   Add_PnP_Profiles(all);
   Add_Type5_Profiles(all);
+  // Anything on the line may answer with terminal escape sequences: this
+  // tablet's identification and firmware would retitle, clear and colour
+  // a terminal that printed them raw.
+  SuperSet_Tablet_Profile hostile;
+  hostile.identification = "\x1b]0;pwned\x07\x1b[2J\x1b[31mZ-9000\x1b[0m";
+  hostile.firmware = "V1\x1b[5m.0\x9b";
+  hostile.settings_image = "43,49,46,61,06,10,80\r\n";
+  all.push_back({"hostile", "SuperSet",
+                 "SuperSet-family tablet whose identification and firmware carry terminal escape sequences",
+                 [hostile] { return std::make_unique<SuperSet_Tablet>(hostile); }, {}, true});
   Add_Stream_Fault_Variants(all);
   return all;
 }

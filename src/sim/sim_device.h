@@ -92,6 +92,15 @@ class Simulated_Port final : public Port_Backend {
   // Everything the tablet has heard, in order (bytes only).
   const std::string& Heard() const { return heard_; }
 
+  // Whether a character sent at one framing is understood at another.  By
+  // default the framings must be equal; a tablet served on a
+  // pseudo-terminal compares only what the pty shows of them.
+  using Framing_Match = bool (*)(const Framing& sent, const Framing& received);
+  void Set_Framing_Match(Framing_Match match) { match_ = match; }
+  // When the next queued event happens (a character arriving at either
+  // end, the tablet's timer); infinity when nothing is queued.
+  double Next_Event_Time() const;
+
  private:
   friend class Sim_Link;
   enum class Kind { Host_Byte, Host_Lines, Host_Break, Device_Byte, Timer };
@@ -131,6 +140,10 @@ class Simulated_Port final : public Port_Backend {
   std::deque<unsigned char> input_;  // bytes received by the host, not yet read
   std::string heard_;
   double now_ = 0.0;  // time of the event being processed
+  Framing_Match match_ = nullptr;  // nullptr: equal framings
+  bool Understood(const Framing& sent, const Framing& received) const {
+    return match_ ? match_(sent, received) : sent == received;
+  }
 };
 
 // What a device may do while it handles an event.

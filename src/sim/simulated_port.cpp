@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <limits>
 
 #include "sim/sim_device.h"
 
@@ -26,6 +27,10 @@ void Sim_Link::Set_Timer(double at) {
   }
 }
 
+double Simulated_Port::Next_Event_Time() const {
+  return events_.empty() ? std::numeric_limits<double>::infinity() : events_.top().time;
+}
+
 void Simulated_Port::Push(Event e) {
   e.seq = seq_++;
   events_.push(e);
@@ -50,7 +55,7 @@ void Simulated_Port::Advance() {
       case Kind::Host_Byte:
         // The tablet only makes sense of characters framed as it expects;
         // anything else is lost on the line.
-        if (e.framing == device_->Device_Framing()) {
+        if (Understood(e.framing, device_->Device_Framing())) {
           heard_ += static_cast<char>(e.byte);
           device_->On_Byte(link, e.byte);
         }
@@ -62,7 +67,7 @@ void Simulated_Port::Advance() {
         device_->On_Break(link, e.a);
         break;
       case Kind::Device_Byte:
-        if (open_ && e.framing == host_framing_ && !faults_.drop_replies && input_.size() < Input_Capacity) {
+        if (open_ && Understood(e.framing, host_framing_) && !faults_.drop_replies && input_.size() < Input_Capacity) {
           input_.push_back(e.byte);
         }
         break;

@@ -1,6 +1,7 @@
 // Runs the stylomat-cli program as a technician or a script would.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sstream>
 #include <string>
 
@@ -69,10 +70,80 @@ TEST(Cli, UsageErrorsHelpAndVersion) {
   std::istringstream lines(commands.substr(0, commands.find("\n\n")));
   std::string names, line;
   while (std::getline(lines, line)) names += line.substr(2, line.find(' ', 2) - 2) + " ";
-  EXPECT_EQ(names, "ports sim-profiles identify decode search restore-factory superset switches image settings korv "
-                   "grid-test driver ");
+  EXPECT_EQ(names,
+            "ports sim-profiles sim-serve identify decode search restore-factory superset switches image settings "
+            "korv grid-test driver ");
   const std::string last = "Exit status: 0 success, 1 nothing found or answered, 2 port or usage error.\n";
   EXPECT_EQ(help.out.substr(help.out.size() - last.size()), last);
+}
+
+// A tablet that answers with terminal escape sequences: whatever command
+// prints its text shows them as \xNN, so the terminal is never retitled,
+// cleared or coloured by it.
+TEST(Cli, TabletTextWithEscapeSequencesIsPrintedEscaped) {
+  const std::string env = "STYLOMAT_PORTS=none STYLOMAT_CLOCK=virtual STYLOMAT_SIMULATE=1=hostile";
+  const std::string name = "\\x1B]0;pwned\\x07\\x1B[2J\\x1B[31mZ-9000\\x1B[0m";
+  const auto korv = Run_Cli(env, "korv read --port 1");
+  EXPECT_EQ(korv.status, 2);
+  EXPECT_EQ(korv.out, "stylomat-cli: the tablet on COM1 is \"" + name +
+                          "\", which the KORV_form window does not serve; korv needs a KORV tablet (KORV, Quorral "
+                          "III)\n");
+  const auto settings = Run_Cli(env, "settings show --port 1");
+  EXPECT_EQ(settings.status, 1);
+  EXPECT_EQ(settings.out, "stylomat-cli: the tablet on COM1 is \"" + name + "\"; no configuration window serves it\n");
+  const auto search = Run_Cli(env, "search --port 1");
+  EXPECT_EQ(search.status, 0);
+  EXPECT_EQ(search.out, "Port: COM1\nModel: " + name +
+                            "\nSize: 12 x 12\nFirmware: V1\\x1B[5m.0\\x9B\n"
+                            "Menus offer: Restore Factory Settings, Grid / Button Test\n");
+  for (const auto* r : {&korv, &settings, &search}) {
+    EXPECT_EQ(r->out.find('\x1b'), std::string::npos);
+    EXPECT_EQ(r->out.find('\x07'), std::string::npos);
+  }
+}
+
+// Slips on the command line or in the environment: each is a usage error
+// (exit 2) with a message before anything is sent (the wire trace stays
+// empty), never an option ignored or a last-one-wins.
+TEST(Cli, UsageSlipsExitTwoBeforeAnythingIsSent) {
+  const std::string trace = ::testing::TempDir() + "cli_slips.trace";
+  const std::string env = "STYLOMAT_PORTS=none STYLOMAT_CLOCK=virtual STYLOMAT_SIMULATE=1=quorral3";
+  const std::string unwritable = ::testing::TempDir() + "no-such-directory/run.log";
+  const struct {
+    std::string env;
+    std::string args;
+    std::string message;
+  } slips[] = {
+      {env, "search --port 1 --anwser yes", "unknown option --anwser (see --help)"},
+      {env, "search --port 1 --bogus", "unknown option --bogus (see --help)"},
+      {env, "--bogus=1 search --port 1", "unknown option --bogus (see --help)"},
+      {env, "search --port 1 --port 2", "--port is given twice"},
+      {env, "search --port 1 --debug --debug", "--debug is given twice"},
+      {env, "search --port 1 --range 90-99", "search does not take --range (see --help)"},
+      {env, "korv write 95 32,40,51,07 --port 1 --answer yes --answer no", "--answer is given twice"},
+      {"STYLOMAT_PORTS=none STYLOMAT_CLOCK=virtual STYLOMAT_SIMULATE=1=quorral3,1=empty", "search --port 1",
+       "STYLOMAT_SIMULATE: COM1 is given twice (\"1=quorral3\" and \"1=empty\")"},
+      {"STYLOMAT_PORTS=1=/dev/null,1=/dev/zero", "search --port 1",
+       "STYLOMAT_PORTS: COM1 is given twice (\"1=/dev/null\" and \"1=/dev/zero\")"},
+      // The tablet would have been changed before the log turned out to be
+      // unwritable.
+      {env, "korv write 95 32,40,51,07 --port 1 --answer yes --log " + unwritable,
+       "cannot write the traffic log to \"" + unwritable + "\": No such file or directory"},
+      {env, "search --port 1 --log " + ::testing::TempDir(),
+       "cannot write the traffic log to \"" + ::testing::TempDir() + "\": it is a directory"},
+  };
+  for (const auto& slip : slips) {
+    SCOPED_TRACE(slip.args);
+    std::remove(trace.c_str());
+    const auto r = Run_Cli(slip.env, slip.args + " --trace " + trace);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "stylomat-cli: " + slip.message + "\n");
+    EXPECT_EQ(Read_File(trace), "");
+  }
+  // The same commands without the slip do run.
+  const auto fine = Run_Cli(env, "search --port 1 --debug --trace " + trace);
+  EXPECT_EQ(fine.status, 0) << fine.out;
+  EXPECT_NE(Read_File(trace), "");
 }
 
 TEST(Cli, SimProfilesListsEveryProfileWithItsFamily) {

@@ -18,13 +18,13 @@ Port_Environment Env(std::string ports, std::string simulate, std::string clock 
 }
 
 TEST(Port_Setup, MachinePortsFillComNumbersInListedOrder) {
-  auto setup = Make_Port_Setup(Env("", "", "", {{"/dev/ttyUSB0", "FTDI FT232R USB UART (0403:6001)", true},
+  auto setup = Make_Port_Setup(Env("", "", "", {{"/dev/ttyUSB0", "Quillon QX-232 USB UART (1d6b:7a01)", true},
                                                 {"/dev/ttyS0", "", false},
                                                 {"/dev/ttyS1", "", false}}));
   ASSERT_TRUE(setup.error.empty()) << setup.error;
   ASSERT_NE(setup.directory.Find(1), nullptr);
   EXPECT_EQ(setup.directory.Find(1)->device, "/dev/ttyUSB0");
-  EXPECT_EQ(setup.directory.Find(1)->description, "FTDI FT232R USB UART (0403:6001)");
+  EXPECT_EQ(setup.directory.Find(1)->description, "Quillon QX-232 USB UART (1d6b:7a01)");
   EXPECT_EQ(setup.directory.Find(3)->device, "/dev/ttyS1");
   EXPECT_EQ(setup.directory.Find(4), nullptr);
   EXPECT_FALSE(setup.clock->Is_Virtual());
@@ -57,6 +57,11 @@ TEST(Port_Setup, BadEnvironmentIsRefusedWithAClearMessage) {
        "STYLOMAT_SIMULATE: unknown tablet profile \"nosuchtablet\". Known profiles: " + Sim_Profile_Names()},
       {Env("none", "garbage"), "STYLOMAT_SIMULATE: \"garbage\" is not of the form N=profile with N from 1 to 8"},
       {Env("none", "", "sundial"), "STYLOMAT_CLOCK must be \"virtual\" or \"steady\", not \"sundial\""},
+      // A COM number given twice is a slip, never "the last one wins"; a
+      // simulated tablet may still take over a real port's number.
+      {Env("2=/dev/ttyS0,3=/dev/ttyS1,COM2=/dev/ttyUSB0", ""),
+       "STYLOMAT_PORTS: COM2 is given twice (\"2=/dev/ttyS0\" and \"COM2=/dev/ttyUSB0\")"},
+      {Env("none", "1=wake,4=kv,1=dovrane4"), "STYLOMAT_SIMULATE: COM1 is given twice (\"1=wake\" and \"1=dovrane4\")"},
       // The virtual clock with a real port would make real waits meaningless.
       {Env("1=/dev/ttyS0", "2=wake", "virtual"),
        "STYLOMAT_CLOCK=virtual works only with simulated tablets: real serial ports are mapped too. Set "

@@ -70,6 +70,9 @@ const std::vector<Entry> Catalogue = {
     {"mirolex-t5", "Type5 0/6", "KORV, Mirolex", "12 x 12", None},
     {"dovranex", "Type5 0/5", "KORV, DovraneX", "18 x 24", None},
     {"type5-nosize", "Type5 0/3", "KORV, Tastrel", "N/A", None},
+    // An unknown tablet is named by its raw identification, escape
+    // sequences and all; only what prints it escapes them.
+    {"hostile", "SuperSet 0/0", "\x1b]0;pwned\x07\x1b[2J\x1b[31mZ-9000\x1b[0m", "12 x 12", None},
 };
 
 // Faults of a tablet's report stream: every catalogued tablet has them,

@@ -9,6 +9,7 @@
 #include "serial/serial_link.h"
 #include "sim/profiles.h"
 #include "sim/superset_tablet.h"
+#include "sim/type5_tablet.h"
 #include "support/sim_fixture.h"
 
 namespace stylomat {
@@ -171,17 +172,23 @@ TEST(Search_Port, BusyPortShowsThePortErrorAndRefreshesTheSystemInformation) {
   Port_Icon_Command(b.session, 4);
 
   EXPECT_EQ(b.session.Search_Status, -2);
-  EXPECT_EQ(b.session.main.ErrorMsg.text, "Comport Error, Comport may be in use by another application.");
+  // The window's text, and the reason on a line of its own.
+  EXPECT_EQ(b.session.main.ErrorMsg.text,
+            "Comport Error, Comport may be in use by another application.\rthe port is in use by another application");
   EXPECT_TRUE(b.session.main.ErrorMsg.visible);
   // The refresh restarts the animation as a search does, then takes its own caption.
   EXPECT_EQ(captions,
             (Lines{"Searching Serial Port  4", "Searching Serial Port  4", "Getting System Information"}));
   // The error line, then the system information and a fresh port scan.
-  EXPECT_EQ(b.Log(), "\rSearching Serial Port 4:\r\rPlug-N-Play\rCom 4, Comport Error, Refreshing System Info\r" +
+  EXPECT_EQ(b.Log(), "\rSearching Serial Port 4:\r\rPlug-N-Play\rCom 4, Comport Error, Refreshing System Info\r"
+                     "Com 4, the port is in use by another application\r" +
                          System_Lines + "Com 6, Available\r");
   EXPECT_FALSE(b.session.Com_Available[4]);
   EXPECT_TRUE(b.session.Com_Available[6]);
-  EXPECT_FALSE(b.session.main.Com_Btn[4].visible);
+  // The held port keeps a greyed icon that says why.
+  EXPECT_TRUE(b.session.main.Com_Btn[4].visible);
+  EXPECT_FALSE(b.session.main.Com_Btn[4].enabled);
+  EXPECT_EQ(b.session.main.Com_Btn[4].reason, "the port is in use by another application");
   EXPECT_EQ(b.session.Port_Number, 0);  // the scan's idle value
   EXPECT_FALSE(b.session.port.PortOpen());
   Expect_Window_Back(b.session);
@@ -203,14 +210,51 @@ TEST(Search_Port, DeviceVanishingInTheMiddleOfTheProbeEndsAsAPortError) {
     Port_Icon_Command(b.session, 3, vanish_at == 0.5 ? Default_Probe_Table() : superset_only);
 
     EXPECT_EQ(b.session.Search_Status, -2);
-    EXPECT_EQ(b.session.main.ErrorMsg.text, Port_Error_Text());
-    EXPECT_NE(b.Log().find("Com 3, Comport Error, Refreshing System Info\r" + System_Lines), std::string::npos);
+    // The first failure is the reason, not the failed openings of the
+    // probes after it.
+    const std::string reason =
+        "the serial device stopped responding (input/output error); the adapter may have been unplugged";
+    EXPECT_EQ(b.session.main.ErrorMsg.text, Port_Error_Text() + "\r" + reason);
+    EXPECT_NE(b.Log().find("Com 3, Comport Error, Refreshing System Info\rCom 3, " + reason + "\r" + System_Lines),
+              std::string::npos);
+    EXPECT_EQ(b.Trace_Of("HANGUP"), Lines{"HANGUP " + reason});
     EXPECT_FALSE(b.session.Com_Available[3]);
     EXPECT_FALSE(b.session.port.PortOpen());
     EXPECT_FALSE(b.session.identity.SuperSet_Format);
     EXPECT_FALSE(b.session.main.Config_Tbl.visible);
     EXPECT_LT(b.Now(), 20.0);
   }
+}
+
+// A healthy port whose tablet answers its size question with nonsense: the
+// window's port-error text, and on the next line what actually went wrong.
+TEST(Search_Port, GarbledSizeAnswerOnAHealthyPortSaysSoBelowThePortErrorText) {
+  Sim_Bench b;
+  Type5_Tablet_Profile garbled;
+  garbled.version = "J5 V3.02";
+  garbled.size = "SIZE1\x1b]0;x\x07";
+  b.Attach(2, std::make_unique<Type5_Tablet>(garbled));
+  b.session.Com_Available[2] = true;
+
+  Port_Icon_Command(b.session, 2);
+
+  EXPECT_EQ(b.session.Search_Status, -2);
+  const std::string reason =
+      "the tablet on COM2 answered its size question with \"SIZE1\\x1B]0;x\\x07\\x0D\\x0A> \", which is not a size";
+  EXPECT_EQ(b.session.main.ErrorMsg.text, Port_Error_Text() + "\r" + reason);
+  EXPECT_NE(b.Log().find("Com 2, Comport Error, Refreshing System Info\rCom 2, " + reason + "\r"), std::string::npos);
+  EXPECT_TRUE(b.Trace_Of("HANGUP").empty());
+  // The port itself is fine: the scan after the error finds it available.
+  EXPECT_TRUE(b.session.Com_Available[2]);
+  EXPECT_TRUE(b.session.main.Com_Btn[2].enabled);
+
+  // The next search starts without the old reason.
+  b.session.ports.Clear(2);
+  b.Attach_Profile(2, "empty");
+  Port_Icon_Command(b.session, 2);
+  EXPECT_EQ(b.session.Search_Status, -1);
+  EXPECT_EQ(b.session.Failure_Reason, "");
+  EXPECT_EQ(Port_Failure_Reason(b.session), "");
 }
 
 TEST(Restore_Factory, ClosedPortShowsThePortErrorAndRefreshesTheSystemInformation) {
@@ -220,9 +264,11 @@ TEST(Restore_Factory, ClosedPortShowsThePortErrorAndRefreshesTheSystemInformatio
 
   Restore_Factory(b.session);
 
-  EXPECT_EQ(b.session.main.ErrorMsg.text, Port_Error_Text());
+  const std::string reason = "the port is not open: search it for the tablet first";
+  EXPECT_EQ(b.session.main.ErrorMsg.text, Port_Error_Text() + "\r" + reason);
   EXPECT_TRUE(b.session.main.ErrorMsg.visible);
-  EXPECT_EQ(b.Log(), "Com 2, Comport Error, Refreshing System Info\r" + System_Lines + "Com 2, Available\r");
+  EXPECT_EQ(b.Log(), "Com 2, Comport Error, Refreshing System Info\rCom 2, " + reason + "\r" + System_Lines +
+                         "Com 2, Available\r");
   EXPECT_TRUE(b.session.Com_Available[2]);
   EXPECT_TRUE(b.Trace_Of("TX").empty());
   Expect_Window_Back(b.session);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "discovery/port_search.h"
+#include "serial/serial_link.h"
 #include "sim/kv_tablet.h"
 #include "sim/profiles.h"
 #include "support/sim_fixture.h"
@@ -268,9 +269,42 @@ TEST(Probe_KV, PortFailingAfterTheTabletAnsweredIsAPortErrorWithoutTheQuestion) 
   EXPECT_TRUE(b.prompter.asked.empty());
 }
 
+// The 16-button tablet in UIOF reporting returns to its KV command set on
+// ESC "z1" (and only on the whole of it) or a break.
+TEST(KV_Tablet, EscZ1InUIOFReportingReturnsToTheKVCommandSet) {
+  for (const auto& [sent, back] : std::vector<std::pair<std::string, bool>>{{"\x1bz1", true},
+                                                                          {"\x1bz2\x1b" "1z", false},
+                                                                          {"z1", false},
+                                                                          {"\x1b\x1bz1", true},
+                                                                          {"\x1bZ\x1bz1", true}}) {
+    SCOPED_TRACE(Wire_Trace::Hex_Bytes(sent));
+    Sim_Bench b;
+    auto device = Find_Sim_Profile("kv16")->make();
+    auto* tablet = dynamic_cast<KV_Tablet*>(device.get());
+    ASSERT_NE(tablet, nullptr);
+    b.Attach(1, std::move(device));
+    b.session.Port_Number = 1;
+    Open_Port(b.session, "9600,o,8,1");
+    b.session.port.Output("zu");
+    b.clock.Advance(0.01);
+    (void)b.session.port.InBufferCount();
+    ASSERT_TRUE(tablet->In_UIOF());
+    Open_Port(b.session, "9600,E,7,2");
+    b.session.port.Output(sent);
+    b.clock.Advance(0.01);
+    (void)b.session.port.InBufferCount();
+    EXPECT_EQ(tablet->In_UIOF(), !back);
+    // Back at the KV framing it answers "x"; still in UIOF it hears nothing.
+    Open_Port(b.session, "9600,o,8,1");
+    b.session.port.Output("x");
+    b.clock.Advance(0.05);
+    EXPECT_EQ(b.session.port.Input(), back ? "KV.#16" : "");
+  }
+}
+
 // The grid test's exchange on the 16-button tablet that a search found in
 // UIOF format: every command but ESC "z1" logged, the waits of the probe,
-// and the tablet left reporting in UIOF.
+// both passes answered, and the tablet left reporting in UIOF.
 TEST(Reprobe_KV, SendsTheWholeSequenceTwiceAndEndsAtTheUIOFFraming) {
   Sim_Bench b;
   auto device = Find_Sim_Profile("kv16")->make();
@@ -303,12 +337,20 @@ TEST(Reprobe_KV, SendsTheWholeSequenceTwiceAndEndsAtTheUIOFFraming) {
   // Each pass: NUL tick, 7/16 s for "x", 1/8 s for "zt", three ticks for
   // ESC "z?"; one tick after ESC "z1" between the passes.
   EXPECT_NEAR(b.Now() - start, 2 * (0.05 + 0.4375 + 0.125 + 0.15) + 0.05, 1e-9);
-  // The second pass finds the tablet already reporting in UIOF: silence.
-  EXPECT_EQ(Log_Lines(b.Log().substr(log_start)),
-            (Lines{"Break ON, Null, Break OFF", "Sent: Null", "Sent: x", "From Tablet: KV.#16", "Sent: zt",
-                   "From Tablet: 16 BUTTON PUCK", "Sent: Escz?", "From Tablet: Zeltavision KV Version 3.00",
-                   "Sent: zu", "Sent: EscZ", "Framing: 9600,o,8,1", "Sent: Null", "Sent: x", "From Tablet: ",
-                   "Sent: zt", "From Tablet: ", "Sent: Escz?", "Sent: zu"}));
+  // ESC "Z" and ESC "z1" at the UIOF framing bring the tablet back to its
+  // KV command set, so the second pass is answered as the first was.
+  const Lines pass = {"Sent: Null", "Sent: x", "From Tablet: KV.#16", "Sent: zt", "From Tablet: 16 BUTTON PUCK",
+                      "Sent: Escz?", "From Tablet: Zeltavision KV Version 3.00", "Sent: zu"};
+  Lines log = {"Break ON, Null, Break OFF"};
+  log.insert(log.end(), pass.begin(), pass.end());
+  log.insert(log.end(), {"Sent: EscZ", "Framing: 9600,o,8,1"});
+  log.insert(log.end(), pass.begin(), pass.end());
+  EXPECT_EQ(Log_Lines(b.Log().substr(log_start)), log);
+  const Lines answers = {"RX 4B 56 2E 23 31 36", "RX 31 36 20 42 55 54 54 4F 4E 20 50 55 43 4B",
+                         "RX 5A 65 6C 74 61 76 69 73 69 6F 6E 20 4B 56 20 56 65 72 73 69 6F 6E 20 33 2E 30 30"};
+  Lines both = answers;
+  both.insert(both.end(), answers.begin(), answers.end());
+  EXPECT_EQ(b.Trace_Of("RX"), both);
 
   const Tablet_Identity& id = b.session.identity;
   EXPECT_EQ(b.session.port.Settings(), "9600,E,7,2");

@@ -130,13 +130,16 @@ TEST(Probe_Type5, SizeNoneIsNotAvailableAndWithoutDigitsAtFiveToEightAPortErrorW
     int status;
     std::string size_text;
     std::string last_sent;  // nothing after "SZ" on an error
+    std::string reason;     // why the search will say "Comport Error"
   };
-  for (const Case& c : std::vector<Case>{{"NONE", 0, "N/A", "TX 1B"},
-                                         {"SIZE12X8", -2, "", "TX 0D"},
-                                         {"SIZE", -2, "", "TX 0D"},
-                                         {"", -2, "", "TX 0D"},
-                                         {"SIZE 1 2", -2, "", "TX 0D"},
-                                         {"SIZ1218", -2, "", "TX 0D"}}) {
+  const std::string tail = "\\x0D\\x0A> \", which is not a size";
+  const std::string answered = "the tablet on COM1 answered its size question with \"";
+  for (const Case& c : std::vector<Case>{{"NONE", 0, "N/A", "TX 1B", ""},
+                                         {"SIZE12X8", -2, "", "TX 0D", answered + "SIZE12X8" + tail},
+                                         {"SIZE", -2, "", "TX 0D", answered + "SIZE" + tail},
+                                         {"", -2, "", "TX 0D", answered + tail},
+                                         {"SIZE 1 2", -2, "", "TX 0D", answered + "SIZE 1 2" + tail},
+                                         {"SIZ\x1b[2J18", -2, "", "TX 0D", answered + "SIZ\\x1B[2J18" + tail}}) {
     SCOPED_TRACE(c.size);
     Sim_Bench b;
     Type5_Tablet_Profile p = Quorral3();
@@ -148,6 +151,7 @@ TEST(Probe_Type5, SizeNoneIsNotAvailableAndWithoutDigitsAtFiveToEightAPortErrorW
     EXPECT_EQ(b.session.identity.Tablet_Width, 99);
     EXPECT_EQ(b.session.identity.Size_Text, c.size_text);
     EXPECT_EQ(b.Trace_Of("TX").back(), c.last_sent);
+    EXPECT_EQ(b.session.Failure_Reason, c.reason);
   }
   Type5_Size size;
   EXPECT_TRUE(Type5_Size_From("SIZE0609", size));

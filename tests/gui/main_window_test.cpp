@@ -14,11 +14,21 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <functional>
+#include <thread>
+#include <utility>
+
 #include "app/startup.h"
+#include "discovery/port_search.h"
 #include "gui/log_view.h"
 #include "gui/log_window.h"
 #include "gui/qt_test_app.h"
 #include "serial/serial_link.h"
+#include "support/pty_pair.h"
 #include "support/sim_fixture.h"
 
 // Fontconfig keeps caches it never frees; sanitizer builds of this binary
@@ -332,6 +342,152 @@ TEST(MainWindow, F2ShowsTheSupportedTabletsEvenWhileACommandRuns) {
     rows.push_back(about->findChild<QListWidget*>(list)->count());
   }
   EXPECT_EQ(rows, (std::vector<int>{11, 7, 11, 5}));
+}
+
+// A port held by another program keeps a greyed icon whose tool tip says
+// why; a search that ends with a port error shows the reason under the
+// port-error text.
+TEST(MainWindow, PortThatCannotBeOpenedIsGreyedWithItsReason) {
+  test::Qt_App();
+  Sim_Bench sim;
+  Simulated_Port& com2 = sim.Attach_Profile(2, "dovrane4");
+  sim.Attach_Profile(5, "busy");
+  Main_Window window(sim.session);
+  window.End = [](int) {};
+  window.Start("");
+  QToolButton* held = window.Port_Button(5);
+  EXPECT_TRUE(held->isVisible());
+  EXPECT_FALSE(held->isEnabled());
+  EXPECT_EQ(held->toolTip().toStdString(),
+            "COM5: simulated tablet\nthe port is in use by another application");
+  EXPECT_TRUE(window.Port_Button(2)->isEnabled());
+  EXPECT_FALSE(window.Port_Button(3)->isVisible());
+
+  // COM2's tablet is taken by another program after the scan.
+  com2.Faults().busy = true;
+  EXPECT_TRUE(window.Dispatch("Com_Btn_2"));
+  EXPECT_EQ(window.Label("ErrorMsg")->text().toStdString(),
+            "Comport Error, Comport may be in use by another application.\n"
+            "the port is in use by another application");
+  EXPECT_TRUE(window.Label("ErrorMsg")->isVisible());
+  EXPECT_FALSE(window.Port_Button(2)->isEnabled());
+  EXPECT_TRUE(window.Port_Button(2)->isVisible());
+}
+
+// Announcements of adapters coming and going, made by the test through a
+// pipe the window watches as it watches the udev monitor's socket.
+class Pipe_Watch : public Port_Watch {
+ public:
+  Pipe_Watch() {
+    if (::pipe2(fds_, O_NONBLOCK | O_CLOEXEC) != 0) fds_[0] = fds_[1] = -1;
+  }
+  ~Pipe_Watch() override {
+    for (int fd : fds_)
+      if (fd >= 0) ::close(fd);
+  }
+  int Fd() const override { return fds_[0]; }
+  std::vector<Tty_Change> Take_Changes() override {
+    char buf[64];
+    while (::read(fds_[0], buf, sizeof buf) > 0) {
+    }
+    ++takes;
+    return std::exchange(waiting_, {});
+  }
+  void Announce(const std::string& action, const std::string& device) {
+    waiting_.push_back({action, device});
+    (void)!::write(fds_[1], "!", 1);
+  }
+  int takes = 0;
+
+ private:
+  int fds_[2] = {-1, -1};
+  std::vector<Tty_Change> waiting_;
+};
+
+// Runs window events until `done` or a second has passed.
+template <typename F>
+bool Events_Until(F done) {
+  for (int i = 0; i < 200 && !done(); ++i) {
+    QCoreApplication::processEvents();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return done();
+}
+
+// An adapter plugged in shows its icon without a restart; pulled while its
+// port is searched, the search ends with the reason, the log keeps
+// everything, and the icon goes once the search has returned.
+TEST(MainWindow, FollowsAdaptersComingAndGoing) {
+  test::Qt_App();
+  Sim_Bench sim;
+  sim.Attach_Profile(1, "wake");
+  Main_Window window(sim.session);
+  window.End = [](int) {};
+  window.Start("");
+  auto adapter = std::make_unique<test::Pty_Pair>();
+  const std::string path = adapter->path;
+  ASSERT_FALSE(path.empty());
+  std::vector<Os_Serial_Port> adapters;
+  auto owned = std::make_unique<Pipe_Watch>();
+  Pipe_Watch& watch = *owned;
+  Port_Follow follow;
+  follow.listed = true;
+  follow.list_ports = [&] { return adapters; };
+  window.Follow_Port_Devices(std::move(owned), follow);
+  EXPECT_FALSE(window.Port_Button(2)->isVisible());
+
+  adapters = {{path, "Quillon USB serial", true}};
+  watch.Announce("add", path);
+  ASSERT_TRUE(Events_Until([&] { return window.Port_Button(2)->isVisible(); }));
+  EXPECT_TRUE(window.Port_Button(2)->isEnabled());
+  EXPECT_EQ(window.Port_Button(2)->toolTip().toStdString(), "COM2: " + path + ", Quillon USB serial");
+  EXPECT_NE(sim.Log().find("\rCom 2, Available\r"), std::string::npos);
+
+  // Other announcements (a settings change) change nothing.
+  const int takes = watch.takes;
+  watch.Announce("change", path);
+  ASSERT_TRUE(Events_Until([&] { return watch.takes > takes; }));
+  EXPECT_FALSE(window.Port_Changes_Pending());
+
+  // Pulled during the search's first pause: the map stays as it is while
+  // the search runs, whose port then fails.
+  bool map_kept = false;
+  bool pending_seen = false;
+  int looks = 0;
+  std::function<void()> look = [&] {
+    // Once the window has taken the announcement (the search still runs).
+    if (watch.takes <= takes + 1 && ++looks < 100) {
+      QTimer::singleShot(0, &window, look);
+      return;
+    }
+    pending_seen = window.Port_Changes_Pending() && window.Command_Running();
+    map_kept = sim.session.ports.Find(2) != nullptr;
+  };
+  QTimer::singleShot(0, &window, [&] {
+    adapter.reset();
+    adapters.clear();
+    watch.Announce("remove", path);
+    QTimer::singleShot(0, &window, look);
+  });
+  EXPECT_TRUE(window.Dispatch("Com_Btn_2"));
+  EXPECT_TRUE(pending_seen);
+  EXPECT_TRUE(map_kept);
+  const std::string reason =
+      "input/output error on " + path + " (Input/output error); the adapter may have been unplugged";
+  EXPECT_EQ(sim.session.Search_Status, -2);
+  EXPECT_EQ(window.Label("ErrorMsg")->text().toStdString(), Port_Error_Text() + "\n" + reason);
+  EXPECT_FALSE(window.Port_Changes_Pending());
+  EXPECT_FALSE(window.Port_Button(2)->isVisible());
+  EXPECT_TRUE(window.Port_Button(1)->isVisible());
+  const std::string log = sim.Log();
+  const std::size_t search = log.find("\rSearching Serial Port 2:\r");
+  const std::size_t error = log.find("\rCom 2, Comport Error, Refreshing System Info\rCom 2, " + reason + "\r");
+  const std::size_t gone = log.find("\rCom 2, " + path + " is gone\r");
+  EXPECT_NE(search, std::string::npos);
+  EXPECT_LT(search, error);
+  EXPECT_NE(error, std::string::npos);
+  EXPECT_LT(error, gone);
+  EXPECT_NE(gone, std::string::npos);
 }
 
 TEST(MainWindow, PortIconSearchesAndShowsTheTabletFound) {

@@ -1,8 +1,8 @@
 #include "platform/posix_serial.h"
 
+#include <asm/termbits.h>
 #include <fcntl.h>
-#include <pty.h>
-#include <termios.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -10,37 +10,12 @@
 #include <ctime>
 #include <thread>
 
+#include "support/pty_pair.h"
+
 namespace stylomat {
 namespace {
 
-// A pseudo-terminal pair: the program opens the slave by its path, the
-// test plays the tablet on the master.
-struct Pty {
-  Pty() {
-    char name[128] = {};
-    if (::openpty(&master, &slave, name, nullptr, nullptr) != 0) return;
-    path = name;
-    ::fcntl(master, F_SETFL, O_NONBLOCK);
-  }
-  ~Pty() {
-    if (master >= 0) ::close(master);
-    if (slave >= 0) ::close(slave);
-  }
-  std::string Read_Master() {
-    std::string out;
-    char buf[256];
-    for (int i = 0; i < 50; ++i) {
-      const ssize_t n = ::read(master, buf, sizeof buf);
-      if (n > 0) out.append(buf, static_cast<std::size_t>(n));
-      else if (!out.empty()) break;
-      else std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return out;
-  }
-  int master = -1;
-  int slave = -1;
-  std::string path;
-};
+using Pty = test::Pty_Pair;
 
 std::size_t Wait_For_Bytes(Port_Backend& port, std::size_t want) {
   for (int i = 0; i < 200; ++i) {
@@ -60,8 +35,8 @@ TEST(Posix_Serial, AppliesFramingAndMovesBytesBothWays) {
 
   // A pty keeps the raw mode (it forces eight bits and no parity itself,
   // so the framing bits are checked on the flags we apply, below).
-  termios t{};
-  ASSERT_EQ(::tcgetattr(pty.slave, &t), 0);
+  struct termios2 t {};
+  ASSERT_EQ(::ioctl(pty.slave, TCGETS2, &t), 0);
   EXPECT_FALSE(t.c_lflag & ICANON);
   EXPECT_FALSE(t.c_lflag & ECHO);
   EXPECT_FALSE(t.c_oflag & OPOST);
@@ -89,14 +64,18 @@ TEST(Posix_Serial, AppliesFramingAndMovesBytesBothWays) {
 
 TEST(Posix_Serial, FramingBecomesTermiosFlags) {
   const std::pair<const char*, unsigned> cases[] = {
-      {"9600,E,7,2", CREAD | CLOCAL | CS7 | PARENB | CSTOPB},
-      {"9600,o,8,1", CREAD | CLOCAL | CS8 | PARENB | PARODD},
-      {"1200,M,7,2", CREAD | CLOCAL | CS7 | PARENB | PARODD | CMSPAR | CSTOPB},
-      {"1200,s,7,1", CREAD | CLOCAL | CS7 | PARENB | CMSPAR},
-      {"9600,N,8,1", CREAD | CLOCAL | CS8},
-      {"9600,N,8,1.5", CREAD | CLOCAL | CS8 | CSTOPB},
+      {"9600,E,7,2", CS7 | PARENB | CSTOPB},
+      {"9600,o,8,1", CS8 | PARENB | PARODD},
+      {"1200,M,7,2", CS7 | PARENB | PARODD | CMSPAR | CSTOPB},
+      {"1200,s,7,1", CS7 | PARENB | CMSPAR},
+      {"9600,N,8,1", CS8},
+      {"9600,N,8,1.5", CS8 | CSTOPB},
   };
-  for (const auto& [framing, cflag] : cases) EXPECT_EQ(Termios_Cflag(*Parse_Framing(framing)), cflag) << framing;
+  // Every framing receives, ignores the carrier line, and drops DTR and
+  // RTS when the last user closes the port (HUPCL).
+  for (const auto& [framing, cflag] : cases) {
+    EXPECT_EQ(Termios_Cflag(*Parse_Framing(framing)), cflag | CREAD | CLOCAL | HUPCL) << framing;
+  }
 }
 
 // The error a port operation raises: its kind, and its number and text.
@@ -136,8 +115,7 @@ TEST(Posix_Serial, MissingDeviceNotATerminalAndUnplugAreReportedInWords) {
   ASSERT_FALSE(pty.path.empty());
   auto port = Make_Posix_Serial(pty.path);
   port->Open(*Parse_Framing("9600,n,8,1"));
-  ::close(pty.master);  // the adapter is pulled out
-  pty.master = -1;
+  pty.Hang_Up();  // the adapter is pulled out
   ::close(pty.slave);
   pty.slave = -1;
   const Error unplugged(Port_Error_Kind::Io_Error, "57 input/output error on " + pty.path +
@@ -185,6 +163,93 @@ TEST(Posix_Serial, WaitForInputSleepsUntilAByteComesOrTheTimeIsUp) {
   ::close(pty.slave);
   pty.slave = -1;
   EXPECT_THROW((void)port->Wait_For_Input(clock, 1.0), Port_Error);
+}
+
+// Another program holds the port exclusively (TIOCEXCL).  Root may open
+// such a port all the same: it must still count as in use, and its
+// exclusivity must survive our attempt.  Our own exclusivity goes when we
+// close.
+TEST(Posix_Serial, PortHeldExclusivelyByAnotherProgramIsInUseAndStaysHeld) {
+  Pty pty;
+  ASSERT_FALSE(pty.path.empty());
+  ASSERT_EQ(::ioctl(pty.slave, TIOCEXCL), 0);
+  auto port = Make_Posix_Serial(pty.path);
+  EXPECT_EQ(Error_Of([&] { port->Open(*Parse_Framing("1200,M,7,2")); }),
+            Error(Port_Error_Kind::In_Use, "8010 " + pty.path + " is in use by another application"));
+  EXPECT_FALSE(port->Is_Open());
+  int exclusive = 0;
+  ASSERT_EQ(::ioctl(pty.slave, TIOCGEXCL, &exclusive), 0);
+  EXPECT_EQ(exclusive, 1);
+
+  ASSERT_EQ(::ioctl(pty.slave, TIOCNXCL), 0);  // the other program lets go
+  port->Open(*Parse_Framing("1200,M,7,2"));
+  ASSERT_EQ(::ioctl(pty.slave, TIOCGEXCL, &exclusive), 0);
+  EXPECT_EQ(exclusive, 1);  // now ours
+  port->Close();
+  ASSERT_EQ(::ioctl(pty.slave, TIOCGEXCL, &exclusive), 0);
+  EXPECT_EQ(exclusive, 0);
+}
+
+// A console or another program's settings on the port are as they were
+// once we close it.
+TEST(Posix_Serial, TerminalSettingsAreRestoredWhenThePortCloses) {
+  Pty pty;
+  ASSERT_FALSE(pty.path.empty());
+  struct termios2 before {};
+  ASSERT_EQ(::ioctl(pty.slave, TCGETS2, &before), 0);
+  before.c_iflag = ICRNL | IXON;
+  before.c_oflag = OPOST | ONLCR;
+  before.c_lflag = ISIG | ICANON | ECHO | ECHOE;
+  before.c_cflag = (before.c_cflag & ~CBAUD) | BOTHER;
+  before.c_ispeed = before.c_ospeed = 38400;
+  before.c_cc[VMIN] = 1;
+  ASSERT_EQ(::ioctl(pty.slave, TCSETS2, &before), 0);
+  ASSERT_EQ(::ioctl(pty.slave, TCGETS2, &before), 0);  // as the pty keeps them
+
+  auto port = Make_Posix_Serial(pty.path);
+  port->Open(*Parse_Framing("1200,M,7,2"));
+  struct termios2 during {};
+  ASSERT_EQ(::ioctl(pty.slave, TCGETS2, &during), 0);
+  EXPECT_EQ(during.c_ospeed, 1200u);
+  EXPECT_EQ(during.c_lflag, 0u);
+  EXPECT_TRUE(during.c_cflag & HUPCL);
+  port->Close();
+
+  struct termios2 after {};
+  ASSERT_EQ(::ioctl(pty.slave, TCGETS2, &after), 0);
+  EXPECT_EQ(after.c_iflag, before.c_iflag);
+  EXPECT_EQ(after.c_oflag, before.c_oflag);
+  EXPECT_EQ(after.c_cflag, before.c_cflag);
+  EXPECT_EQ(after.c_lflag, before.c_lflag);
+  EXPECT_EQ(after.c_ispeed, before.c_ispeed);
+  EXPECT_EQ(after.c_ospeed, before.c_ospeed);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(after.c_cc), sizeof after.c_cc),
+            std::string(reinterpret_cast<const char*>(before.c_cc), sizeof before.c_cc));
+}
+
+// The modem lines the port drives: raised on request, dropped when the
+// port closes, as the serial control does.  A pty carries no lines, so the
+// port's own record of them is what is seen here (TIOCMGET answers on a
+// real port).
+TEST(Posix_Serial, ClosingThePortDropsDtrAndRts) {
+  Pty pty;
+  ASSERT_FALSE(pty.path.empty());
+  Posix_Serial port(pty.path);
+  EXPECT_EQ(port.Modem_Lines(), 0);
+  port.Open(*Parse_Framing("9600,n,8,2"));
+  port.Set_DTR(true);
+  EXPECT_EQ(port.Modem_Lines(), Posix_Serial::Line_DTR);
+  port.Set_RTS(true);
+  EXPECT_EQ(port.Modem_Lines(), Posix_Serial::Line_DTR | Posix_Serial::Line_RTS);
+  port.Set_DTR(false);
+  EXPECT_EQ(port.Modem_Lines(), Posix_Serial::Line_RTS);
+  port.Set_DTR(true);
+  port.Close();
+  EXPECT_EQ(port.Modem_Lines(), 0);
+  // Reopened, the lines stay down until they are asked for.
+  port.Open(*Parse_Framing("9600,n,8,2"));
+  EXPECT_EQ(port.Modem_Lines(), 0);
+  port.Close();
 }
 
 TEST(Port_Listing, NaturalOrder) {

@@ -54,6 +54,40 @@ TEST(Serial_Port, ClosedPortCountsAreZeroAndIoNeedsAnOpenPort) {
   }
 }
 
+// A device that fails while open: one HANGUP line with the reason, the
+// failed write is no TX, later failures add nothing, and the port keeps the
+// first failure as its reason.
+TEST(Serial_Port, HangUpIsTracedOnceAndAFailedWriteIsNoTransmission) {
+  test::Sim_Bench b;
+  Sim_Faults faults;
+  faults.vanish_at = 0.5;
+  b.Attach(3, std::make_unique<Silent_Device>(), faults);
+  Serial_Port& p = b.session.port;
+  p.Set_CommPort(3);
+  p.Set_Settings("9600,n,8,1");
+  p.Set_PortOpen(true);
+  p.Output("A");
+  b.clock.Advance(0.5);
+  EXPECT_THROW(p.Output("B\x1b"), Port_Error);
+  EXPECT_THROW(p.Set_DTREnable(true), Port_Error);
+  EXPECT_THROW((void)p.Input(), Port_Error);
+  p.Set_PortOpen(false);
+  const std::string why =
+      "the serial device stopped responding (input/output error); the adapter may have been unplugged";
+  EXPECT_EQ(b.trace, (std::vector<std::string>{"0.000 COM3 OPEN 9600,n,8,1", "0.000 COM3 TX 41",
+                                               "0.500 COM3 HANGUP " + why, "0.500 COM3 CLOSE"}));
+  EXPECT_EQ(p.First_Failure(), why);
+
+  // Reopening fails for the device is gone; the first failure stays the
+  // reason until it is cleared.
+  EXPECT_THROW(p.Set_PortOpen(true), Port_Error);
+  EXPECT_EQ(b.trace.back(), "0.500 COM3 OPENFAIL 9600,n,8,1 the serial device does not exist");
+  EXPECT_EQ(p.First_Failure(), why);
+  p.Clear_Failure();
+  EXPECT_THROW(p.Set_PortOpen(true), Port_Error);
+  EXPECT_EQ(p.First_Failure(), "the serial device does not exist");
+}
+
 // Answers every byte it hears with its text.
 class Talker : public Sim_Device {
  public:

@@ -41,7 +41,17 @@ TEST(Scan_Ports, TriesOneToEightInOrderAndLogsAvailablePortsWithDebugOff) {
   for (int n = 1; n <= 8; ++n) {
     const bool expected = n == 2 || n == 7;
     EXPECT_EQ(b.session.Com_Available[n], expected) << n;
-    EXPECT_EQ(b.session.main.Com_Btn[n].visible, expected) << n;
+    // The held port keeps a greyed icon that says why; the missing one and
+    // the unassigned ones have none.
+    const Port_Icon_State& icon = b.session.main.Com_Btn[n];
+    EXPECT_EQ(icon.visible, expected || n == 4) << n;
+    EXPECT_EQ(icon.enabled, expected) << n;
+    EXPECT_EQ(icon.reason, n == 4 ? "the port is in use by another application" : "") << n;
+    EXPECT_EQ(b.session.Com_Reason[n], n == 3   ? "the serial device does not exist"
+                                       : n == 4 ? "the port is in use by another application"
+                                                : "")
+        << n;
+    EXPECT_EQ(b.session.Com_Present[n], n == 4) << n;
   }
   // Ports are tried in order 0 (idle), 1..8, 9; each opened one at once closed.
   const std::string unassigned = " OPENFAIL 1200,M,7,2 no serial device is assigned to COM";

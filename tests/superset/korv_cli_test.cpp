@@ -89,7 +89,13 @@ TEST(KorvCli, RefusesWhatIsNotAKorvTabletAndBadSteps) {
   } refusals[] = {
       {"dovrane4", "korv read --port 1", "stylomat-cli: the tablet on COM1 is \"KORV Mensaro, Dovrane IV" + serves},
       {"quorral2", "korv read --port 1", "stylomat-cli: the tablet on COM1 is \"KORV, Quorral II" + serves},
-      {"empty", "korv read --port 1", "stylomat-cli: no tablet answered on COM1; korv needs a KORV tablet\n"},
+      {"empty", "korv read --port 1",
+       "stylomat-cli: no tablet answered on COM1\nstylomat-cli: korv needs a KORV tablet (KORV, Quorral III)\n"},
+      // A port error is no silent tablet: the window's text and its reason.
+      {"busy", "korv read --port 1",
+       "stylomat-cli: port error on COM1: Comport Error, Comport may be in use by another application.\n"
+       "the port is in use by another application\n"
+       "stylomat-cli: korv needs a KORV tablet (KORV, Quorral III)\n"},
       {"quorral3", "korv write 99 01,02,03,04 --port 1 --answer yes",
        Found + "stylomat-cli: SuperSet 99 is reserved on the KORV, Quorral III\n"},
   };

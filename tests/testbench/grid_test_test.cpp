@@ -276,7 +276,7 @@ TEST(Grid_Test, LostCommunicationAtTheStartOrWhenThePortVanishes) {
   }
   const Lines tx = closed.Trace_Of("TX");
   EXPECT_EQ(std::count(tx.begin(), tx.end(), "TX 40"), 0);  // the tablet was not prepared
-  EXPECT_EQ(vanishing.session.main.ErrorMsg.text, Port_Error_Text());
+  EXPECT_EQ(vanishing.session.main.ErrorMsg.text, Port_Error_Text() + "\rthe serial device does not exist");
   EXPECT_GT(vanishing.test.Statistics().reports, 20);
   EXPECT_NE(vanishing.Log().find("\rGrid & Button Test stopped, port error 57: the serial device stopped responding "
                                  "(input/output error); the adapter may have been unplugged\r"),
