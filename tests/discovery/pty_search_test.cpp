@@ -3,6 +3,7 @@
 // while the tablet is being probed.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -31,12 +32,18 @@ TEST(Pty_Search, HangUpMidProbeEndsWithTheReasonInTheMessage) {
   Session s(clock, ports, prompter);
   s.Read_System_Values = [] { return System_Values{}; };
   std::vector<std::string> trace;
-  Wire_Trace wire(clock, [&](std::string_view line) { trace.emplace_back(line.substr(line.find(' ') + 1)); });
+  std::atomic<bool> opened{false};
+  Wire_Trace wire(clock, [&](std::string_view line) {
+    trace.emplace_back(line.substr(line.find(' ') + 1));
+    if (trace.back().find("COM1 OPEN ") == 0) opened = true;
+  });
   s.port.Set_Trace(&wire);
   s.Com_Available[1] = true;
 
-  // The adapter is pulled 0.3 s into the Plug-and-Play handshake.
+  // The adapter is pulled 0.3 s into the Plug-and-Play handshake (counted
+  // from the port's opening, however slowly a loaded machine gets there).
   std::thread pull([&] {
+    for (int i = 0; i < 500 && !opened; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     pty.Hang_Up();
   });
