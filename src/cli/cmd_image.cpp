@@ -42,6 +42,11 @@ int Cmd_Image_Decode(Context& ctx) {
   const Options& o = ctx.options();
   std::optional<Config_Window> window;
   if (!Window_Option(ctx, {Config_Window::Mirolex2, Config_Window::Dovrane3}, true, window)) return Exit_Error;
+  // One session for every image, as for superset decode.
+  Offline_Session offline;
+  Session& s = offline.s;
+  s.OEM_Mode = o.oem;
+  s.Debug_Mode = o.debug;
   return Each_Input(
       ctx, o.positional, "image decode needs images: IMAGE... or - (see --help)",
       [&](const std::string& input, std::string& why) -> std::optional<Doc> {
@@ -51,10 +56,7 @@ int Cmd_Image_Decode(Context& ctx) {
           return std::nullopt;
         }
         const SuperSet_Bytes record = Image_To_SuperSet(*image);
-        Offline_Session offline;
-        Session& s = offline.s;
-        s.OEM_Mode = o.oem;
-        s.Debug_Mode = o.debug;
+        const std::size_t log_mark = s.log.Size();
         // As reading the tablet's active settings does: the record goes into
         // row 100 and is loaded into the boxes while the table is left alone.
         SuperSet_Form form(s, *window);
@@ -66,7 +68,7 @@ int Cmd_Image_Decode(Context& ctx) {
         doc.Text("Input", input);
         doc.Word("Image", Image_Text(*image));
         Add_SuperSet_Form(doc, form, Active_Settings_Row, record, s.OEM_Mode);
-        if (s.Debug_Mode) doc.Texts("Log", Log_Lines(s.log.Text()));
+        if (s.Debug_Mode) doc.Texts("Log", Log_Lines(s.log.Text().substr(log_mark)));
         return doc;
       });
 }

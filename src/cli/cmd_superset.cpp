@@ -47,6 +47,12 @@ int Cmd_Superset_Decode(Context& ctx) {
   const Options& o = ctx.options();
   std::optional<Config_Window> window;
   if (!Window_Option(ctx, SuperSet_Windows, true, window)) return Exit_Error;
+  // One session for every record: the window reads its flags and writes
+  // only its log, whose lines for each record are taken apart.
+  Offline_Session offline;
+  Session& s = offline.s;
+  s.OEM_Mode = o.oem;
+  s.Debug_Mode = o.debug;
   return Each_Input(
       ctx, o.positional, "superset decode needs records: RECORD... or - (see --help)",
       [&](const std::string& input, std::string& why) -> std::optional<Doc> {
@@ -55,17 +61,14 @@ int Cmd_Superset_Decode(Context& ctx) {
           why = Not_A_Record(input);
           return std::nullopt;
         }
-        Offline_Session offline;
-        Session& s = offline.s;
-        s.OEM_Mode = o.oem;
-        s.Debug_Mode = o.debug;
+        const std::size_t log_mark = s.log.Size();
         SuperSet_Form form(s, *window);
         form.Table()[Decode_Row] = *record;
         form.Select_SuperSet(Decode_Row);
         Doc doc;
         doc.Text("Input", input);
         Add_SuperSet_Form(doc, form, Decode_Row, *record, s.OEM_Mode);
-        if (s.Debug_Mode) doc.Texts("Log", Log_Lines(s.log.Text()));
+        if (s.Debug_Mode) doc.Texts("Log", Log_Lines(s.log.Text().substr(log_mark)));
         return doc;
       });
 }

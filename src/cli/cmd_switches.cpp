@@ -25,6 +25,9 @@ int Cmd_Switches_Decode(Context& ctx) {
   const Options& o = ctx.options();
   std::optional<Config_Window> window;
   if (!Window_Option(ctx, Switch_Windows, true, window)) return Exit_Error;
+  // One session for every image: decoding writes only its log.
+  Offline_Session offline;
+  offline.s.Debug_Mode = o.debug;
   return Each_Input(
       ctx, o.positional, "switches decode needs images: IMAGE... or - (see --help)",
       [&](const std::string& input, std::string& why) -> std::optional<Doc> {
@@ -33,8 +36,7 @@ int Cmd_Switches_Decode(Context& ctx) {
           why = Not_An_Image(input);
           return std::nullopt;
         }
-        Offline_Session offline;
-        offline.s.Debug_Mode = o.debug;
+        const std::size_t log_mark = offline.s.log.Size();
         // As the window opens: the factory pattern first, then the reply.
         Switch_Bank_Form form(*window);
         form.Load_Factory_Switches();
@@ -45,7 +47,7 @@ int Cmd_Switches_Decode(Context& ctx) {
         doc.Word("Reply", reply);
         doc.Text("Caption", form.Variant().caption);
         Add_Switch_Form(doc, form);
-        if (o.debug) doc.Texts("Log", Log_Lines(offline.s.log.Text()));
+        if (o.debug) doc.Texts("Log", Log_Lines(offline.s.log.Text().substr(log_mark)));
         return doc;
       });
 }

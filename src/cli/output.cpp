@@ -8,6 +8,7 @@
 namespace stylomat::cli {
 
 Doc::Field& Doc::Add(std::string key, Kind kind) {
+  if (fields_.empty()) fields_.reserve(32);
   Field& f = fields_.emplace_back();
   f.key = std::move(key);
   f.kind = kind;
@@ -86,31 +87,39 @@ Doc& Doc::Group(std::string key, Doc group) {
   return *this;
 }
 
-std::string Doc::Shown(const Field& f) {
-  std::string shown;
+void Doc::Append_Shown(std::string& out, const Field& f) {
   switch (f.kind) {
-    case Kind::Text: return Quoted_Text(f.text);
+    case Kind::Text: Append_Quoted_Text(out, f.text); return;
     case Kind::Word:
-    case Kind::Seconds: return f.text;
-    case Kind::Number: return std::to_string(f.number);
-    case Kind::Flag: return f.flag ? "true" : "false";
+    case Kind::Seconds: out += f.text; return;
+    case Kind::Number: out += std::to_string(f.number); return;
+    case Kind::Flag: out += f.flag ? "true" : "false"; return;
     case Kind::None:
-    case Kind::Group: return "none";
-    case Kind::List_Box: shown = f.flag ? Quoted_Text(f.text) : "none"; break;
-    case Kind::Check_Box: shown = f.flag ? "checked" : "unchecked"; break;
+    case Kind::Group: out += "none"; return;
+    case Kind::List_Box:
+      if (f.flag) {
+        Append_Quoted_Text(out, f.text);
+      } else {
+        out += "none";
+      }
+      break;
+    case Kind::Check_Box: out += f.flag ? "checked" : "unchecked"; break;
     case Kind::Texts:
     case Kind::Numbers: {
       const std::size_t count = f.kind == Kind::Texts ? f.texts.size() : f.numbers.size();
-      if (count == 0) return "none";
+      if (count == 0) out += "none";
       for (std::size_t i = 0; i < count; ++i) {
-        if (i > 0) shown += ", ";
-        shown += f.kind == Kind::Texts ? Quoted_Text(f.texts[i]) : std::to_string(f.numbers[i]);
+        if (i > 0) out += ", ";
+        if (f.kind == Kind::Texts) {
+          Append_Quoted_Text(out, f.texts[i]);
+        } else {
+          out += std::to_string(f.numbers[i]);
+        }
       }
-      return shown;
+      return;
     }
   }
-  if (!f.visible) shown += " (hidden)";
-  return shown;
+  if (!f.visible) out += " (hidden)";
 }
 
 std::string Json_Text(std::string_view text) {
@@ -127,6 +136,18 @@ std::string Json_Text(std::string_view text) {
   return out;
 }
 
+namespace {
+
+// An object with room for `fields` fields: the ordered object is a vector
+// whose growth would copy every field already in it (its keys are const).
+nlohmann::ordered_json Object(std::size_t fields) {
+  nlohmann::ordered_json object = nlohmann::ordered_json::object();
+  object.get_ref<nlohmann::ordered_json::object_t&>().reserve(fields);
+  return object;
+}
+
+}  // namespace
+
 nlohmann::ordered_json Doc::Json_Value(const Field& f) {
   using json = nlohmann::ordered_json;
   switch (f.kind) {
@@ -137,13 +158,13 @@ nlohmann::ordered_json Doc::Json_Value(const Field& f) {
     case Kind::Flag: return f.flag;
     case Kind::None: return nullptr;
     case Kind::List_Box: {
-      json box = json::object();
+      json box = Object(2);
       box["Text"] = f.flag ? json(Json_Text(f.text)) : json(nullptr);
       box["Visible"] = f.visible;
       return box;
     }
     case Kind::Check_Box: {
-      json box = json::object();
+      json box = Object(2);
       box["Checked"] = f.flag;
       box["Visible"] = f.visible;
       return box;
@@ -160,55 +181,83 @@ nlohmann::ordered_json Doc::Json_Value(const Field& f) {
 }
 
 nlohmann::ordered_json Doc::Json() const {
-  nlohmann::ordered_json object = nlohmann::ordered_json::object();
-  for (const Field& f : fields_) object[f.key] = Json_Value(f);
+  nlohmann::ordered_json object = Object(fields_.size());
+  auto& fields = object.get_ref<nlohmann::ordered_json::object_t&>();
+  for (const Field& f : fields_) fields.emplace_back(f.key, Json_Value(f));
   return object;
 }
 
-void Doc::Print_Lines(std::ostream& out, const std::string& prefix) const {
+void Doc::Append_Lines(std::string& out, const std::string& prefix) const {
   for (const Field& f : fields_) {
     if (f.kind == Kind::Group) {
-      f.group.front().Print_Lines(out, prefix + f.key + ".");
+      f.group.front().Append_Lines(out, prefix + f.key + ".");
       continue;
     }
-    out << prefix << f.key << ": " << Shown(f) << '\n';
+    out += prefix;
+    out += f.key;
+    out += ": ";
+    Append_Shown(out, f);
+    out += '\n';
   }
 }
 
-void Doc::Print(std::ostream& out) const { Print_Lines(out, ""); }
-
-void Doc::Print_Row(std::ostream& out) const {
-  for (std::size_t i = 0; i < fields_.size(); ++i) out << (i > 0 ? " " : "") << Shown(fields_[i]);
-  out << '\n';
+std::string Doc::Lines() const {
+  std::string out;
+  Append_Lines(out, "");
+  return out;
 }
 
-void Doc::Print_Header(std::ostream& out) const {
-  for (std::size_t i = 0; i < fields_.size(); ++i) out << (i > 0 ? " " : "") << fields_[i].key;
-  out << '\n';
+std::string Doc::Row() const {
+  std::string out;
+  for (std::size_t i = 0; i < fields_.size(); ++i) {
+    if (i > 0) out += ' ';
+    Append_Shown(out, fields_[i]);
+  }
+  out += '\n';
+  return out;
+}
+
+std::string Doc::Header() const {
+  std::string out;
+  for (std::size_t i = 0; i < fields_.size(); ++i) {
+    if (i > 0) out += ' ';
+    out += fields_[i].key;
+  }
+  out += '\n';
+  return out;
+}
+
+void Printer::Write_Json(const Doc& doc) {
+  buffer_ = doc.Json().dump(-1, ' ', true);
+  buffer_ += '\n';
+  out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
 }
 
 void Printer::Doc_Out(const Doc& doc) {
   if (json_) {
-    out_ << doc.Json().dump(-1, ' ', true) << '\n';
+    Write_Json(doc);
     return;
   }
-  if (any_doc_) out_ << '\n';
+  buffer_.clear();
+  if (any_doc_) buffer_ += '\n';
   any_doc_ = true;
-  doc.Print(out_);
+  doc.Append_Lines(buffer_, "");
+  out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
 }
 
 void Printer::Row_Out(const Doc& row) {
   if (json_) {
-    out_ << row.Json().dump(-1, ' ', true) << '\n';
+    Write_Json(row);
     return;
   }
   Header_Out(row);
-  row.Print_Row(out_);
+  buffer_ = row.Row();
+  out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
 }
 
 void Printer::Header_Out(const Doc& row) {
   if (json_ || header_) return;
-  row.Print_Header(out_);
+  out_ << row.Header();
   header_ = true;
 }
 

@@ -56,12 +56,14 @@ class Doc {
 
   bool Empty() const { return fields_.empty(); }
 
-  // "Key: value" lines.
-  void Print(std::ostream& out) const;
+  // "Key: value" lines, a group's fields with its key and a dot before
+  // theirs; appended to `out`.
+  void Append_Lines(std::string& out, const std::string& prefix) const;
+  std::string Lines() const;
   // One line of a table: the values, joined by one blank.
-  void Print_Row(std::ostream& out) const;
+  std::string Row() const;
   // The table's header: the keys, joined by one blank.
-  void Print_Header(std::ostream& out) const;
+  std::string Header() const;
   nlohmann::ordered_json Json() const;
 
  private:
@@ -79,9 +81,8 @@ class Doc {
     std::vector<Doc> group;  // one Doc for a group
   };
   Field& Add(std::string key, Kind kind);
-  static std::string Shown(const Field& field);
+  static void Append_Shown(std::string& out, const Field& field);
   static nlohmann::ordered_json Json_Value(const Field& field);
-  void Print_Lines(std::ostream& out, const std::string& prefix) const;
 
   std::vector<Field> fields_;
 };
@@ -104,10 +105,13 @@ class Printer {
   void Header_Out(const Doc& row);
 
  private:
+  void Write_Json(const Doc& doc);
+
   std::ostream& out_;
   bool json_;
   bool any_doc_ = false;
   bool header_ = false;
+  std::string buffer_;  // one result at a time, written at once
 };
 
 }  // namespace stylomat::cli

@@ -43,7 +43,12 @@ std::string Printable_Lines(std::string_view text) {
 
 std::string Quoted_Text(std::string_view text) {
   std::string out;
-  out.reserve(text.size() + 2);
+  Append_Quoted_Text(out, text);
+  return out;
+}
+
+void Append_Quoted_Text(std::string& out, std::string_view text) {
+  out.reserve(out.size() + text.size() + 2);
   out += '"';
   for (unsigned char c : text) {
     switch (c) {
@@ -56,7 +61,6 @@ std::string Quoted_Text(std::string_view text) {
     }
   }
   out += '"';
-  return out;
 }
 
 }  // namespace stylomat

@@ -21,5 +21,7 @@ std::string Printable_Lines(std::string_view text);
 // byte outside printable ASCII as \xNN.  Blanks stay as they are, so
 // trailing blanks show before the closing quote.
 std::string Quoted_Text(std::string_view text);
+// The same, appended to `out`.
+void Append_Quoted_Text(std::string& out, std::string_view text);
 
 }  // namespace stylomat
