@@ -18,6 +18,8 @@ for f in usr/bin/stylomat usr/bin/stylomat-cli usr/share/applications/stylomat.d
 done
 desktop-file-validate "$root/usr/share/applications/stylomat.desktop"
 dpkg-deb --field "$deb" Depends | grep -q libqt6widgets6 || { echo "the package declares no Qt dependency" >&2; exit 1; }
+# nlohmann-json is a header-only library of the build: nothing to install with the package.
+if dpkg-deb --field "$deb" Depends | grep -q nlohmann; then echo "the package depends on nlohmann-json" >&2; exit 1; fi
 cd /
 "$root/usr/bin/stylomat-cli" --version
 env -u STYLOMAT_DATA_DIR STYLOMAT_PORTS=none STYLOMAT_CLOCK=virtual STYLOMAT_SIMULATE=1=quorral3 \
@@ -26,5 +28,5 @@ grep -q "Window: KORV_form" "$root/out.txt"
 if grep -q "could not be read" "$root/out.txt"; then echo "the packaged program did not find its data" >&2; exit 1; fi
 # The recorded tablets are found by name in the installed data.
 env -u STYLOMAT_DATA_DIR STYLOMAT_PORTS=none STYLOMAT_CLOCK=virtual STYLOMAT_INPUT_RECORDING=pen_tablet.evemu \
-  "$root/usr/bin/stylomat-cli" driver info | grep -q "Tablet_ID         Calvetra PT-0906 Pen Tablet"
+  "$root/usr/bin/stylomat-cli" driver info | grep -qx 'Tablet_ID: "Calvetra PT-0906 Pen Tablet"'
 echo "package $deb checked"

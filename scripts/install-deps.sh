@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config ccache
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libserialport-dev libudev-dev libevdev-dev
+  libserialport-dev libudev-dev libevdev-dev nlohmann-json3-dev
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   qt6-base-dev qt6-svg-dev libqt6svg6 libgl-dev
   dpkg-dev desktop-file-utils

@@ -1,10 +1,8 @@
 // stylomat-cli grid-test: the main window's grid and button test without a
 // window.  The port is searched as its icon does, then the test runs as
 // the window runs it, for a given time of the session clock: every grid
-// error is printed as the grid view's tooltip words it, then a summary.
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
+// error is a result of its own (Grid_Error, as the grid view's tooltip
+// words it) as it comes, then the summary.
 #include <string>
 
 #include "cli/cli.h"
@@ -15,8 +13,6 @@
 namespace stylomat::cli {
 
 namespace {
-
-constexpr double Longest_Test_Seconds = 24.0 * 3600.0;
 
 // The window events of the test: the only event here is the end of the
 // time asked for.
@@ -33,42 +29,12 @@ class Timed_Test : public Front_End {
   double deadline_ = -1;
 };
 
-std::string Printable(const std::string& text) {
-  std::string out;
-  for (unsigned char c : text) {
-    if (c >= 0x20 && c < 0x7f) {
-      out += static_cast<char>(c);
-    } else {
-      char hex[8];
-      std::snprintf(hex, sizeof hex, "\\x%02X", c);
-      out += hex;
-    }
-  }
-  return out;
-}
-
-std::string Message_Lines(const std::string& text) {
-  std::string out;
-  for (char c : text) out += c == '\r' ? '\n' : c;
-  return out;
-}
-
-bool Parse_Seconds(const std::string& text, double& seconds) {
-  if (text.empty() || text.size() > 32) return false;
-  errno = 0;
-  char* end = nullptr;
-  seconds = std::strtod(text.c_str(), &end);
-  return errno == 0 && end == text.c_str() + text.size() && seconds > 0 && seconds <= Longest_Test_Seconds;
-}
-
-std::string Buttons_Seen(const Grid_Statistics& st) {
-  std::string out;
+std::vector<long long> Buttons_Seen(const Grid_Statistics& st) {
+  std::vector<long long> seen;
   for (std::size_t code = 1; code < st.buttons.size(); ++code) {
-    if (!st.buttons.test(code)) continue;
-    if (!out.empty()) out += ", ";
-    out += std::to_string(code);
+    if (st.buttons.test(code)) seen.push_back(static_cast<long long>(code));
   }
-  return out.empty() ? "none" : out;
+  return seen;
 }
 
 const char* Unit_Name(const Main_Window_State& m) {
@@ -85,12 +51,7 @@ int Cmd_Grid_Test(Context& ctx) {
   const auto port = ctx.Port_Option();
   if (!port) return Exit_Error;
   double seconds = 0;
-  const auto seconds_text = o.Value("seconds");
-  if (!seconds_text) return ctx.Usage_Error("grid-test needs --seconds S (how long the test runs)");
-  if (!Parse_Seconds(*seconds_text, seconds)) {
-    return ctx.Usage_Error("--seconds must be a number of seconds above 0 and at most 86400, not \"" + *seconds_text +
-                           "\"");
-  }
+  if (!Seconds_Option(ctx, true, seconds)) return Exit_Error;
   const std::string units = o.Value("units").value_or("counts");
   if (units != "counts" && units != "in" && units != "mm") {
     return ctx.Usage_Error("--units must be counts, in or mm, not \"" + units + "\"");
@@ -100,13 +61,10 @@ int Cmd_Grid_Test(Context& ctx) {
   Session* s = ctx.Start();
   if (!s) return Exit_Error;
   Port_Icon_Command(*s, *port);
-  if (s->Search_Status != 0 || !s->port.PortOpen()) {
-    if (s->main.ErrorMsg.visible) ctx.out() << Message_Lines(s->main.ErrorMsg.text) << "\n";
-    return s->Search_Status == -2 ? Exit_Error : Exit_Nothing;
-  }
-  ctx.out() << "Tablet: " << Printable(s->main.Tbl.text) << " on COM" << *port << "\n";
+  if (s->Search_Status != 0 || !s->port.PortOpen()) return Report_No_Tablet(ctx, *s, *port, "");
+  ctx.printer().Doc_Out(Tablet_Found(*s, *port));
   if (!s->main.Grid_btn.enabled) {
-    ctx.out() << "The tablet's active area is not known: the grid test is not offered.\n";
+    ctx.err() << "stylomat-cli: the tablet's active area is not known: the grid test is not offered\n";
     return Exit_Nothing;
   }
 
@@ -115,7 +73,11 @@ int Cmd_Grid_Test(Context& ctx) {
   if (units == "in") test.Crd_US();
   if (units == "mm") test.Crd_Mtr();
   if (units == "counts") test.Crd_Pnt();
-  test.On_Grid_Error = [&ctx](const std::string& text) { ctx.out() << text << "\n"; };
+  // Each grid error as it comes, in the grid view's tooltip words.
+  test.On_Grid_Error = [&ctx](const std::string& text) {
+    ctx.printer().Doc_Out(Doc().Text("Grid_Error", text));
+    ctx.out().flush();
+  };
   Timed_Test events(*s);
   s->Set_Front_End(&events);
   events.Start(seconds);
@@ -123,38 +85,45 @@ int Cmd_Grid_Test(Context& ctx) {
   s->Set_Front_End(nullptr);
 
   if (test.Lost_Communication()) {
-    if (s->main.ErrorMsg.visible) ctx.out() << Message_Lines(s->main.ErrorMsg.text) << "\n";
+    ctx.err() << "stylomat-cli: " << Shown_Lines(Window_Message(*s).value_or("the tablet was lost")) << "\n";
     return Exit_Error;
   }
   const Grid_Statistics& st = test.Statistics();
   const Main_Window_State& m = s->main;
-  ctx.out() << "Reports decoded: " << st.reports << "\n";
-  ctx.out() << "Vertical grid errors: " << st.vertical_errors << "\n";
-  ctx.out() << "Horizontal grid errors: " << st.horizontal_errors << "\n";
-  ctx.out() << "Buttons seen: " << Buttons_Seen(st) << "\n";
-  ctx.out() << "Cursor: " << Printable(s->reports.Sel_Zelta_Cursor) << "\n";
+  Doc summary;
+  summary.Number("Reports", st.reports);
+  summary.Number("Vertical_Errors", st.vertical_errors);
+  summary.Number("Horizontal_Errors", st.horizontal_errors);
+  summary.Numbers("Buttons", Buttons_Seen(st));
+  summary.Text("Cursor", s->reports.Sel_Zelta_Cursor);
   if (st.pressure_seen) {
-    ctx.out() << "Pressure range: " << st.min_pressure << " to " << st.max_pressure << "\n";
+    summary.Number("Min_Pressure", st.min_pressure);
+    summary.Number("Max_Pressure", st.max_pressure);
   } else {
-    ctx.out() << "Pressure range: none reported\n";
+    summary.None("Min_Pressure");
+    summary.None("Max_Pressure");
   }
-  ctx.out() << "Last position: X " << m.grid.X_Cord.text << ", Y " << m.grid.Y_Cord.text << " (" << Unit_Name(m)
-            << ")\n";
+  summary.Text("X_Cord", m.grid.X_Cord.text);
+  summary.Text("Y_Cord", m.grid.Y_Cord.text);
+  summary.Word("Units", Unit_Name(m));
 
   int status = st.vertical_errors + st.horizontal_errors > 0 ? Exit_Nothing : Exit_Ok;
   if (st.reports == 0) {
-    ctx.out() << "No report came from the tablet.\n";
+    ctx.err() << "stylomat-cli: no report came from the tablet\n";
     status = Exit_Nothing;
   }
+  std::optional<std::string> saved;
   if (!save.empty()) {
     std::string error;
     if (test.Save_Grid_As(save, error)) {
-      ctx.out() << "Grid picture saved as " << save << "\n";
+      saved = save;
     } else {
-      ctx.err() << "stylomat-cli: " << error << "\n";
+      ctx.err() << "stylomat-cli: " << Shown(error) << "\n";
       status = Exit_Error;
     }
   }
+  summary.Text_Or_None("Saved_As", saved);
+  ctx.printer().Doc_Out(summary);
   test.Close_Window();
   return status;
 }

@@ -15,12 +15,12 @@
 // The steps stop at the first one that does not complete (no answer, a
 // question answered No, the program's end).
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/cli.h"
+#include "cli/inputs.h"
 #include "discovery/model_table.h"
 #include "discovery/port_search.h"
 #include "superset/korv_form_model.h"
@@ -30,29 +30,8 @@ namespace stylomat::cli {
 namespace {
 
 constexpr const char* Usage =
-    "korv STEP [then STEP]... --port N [--range LOW-HIGH]; STEP is one of: read [LOW-HIGH], "
-    "write NN B0,B1,B2,B3, select NN, save-power-up [NN], restore-defaults, load";
-
-constexpr const char* Help =
-    "korv STEP [then STEP]... --port N [--range LOW-HIGH] [--answer yes|no]\n"
-    "  Searches the port; the tablet must be one the KORV_form window serves (KORV, Quorral III).\n"
-    "  Steps, run in order on the same tablet (words joined by \"then\"):\n"
-    "    read [LOW-HIGH]        read SuperSets HIGH down to LOW (default --range, else 0-99) and print\n"
-    "                           each as the tablet sent it: number and four bytes in hexadecimal\n"
-    "    write NN B0,B1,B2,B3   write the record into SuperSet NN and read it back; NN is 00 (no\n"
-    "                           question) or a user SuperSet 90-99 (90-98 on the Quorral III), asked\n"
-    "                           as \"Save User Defined SuperSet\"\n"
-    "    select NN              make SuperSet NN the one the tablet starts with after power-up\n"
-    "    save-power-up [NN]     read SuperSet NN (default 00), then \"Save Power-Up Settings\": it is\n"
-    "                           written into the last user SuperSet and made active; the program ends\n"
-    "    restore-defaults       \"Restore Factory Settings\": factory power-up SuperSet (01), then the\n"
-    "                           factory user SuperSets from the table file (two questions)\n"
-    "    load                   (first step only) the window's whole loading sequence: start-up\n"
-    "                           command of --command-line (\"/SS\", \"/SW\"), then the read of 0-99\n"
-    "  A simulated tablet lives for one run of the program: chain the steps to keep it, e.g.\n"
-    "    korv write 95 32,40,51,07 then read 95-95 --port 1 --answer yes\n"
-    "  Exit status: 0 every step done, 1 the tablet did not answer or a question was answered No,\n"
-    "  2 usage error, no KORV tablet on the port, or the program's end chosen after a port error.";
+    "korv STEP [then STEP]... --port N; STEP is one of: read [LOW-HIGH], write NN B0,B1,B2,B3, select NN, "
+    "save-power-up [NN], restore-defaults, load (see stylomat-cli korv --help)";
 
 enum class Step_Kind { Read, Write, Select, Save_Power_Up, Restore_Defaults, Load };
 
@@ -64,8 +43,6 @@ struct Step {
   bool number_given = false;
   SuperSet_Record record{};
 };
-
-std::string Hex_Bytes(const SuperSet_Record& r) { return Record_Text(r, " "); }
 
 // "95", "5", "07": a SuperSet number 0..99.
 std::optional<int> SuperSet_Number(const std::string& text) {
@@ -90,35 +67,6 @@ std::optional<std::pair<int, int>> Range(const std::string& text) {
   const auto high = SuperSet_Number(text.substr(dash + 1));
   if (!low || !high || *low > *high) return std::nullopt;
   return std::make_pair(*low, *high);
-}
-
-int Hex_Digit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-// "32,40,51,07": four fields of one or two hexadecimal digits.
-std::optional<SuperSet_Record> Record_Argument(const std::string& text) {
-  SuperSet_Record record{};
-  std::size_t at = 0;
-  for (std::size_t k = 0; k < record.size(); ++k) {
-    const std::size_t comma = text.find(',', at);
-    const bool last = k + 1 == record.size();
-    if (last != (comma == std::string::npos)) return std::nullopt;
-    const std::string field = text.substr(at, last ? std::string::npos : comma - at);
-    if (field.empty() || field.size() > 2) return std::nullopt;
-    int v = 0;
-    for (char c : field) {
-      const int d = Hex_Digit(c);
-      if (d < 0) return std::nullopt;
-      v = v * 16 + d;
-    }
-    record[k] = static_cast<std::uint8_t>(v);
-    at = comma + 1;
-  }
-  return record;
 }
 
 // One step from its words; an error text when they do not make one.
@@ -191,18 +139,45 @@ int Exit_Status(KORV_Result r) {
   return Exit_Error;
 }
 
+const char* Result_Word(KORV_Result r) {
+  switch (r) {
+    case KORV_Result::Done: return "Done";
+    case KORV_Result::Not_Found: return "Not_Found";
+    case KORV_Result::Declined: return "Declined";
+    case KORV_Result::Refused: return "Refused";
+    case KORV_Result::Busy: return "Busy";
+    case KORV_Result::Ended: return "Ended";
+  }
+  return "Refused";
+}
+
+const char* Step_Name(Step_Kind kind) {
+  switch (kind) {
+    case Step_Kind::Read: return "read";
+    case Step_Kind::Write: return "write";
+    case Step_Kind::Select: return "select";
+    case Step_Kind::Save_Power_Up: return "save-power-up";
+    case Step_Kind::Restore_Defaults: return "restore-defaults";
+    case Step_Kind::Load: return "load";
+  }
+  return "";
+}
+
+// Runs the steps; each step's result is a Doc: Step, what it was given,
+// what it read (SuperSets) or read back (Read_Back), and Result.
 class Korv_Run {
  public:
   Korv_Run(Context& ctx, Session& s, KORV_Form_Model& model) : ctx_(ctx), s_(s), model_(model) {}
 
-  KORV_Result Run(const Step& step) {
+  KORV_Result Run(const Step& step, Doc& doc) {
+    doc.Word("Step", Step_Name(step.kind));
     switch (step.kind) {
-      case Step_Kind::Read: return Read(step.low, step.high);
-      case Step_Kind::Write: return Write(step);
-      case Step_Kind::Select: return Select(step.number);
-      case Step_Kind::Save_Power_Up: return Save_Power_Up(step);
-      case Step_Kind::Restore_Defaults: return Restore_Defaults();
-      case Step_Kind::Load: return Load();
+      case Step_Kind::Read: return Read(step.low, step.high, doc, "SuperSets");
+      case Step_Kind::Write: return Write(step, doc);
+      case Step_Kind::Select: return Select(step.number, doc);
+      case Step_Kind::Save_Power_Up: return Save_Power_Up(step, doc);
+      case Step_Kind::Restore_Defaults: return Restore_Defaults(doc);
+      case Step_Kind::Load: return Load(doc);
     }
     return KORV_Result::Refused;
   }
@@ -210,29 +185,36 @@ class Korv_Run {
  private:
   KORV_Protocol& korv() { return model_.Protocol(); }
 
-  // The SuperSets of the last read as the tablet sent them, lowest first;
-  // where the window shows a row re-encoded, that is said too.
-  void Print_Read() {
+  // The SuperSets of the last read as the tablet sent them, by number,
+  // lowest first; and, as Window_Shows, the rows the window shows otherwise
+  // (re-encoded).
+  void Add_Read(Doc& doc, const char* key) {
     std::vector<KORV_Read_Record> records = korv().Last_Read();
     std::sort(records.begin(), records.end(),
               [](const KORV_Read_Record& a, const KORV_Read_Record& b) { return a.number < b.number; });
+    Doc read;
+    Doc shows;
     for (const KORV_Read_Record& r : records) {
-      ctx_.out() << "SuperSet " << Two_Digit_Number(r.number) << "  " << Hex_Bytes(r.record);
+      const std::string number = Two_Digit_Number(r.number);
+      read.Word(number, Record_Text(r.record));
       const SuperSet_Record& shown = model_.Form().Table()[static_cast<std::size_t>(r.number)];
-      if (shown != r.record) ctx_.out() << "  (the window shows " << Hex_Bytes(shown) << ")";
-      ctx_.out() << "\n";
+      if (shown != r.record) shows.Word(number, Record_Text(shown));
     }
+    doc.Group(key, std::move(read));
+    doc.Group("Window_Shows", std::move(shows));
   }
 
-  KORV_Result Read(int low, int high) {
+  KORV_Result Read(int low, int high, Doc& doc, const char* key) {
+    doc.Word("Range", Two_Digit_Number(low) + "-" + Two_Digit_Number(high));
     const KORV_Result r = korv().Read_SuperSets(low, high);
-    Print_Read();
-    if (r == KORV_Result::Not_Found) ctx_.out() << "Tablet not found\n";
+    Add_Read(doc, key);
     return r;
   }
 
-  KORV_Result Write(const Step& step) {
+  KORV_Result Write(const Step& step, Doc& doc) {
     const int n = step.number;
+    doc.Word("SuperSet", Two_Digit_Number(n));
+    doc.Word("Record", Record_Text(step.record));
     if (n != 0 && n > korv().Last_User_SuperSet()) {
       ctx_.err() << "stylomat-cli: SuperSet " << n << " is reserved on the " << Shown(s_.identity.Model_Name) << "\n";
       return KORV_Result::Refused;
@@ -249,49 +231,37 @@ class Korv_Run {
       form.Table()[static_cast<std::size_t>(n)] = step.record;
       r = korv().Save_User();
     }
-    if (r == KORV_Result::Declined) return r;
-    ctx_.out() << "Wrote SuperSet " << Two_Digit_Number(n) << ": " << Hex_Bytes(step.record) << "; read back:\n";
-    Print_Read();
-    if (r == KORV_Result::Not_Found) ctx_.out() << "Tablet not found\n";
+    if (r != KORV_Result::Declined) Add_Read(doc, "Read_Back");
     return r;
   }
 
-  KORV_Result Select(int n) {
-    const KORV_Result r = korv().Select_SuperSet(n);
-    if (r == KORV_Result::Done) ctx_.out() << "SuperSet " << Two_Digit_Number(n) << " is the power-up SuperSet\n";
-    return r;
+  KORV_Result Select(int n, Doc& doc) {
+    doc.Word("SuperSet", Two_Digit_Number(n));
+    return korv().Select_SuperSet(n);
   }
 
-  KORV_Result Save_Power_Up(const Step& step) {
+  KORV_Result Save_Power_Up(const Step& step, Doc& doc) {
     const int n = step.number_given ? step.number : 0;
-    const KORV_Result read = Read(n, n);
+    const KORV_Result read = Read(n, n, doc, "SuperSets");
     if (read != KORV_Result::Done) return read;
-    const int last = korv().Last_User_SuperSet();
+    doc.Word("Saved_In", Two_Digit_Number(korv().Last_User_SuperSet()));
     const KORV_Result r = korv().Save_Power_Up();
-    if (r == KORV_Result::Declined) return r;
-    ctx_.out() << "Saved SuperSet " << Two_Digit_Number(n) << " as the power-up settings in SuperSet "
-               << Two_Digit_Number(last) << "; read back:\n";
-    Print_Read();
+    if (r != KORV_Result::Declined) Add_Read(doc, "Read_Back");
     return r;
   }
 
-  KORV_Result Restore_Defaults() {
+  KORV_Result Restore_Defaults(Doc& doc) {
     const KORV_Result r = korv().Restore_Defaults();
-    if (!korv().Last_Read().empty()) {
-      ctx_.out() << "User SuperSets read back:\n";
-      Print_Read();
-    }
+    Add_Read(doc, "Read_Back");
     return r;
   }
 
-  KORV_Result Load() {
+  KORV_Result Load(Doc& doc) {
     const Config_Load_Result loaded = model_.Load();
-    if (loaded == Config_Load_Result::Ended) {
-      ctx_.out() << "A start-up command ran\n";
-      Print_Read();
-      return s_.Dialog_Answer == Dialog_No ? KORV_Result::Ended : KORV_Result::Done;
-    }
-    Print_Read();
+    const bool ended = loaded == Config_Load_Result::Ended;
+    doc.Flag("Start_Up_Command", ended);
+    Add_Read(doc, "SuperSets");
+    if (ended) return s_.Dialog_Answer == Dialog_No ? KORV_Result::Ended : KORV_Result::Done;
     return korv().Last_Read().size() == 100 ? KORV_Result::Done : KORV_Result::Not_Found;
   }
 
@@ -304,15 +274,11 @@ class Korv_Run {
 
 int Cmd_Korv(Context& ctx) {
   const Options& o = ctx.options();
-  if (o.positional.empty() || o.positional[0] == "help") {
-    if (o.positional.empty()) return ctx.Usage_Error(Usage);
-    ctx.out() << Help << "\n";
-    return Exit_Ok;
-  }
+  if (o.positional.empty()) return ctx.Usage_Error(Usage);
   std::optional<std::pair<int, int>> range;
   if (const auto text = o.Value("range")) {
     range = Range(*text);
-    if (!range) return ctx.Usage_Error("--range must be LOW-HIGH within 0-99, not \"" + *text + "\"");
+    if (!range) return ctx.Usage_Error("--range must be LOW-HIGH within 0-99, not " + Quoted_Text(*text));
   }
   // Every step is checked before the port is touched.
   std::vector<Step> steps;
@@ -343,17 +309,18 @@ int Cmd_Korv(Context& ctx) {
               << "\", which the KORV_form window does not serve; korv needs a KORV tablet (KORV, Quorral III)\n";
     return Exit_Error;
   }
-  ctx.out() << "Found " << Shown(s->identity.Model_Name) << " on COM" << *port << "\n";
+  ctx.printer().Doc_Out(Tablet_Found(*s, *port));
 
   KORV_Form_Model model(*s);
   if (steps.front().kind != Step_Kind::Load) model.Prepare();
   Korv_Run run(ctx, *s, model);
   for (const Step& step : steps) {
-    const KORV_Result r = run.Run(step);
-    if (r != KORV_Result::Done || s->End_Requested) {
-      if (s->End_Requested) ctx.out() << "The program ends\n";
-      return r == KORV_Result::Done ? Exit_Ok : Exit_Status(r);
-    }
+    Doc doc;
+    const KORV_Result r = run.Run(step, doc);
+    doc.Word("Result", Result_Word(r));
+    doc.Flag("Program_Ends", s->End_Requested);
+    ctx.printer().Doc_Out(doc);
+    if (r != KORV_Result::Done || s->End_Requested) return r == KORV_Result::Done ? Exit_Ok : Exit_Status(r);
   }
   return Exit_Ok;
 }

@@ -1,7 +1,8 @@
 // stylomat-cli search / restore-factory: the port search of the main
 // window, one port (its icon) or all ports (Search All Serial Ports), and
-// the Restore Factory Settings command on the tablet found.  Prints what
-// the main window would show.
+// the Restore Factory Settings command on the tablet found.  The result is
+// what the main window shows: the tablet's model, size and firmware, the
+// menu entries it offers, and the window's message.
 #include <string>
 
 #include "cli/cli.h"
@@ -18,32 +19,38 @@ std::string Menu_Caption(const Menu_Entry_State& entry) {
   return out;
 }
 
-void Print_Found(Context& ctx, Session& s) {
+bool Found(const Session& s) { return s.Search_Status == 0 && s.port.PortOpen(); }
+
+// What the main window shows after the last search on `port` (0: none):
+// the same fields whether a tablet was found or not.
+Doc Search_Result(const Session& s, int port, const std::optional<std::string>& message) {
+  const bool found = Found(s);
   const Main_Window_State& m = s.main;
-  ctx.out() << "Port: COM" << Shown(m.CommPort.text) << "\n";
-  ctx.out() << "Model: " << Shown(m.Tbl.text) << "\n";
-  ctx.out() << "Size: " << Shown(m.Size_lb.text) << "\n";
-  if (m.Version_Lb.visible) ctx.out() << "Firmware: " << Shown(m.Version_Lb.text) << "\n";
-  std::string offers;
+  const Tablet_Identity& id = s.identity;
+  Doc doc;
+  doc.Word_Or_None("Port", port > 0 ? ("COM" + std::to_string(port)).c_str() : nullptr);
+  doc.Flag("Found", found);
+  const auto shown = [found](const std::string& text) {
+    return found ? std::optional<std::string>(text) : std::nullopt;
+  };
+  doc.Text_Or_None("Model_Name", shown(id.Model_Name));
+  doc.Text_Or_None("Size_Text", shown(id.Size_Text));
+  doc.Text_Or_None("Firmware_Text", m.Version_Lb.visible ? shown(id.Firmware_Text) : std::nullopt);
+  std::vector<std::string> offers;
   for (const Menu_Entry_State* entry : {&m.Config_Tbl, &m.Reset_Tbl, &m.Grid_btn}) {
-    if (!entry->visible || !entry->enabled) continue;
-    if (!offers.empty()) offers += ", ";
-    offers += Menu_Caption(*entry);
+    if (found && entry->visible && entry->enabled) offers.push_back(Menu_Caption(*entry));
   }
-  ctx.out() << "Menus offer: " << (offers.empty() ? "nothing" : offers) << "\n";
+  doc.Texts("Menus", offers);
+  doc.Text_Or_None("Message", message);
+  return doc;
 }
 
-// Prints the outcome of the last search and turns it into the exit status.
-int Report(Context& ctx, Session& s, bool found) {
-  if (found) {
-    Print_Found(ctx, s);
-    return Exit_Ok;
-  }
-  if (s.main.ErrorMsg.visible) ctx.out() << Shown_Lines(s.main.ErrorMsg.text) << "\n";
+// The outcome of the last search as the result, and its exit status.
+int Report(Context& ctx, Session& s, int port) {
+  ctx.printer().Doc_Out(Search_Result(s, port, Window_Message(s)));
+  if (Found(s)) return Exit_Ok;
   return s.Search_Status == -2 ? Exit_Error : Exit_Nothing;
 }
-
-bool Found(const Session& s) { return s.Search_Status == 0 && s.port.PortOpen(); }
 
 }  // namespace
 
@@ -62,7 +69,7 @@ int Cmd_Search(Context& ctx) {
 
   if (!all) {
     Port_Icon_Command(*s, *port);
-    return Report(ctx, *s, Found(*s));
+    return Report(ctx, *s, *port);
   }
   bool any_available = false;
   bool any_present = false;
@@ -71,17 +78,19 @@ int Cmd_Search(Context& ctx) {
     any_present = any_present || s->Com_Present[n];
   }
   if (!any_available) {
-    // Say why each port that is there could not be used: held by another
+    // Why each port that is there could not be used: held by another
     // program, no permission, not a serial device.
-    ctx.out() << "No serial port is available.\n";
+    Doc reasons;
     for (int n = 1; n <= 8; ++n) {
       const std::string& reason = s->Com_Reason[static_cast<std::size_t>(n)];
-      if (!reason.empty()) ctx.out() << "COM" << n << ": " << Shown(reason) << "\n";
+      if (!reason.empty()) reasons.Text("COM" + std::to_string(n), reason);
     }
+    Doc doc = Search_Result(*s, 0, "No serial port is available.");
+    doc.Group("Reasons", std::move(reasons));
+    ctx.printer().Doc_Out(doc);
     return any_present ? Exit_Error : Exit_Nothing;
   }
-  const int found_on = Search_All_Ports(*s);
-  return Report(ctx, *s, found_on != 0);
+  return Report(ctx, *s, Search_All_Ports(*s));
 }
 
 int Cmd_Restore_Factory(Context& ctx) {
@@ -92,10 +101,11 @@ int Cmd_Restore_Factory(Context& ctx) {
   if (!s) return Exit_Error;
 
   Port_Icon_Command(*s, *port);
-  if (!Found(*s)) return Report(ctx, *s, false);
-  ctx.out() << "Restoring the factory settings of " << Shown(s->main.Tbl.text) << " on COM" << *port << "\n";
+  if (!Found(*s)) return Report(ctx, *s, *port);
+  ctx.err() << "stylomat-cli: restoring the factory settings of " << Shown(s->identity.Model_Name) << " on COM"
+            << *port << "\n";
   Restore_Factory(*s);
-  return Report(ctx, *s, Found(*s));
+  return Report(ctx, *s, *port);
 }
 
 }  // namespace stylomat::cli

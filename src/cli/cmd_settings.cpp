@@ -15,6 +15,7 @@
 
 #include "app/config_window_factory.h"
 #include "cli/cli.h"
+#include "cli/form_docs.h"
 #include "discovery/model_table.h"
 #include "discovery/port_search.h"
 #include "superset/superset_box_texts.h"
@@ -26,18 +27,8 @@ namespace stylomat::cli {
 namespace {
 
 constexpr const char* Usage =
-    "settings STEP [then STEP]... --port N [--superset NN] [--temporary|--power-up]\n"
-    "  STEP is one of:\n"
-    "    show                    the boxes as the window shows them (read from the tablet again after a save)\n"
-    "    set BOX=VALUE...        change boxes by control name or label (\"CmbBaud=19200\", \"Baud Rate=19200\",\n"
-    "                            \"ChkCR=on\") and list text, then save as the window's menu does:\n"
-    "                            --power-up (default) or --temporary\n"
-    "    set --switches PATTERN  switch-bank windows: the 21 switches A1..A8, B1..B8, C1..C5 as 0 and 1\n"
-    "    save-user               write the user SuperSets (SuperSet windows)\n"
-    "    restore-factory         the window's \"Restore Factory Settings\"\n"
-    "  --superset NN selects the SuperSet list entry NN before the boxes are changed.\n"
-    "  Questions are answered by --answer yes|no (without it, on the terminal).\n"
-    "  Example: settings set \"Baud Rate=19200\" then show --port 1 --answer yes";
+    "settings STEP [then STEP]... --port N; STEP is one of: show, set BOX=VALUE..., save-user, restore-factory "
+    "(see stylomat-cli settings --help)";
 
 // The entries of each window that a step runs.
 struct Window_Entries {
@@ -99,12 +90,16 @@ class Settings_Run {
 
   Config_Window_Model& model() { return *parts_.model; }
 
-  void Print() {
-    std::ostream& out = ctx_.out();
-    out << "Window: " << Config_Window_Name(model().Window()) << "\n";
-    out << "Caption: " << Shown(model().Caption()) << "\n";
-    if (parts_.superset) Print_SuperSet(*parts_.superset);
-    if (parts_.switches) Print_Switches(*parts_.switches);
+  // What the window shows: its caption, then the form's fields.
+  void Add_Shown(Doc& doc) {
+    doc.Text("Caption", model().Caption());
+    if (parts_.superset) {
+      const SuperSet_Form& form = *parts_.superset;
+      const int row = form.Selected_SuperSet();
+      const SuperSet_Record& record = form.Table()[static_cast<std::size_t>(std::max(0, row))];
+      Add_SuperSet_Form(doc, form, row, record, parts_.superset->session().OEM_Mode);
+    }
+    if (parts_.switches) Add_Switch_Form(doc, *parts_.switches);
   }
 
   // Runs an entry of the window; false when it could not start.
@@ -168,46 +163,6 @@ class Settings_Run {
   }
 
  private:
-  void Print_SuperSet(SuperSet_Form& form) {
-    std::ostream& out = ctx_.out();
-    for (SuperSet_Box box : All_SuperSet_Boxes()) {
-      if (!form.Has_Box(box)) continue;
-      out << Box_Name(box) << ": ";
-      if (Is_List_Box(box)) {
-        const List_Box& list = form.List(box);
-        out << "\"" << Shown(list.Text()) << "\"" << (list.visible ? "" : " (hidden)") << "\n";
-      } else {
-        const Check_Box& check = form.Check(box);
-        out << (check.value ? "checked" : "unchecked") << (check.visible ? "" : " (hidden)") << "\n";
-      }
-    }
-    out << "Record: " << Record_Text(form.Table()[static_cast<std::size_t>(std::max(0, form.Selected_SuperSet()))])
-        << "\n";
-  }
-
-  void Print_Switches(Switch_Bank_Form& form) {
-    std::ostream& out = ctx_.out();
-    const char* names[3] = {"swa", "swb", "swc"};
-    for (int bank = 0; bank < 3; ++bank) {
-      out << names[bank] << ":";
-      for (int n = 1; n <= 8; ++n) {
-        const int v = form.Switch(static_cast<Bank>(bank), n);
-        out << ' ' << (v == Switch_Absent ? '-' : static_cast<char>('0' + v));
-      }
-      out << "\n";
-    }
-    for (int i = 0; i < Setting_Count; ++i) {
-      const Setting_Box& box = form.Box(static_cast<Setting>(i));
-      out << box.name << ": ";
-      if (box.Is_Check()) {
-        out << (box.value == 1 ? "checked" : "unchecked") << "\n";
-      } else {
-        out << "\"" << Shown(form.Shown(box.id)) << "\"\n";
-      }
-    }
-    out << "Image: " << Shown(form.Switch_Image_Text()) << "\n";
-  }
-
   void Print_Items(const std::string& box, const std::vector<std::string>& items) {
     ctx_.err() << "  " << box << " takes:";
     if (items.empty()) {
@@ -302,7 +257,7 @@ std::vector<Step> Split_Steps(const std::vector<std::string>& words) {
 
 int Cmd_Settings(Context& ctx) {
   const Options& o = ctx.options();
-  if (o.positional.empty()) return ctx.Usage_Error(std::string("settings needs a step\n") + Usage);
+  if (o.positional.empty()) return ctx.Usage_Error(std::string("settings needs a step: ") + Usage);
   const std::vector<Step> steps = Split_Steps(o.positional);
   for (const Step& step : steps) {
     const bool known = step.name == "show" || step.name == "set" || step.name == "save-user" ||
@@ -310,7 +265,7 @@ int Cmd_Settings(Context& ctx) {
     if (!known) {
       return ctx.Usage_Error((step.name.empty() ? std::string("a step is missing around \"then\"")
                                                 : "unknown step \"" + step.name + "\"") +
-                             "\n" + Usage);
+                             " (usage: " + Usage + ")");
     }
     if (step.name != "set" && !step.args.empty()) {
       return ctx.Usage_Error("\"" + step.name + "\" takes no words; \"" + step.args.front() + "\" is one too many");
@@ -337,7 +292,7 @@ int Cmd_Settings(Context& ctx) {
               << "\"; no configuration window serves it\n";
     return Exit_Nothing;
   }
-  ctx.out() << "Found: " << Shown(s->identity.Model_Name) << " on COM" << *port << "\n";
+  ctx.printer().Doc_Out(Tablet_Found(*s, *port));
 
   // "Advanced Configuration", as the main window runs it: the tablet's
   // reporting reset, then the routing opens the window.
@@ -351,19 +306,29 @@ int Cmd_Settings(Context& ctx) {
   }
   Settings_Run run(ctx, std::move(front_end.parts));
   if (run.model().Load() == Config_Load_Result::Ended || s->End_Requested) {
-    ctx.out() << "A start-up command ran; the program ends\n";
+    // A start-up command of the command line ran, and the program ends.
+    Doc doc;
+    doc.Word("Step", "load");
+    doc.Flag("Start_Up_Command", true);
+    doc.Flag("Program_Ends", true);
+    doc.Flag("Keeps_Settings", s->Keep_Settings_On_Exit);
+    ctx.printer().Doc_Out(doc);
     return Exit_Ok;
   }
 
   bool fresh = true;  // the window shows what it just read
   for (const Step& step : steps) {
+    Doc doc;
+    doc.Word("Step", step.name);
     if (step.name == "show") {
       if (!fresh && !run.Run_Entry(run.entries().read)) return Exit_Error;
-      run.Print();
+      run.Add_Shown(doc);
+      ctx.printer().Doc_Out(doc);
       fresh = true;
       continue;
     }
     fresh = false;
+    const char* entry = nullptr;
     if (step.name == "set") {
       if (superset && !run.Select_SuperSet(*superset)) return Exit_Error;
       if (auto pattern = o.Value("switches")) {
@@ -372,29 +337,28 @@ int Cmd_Settings(Context& ctx) {
       for (const std::string& assignment : step.args) {
         if (!run.Apply(assignment)) return Exit_Error;
       }
-      const char* save = o.Flag("temporary") ? run.entries().temporary : run.entries().power_up;
-      if (!save) {
+      entry = o.Flag("temporary") ? run.entries().temporary : run.entries().power_up;
+      if (!entry) {
         ctx.err() << "stylomat-cli: the " << Config_Window_Name(run.model().Window())
                   << " window saves no temporary settings; use --power-up\n";
         return Exit_Error;
       }
-      ctx.out() << "Saving with \"" << save << "\"\n";
-      if (!run.Run_Entry(save)) return Exit_Error;
     } else if (step.name == "save-user") {
-      if (!run.entries().save_user) {
+      entry = run.entries().save_user;
+      if (!entry) {
         ctx.err() << "stylomat-cli: the " << Config_Window_Name(run.model().Window()) << " window has no user SuperSets\n";
         return Exit_Error;
       }
-      if (!run.Run_Entry(run.entries().save_user)) return Exit_Error;
     } else if (step.name == "restore-factory") {
-      if (!run.Run_Entry(run.entries().restore)) return Exit_Error;
+      entry = run.entries().restore;
     }
+    doc.Word("Entry", entry);
+    if (!run.Run_Entry(entry)) return Exit_Error;
     if (run.model().Close_Requested()) run.model().On_Closed();
-    if (s->End_Requested) {
-      ctx.out() << "The program ends" << (s->Keep_Settings_On_Exit ? " and the tablet keeps these settings" : "")
-                << "\n";
-      return Exit_Ok;
-    }
+    doc.Flag("Program_Ends", s->End_Requested);
+    doc.Flag("Keeps_Settings", s->Keep_Settings_On_Exit);
+    ctx.printer().Doc_Out(doc);
+    if (s->End_Requested) return Exit_Ok;
   }
   return Exit_Ok;
 }

@@ -1,9 +1,11 @@
+// stylomat-cli sim-profiles: the simulated tablets, one result each.
+//
 // stylomat-cli sim-serve PROFILE: a simulated tablet on a pseudo-terminal.
-// Prints the device path on the first line of standard output and plays
+// Prints the device path first (Device) and plays
 // the tablet there until interrupted (Ctrl-C, SIGTERM), so that the real
 // termios backend, or any other program, can talk to it:
 //
-//   stylomat-cli sim-serve dovrane4          -> /dev/pts/3
+//   stylomat-cli sim-serve dovrane4          -> Device: "/dev/pts/3"
 //   STYLOMAT_PORTS=1=/dev/pts/3 stylomat-cli search --port 1
 //
 // What a pty cannot carry (modem lines, breaks, parity) and what the served
@@ -15,6 +17,7 @@
 #include <iostream>
 
 #include "cli/cli.h"
+#include "sim/profiles.h"
 #include "sim/pty_server.h"
 
 namespace stylomat::cli {
@@ -26,6 +29,18 @@ std::atomic<bool> interrupted{false};
 extern "C" void On_Interrupt(int) { interrupted = true; }
 
 }  // namespace
+
+int Cmd_Sim_Profiles(Context& ctx) {
+  if (!ctx.options().positional.empty()) return ctx.Usage_Error("sim-profiles takes no words besides its options");
+  for (const Sim_Profile& p : Sim_Profiles()) {
+    Doc doc;
+    doc.Word("Profile", p.name);
+    doc.Word("Family", p.family);
+    doc.Text("Description", p.description);
+    ctx.printer().Doc_Out(doc);
+  }
+  return Exit_Ok;
+}
 
 int Cmd_Sim_Serve(Context& ctx) {
   const Options& o = ctx.options();
@@ -49,7 +64,11 @@ int Cmd_Sim_Serve(Context& ctx) {
   ::sigaction(SIGTERM, &action, nullptr);
   ::signal(SIGPIPE, SIG_IGN);
 
-  ctx.out() << server->Device_Path() << std::endl;
+  Doc doc;
+  doc.Text("Device", server->Device_Path());
+  doc.Word("Profile", profile->name);
+  ctx.printer().Doc_Out(doc);
+  ctx.out().flush();
   ctx.err() << "stylomat-cli: serving " << profile->name << " on " << server->Device_Path()
             << " until interrupted (Ctrl-C)" << std::endl;
   server->Serve([] { return interrupted.load(); });

@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <fstream>
-#include <iostream>
+#include <istream>
+#include <ostream>
 
 #include "app/data_dir.h"
 #include "app/driver_setup.h"
@@ -20,8 +21,13 @@ struct Context::Impl {
   std::ofstream trace_out;
 };
 
-Context::Context(Options options, std::ostream& out, std::ostream& err)
-    : options_(std::move(options)), out_(out), err_(err), impl_(std::make_unique<Impl>()) {}
+Context::Context(Options options, std::istream& in, std::ostream& out, std::ostream& err)
+    : options_(std::move(options)),
+      in_(in),
+      out_(out),
+      err_(err),
+      printer_(out, options_.json),
+      impl_(std::make_unique<Impl>()) {}
 
 Context::~Context() = default;
 
@@ -55,7 +61,9 @@ Session* Context::Start() {
     Usage_Error(impl_->driver.error);
     return nullptr;
   }
-  impl_->prompter = std::make_unique<Terminal_Prompter>(options_.answer, out_);
+  // Questions are no results: they go to standard error, beside the
+  // other diagnostics, so standard output holds results only.
+  impl_->prompter = std::make_unique<Terminal_Prompter>(options_.answer, err_);
   session_ = std::make_unique<Session>(*impl_->setup.clock, impl_->setup.directory, *impl_->prompter);
   session_->wintab.driver = impl_->driver.driver.get();
   if (!options_.trace_file.empty()) {

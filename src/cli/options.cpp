@@ -1,6 +1,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -15,7 +16,7 @@ namespace stylomat::cli {
 
 bool Is_Flag_Option(const std::string& name) {
   static const std::set<std::string> flags = {
-      "debug", "oem", "help", "version", "all",
+      "debug", "oem", "help", "version", "all", "json",
       "type5",  // identify: the identification is a Type-5 version answer
       "temporary", "power-up",  // settings: how a change is saved
   };
@@ -53,19 +54,19 @@ bool Log_File_Writable(const std::string& path, std::string& why) {
   return true;
 }
 
-void Print_Log_Lines(std::ostream& out, const std::string& log) {
-  if (log.empty()) return;
-  out << "Traffic log:\n";
+std::vector<std::string> Log_Lines(const std::string& log) {
+  std::vector<std::string> lines;
   std::string line;
   for (char c : log) {
     if (c == '\r') {
-      out << "  " << Shown(line) << '\n';
+      lines.push_back(line);
       line.clear();
     } else {
       line += c;
     }
   }
-  if (!line.empty()) out << "  " << Shown(line) << '\n';
+  if (!line.empty()) lines.push_back(line);
+  return lines;
 }
 
 std::string Shown(const std::string& text) { return Printable_Text(text); }
@@ -82,6 +83,62 @@ int Report_No_Tablet(Context& ctx, const Session& s, int port, const std::string
   }
   if (!needs.empty()) ctx.err() << "stylomat-cli: " << needs << "\n";
   return s.Search_Status == -2 ? Exit_Error : Exit_Nothing;
+}
+
+std::optional<std::string> Window_Message(const Session& s) {
+  if (!s.main.ErrorMsg.visible) return std::nullopt;
+  return s.main.ErrorMsg.text;
+}
+
+bool Window_Option(Context& ctx, std::initializer_list<Config_Window> allowed, bool needed,
+                   std::optional<Config_Window>& window) {
+  std::string names;
+  std::size_t i = 0;
+  for (Config_Window w : allowed) {
+    if (i > 0) names += i + 1 == allowed.size() ? " or " : ", ";
+    names += Config_Window_Name(w);
+    ++i;
+  }
+  const auto given = ctx.options().Value("window");
+  if (!given) {
+    if (!needed) return true;
+    ctx.Usage_Error("--window " + names + " is needed (see --help)");
+    return false;
+  }
+  const auto parsed = Parse_Config_Window(*given);
+  for (Config_Window w : allowed) {
+    if (parsed && *parsed == w) {
+      window = w;
+      return true;
+    }
+  }
+  ctx.Usage_Error("--window must be " + names + ", not \"" + Shown(*given) + "\"");
+  return false;
+}
+
+bool Seconds_Option(Context& ctx, bool needed, double& seconds) {
+  constexpr double Longest = 24.0 * 3600.0;
+  const auto text = ctx.options().Value("seconds");
+  if (!text) {
+    if (needed) ctx.Usage_Error("--seconds S is needed (how long it runs)");
+    return !needed;
+  }
+  double value = 0;
+  const char* end = text->data() + text->size();
+  const auto [ptr, ec] = std::from_chars(text->data(), end, value);
+  if (ec != std::errc() || ptr != end || !(value > 0) || value > Longest) {
+    ctx.Usage_Error("--seconds must be a number of seconds above 0 and at most 86400, not " + Quoted_Text(*text));
+    return false;
+  }
+  seconds = value;
+  return true;
+}
+
+Doc Tablet_Found(const Session& s, int port) {
+  Doc doc;
+  doc.Word("Port", "COM" + std::to_string(port));
+  doc.Text("Model_Name", s.identity.Model_Name);
+  return doc;
 }
 
 }  // namespace stylomat::cli

@@ -41,4 +41,26 @@ std::string Printable_Lines(std::string_view text) {
   return out;
 }
 
+std::string Quoted_Text(std::string_view text) {
+  std::string out;
+  Append_Quoted_Text(out, text);
+  return out;
+}
+
+void Append_Quoted_Text(std::string& out, std::string_view text) {
+  out.reserve(out.size() + text.size() + 2);
+  out += '"';
+  for (unsigned char c : text) {
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '"': out += "\\\""; break;
+      case '\r': out += "\\r"; break;
+      case '\n': out += "\\n"; break;
+      case '\t': out += "\\t"; break;
+      default: Append_Byte(out, c);
+    }
+  }
+  out += '"';
+}
+
 }  // namespace stylomat

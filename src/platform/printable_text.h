@@ -16,4 +16,12 @@ std::string Printable_Text(std::string_view text);
 // Printable_Text.
 std::string Printable_Lines(std::string_view text);
 
+// A text as one quoted value: between double quotes, with \\ and \" for a
+// backslash and a quote, \r, \n and \t for CR, LF and TAB, and every other
+// byte outside printable ASCII as \xNN.  Blanks stay as they are, so
+// trailing blanks show before the closing quote.
+std::string Quoted_Text(std::string_view text);
+// The same, appended to `out`.
+void Append_Quoted_Text(std::string& out, std::string_view text);
+
 }  // namespace stylomat

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/startup.h"
+#include "platform/printable_text.h"
 #include "sim/profiles.h"
 #include "support/cli_runner.h"
 
@@ -18,13 +19,19 @@ TEST(Cli, PortsListsEveryComAndWritesTheLogWithCrLineEndsAndTheWireTrace) {
   const std::string log = ::testing::TempDir() + "cli_ports.log", trace = ::testing::TempDir() + "cli_ports.trace";
   const auto r = Run_Cli("STYLOMAT_PORTS=none STYLOMAT_SIMULATE=2=wake,5=wake STYLOMAT_CLOCK=virtual",
                          "ports --log " + log + " --trace " + trace);
-  EXPECT_EQ(r.status, 0) << r.out;
-  const std::string none = "  unavailable   -                       nothing assigned\n";
-  const std::string wake =
-      "  available     simulated               simulated wake (SuperSet-family tablet that only wakes and answers "
-      "its settings image)\n";
-  EXPECT_EQ(r.out, "COM1" + none + "COM2" + wake + "COM3" + none + "COM4" + none + "COM5" + wake + "COM6" + none +
-                       "COM7" + none + "COM8" + none + "Simulated tablets on COM2, COM5\n");
+  EXPECT_EQ(r.status, 0) << r.err;
+  std::string listed;
+  for (int com = 1; com <= 8; ++com) {
+    const std::string port = "Port: COM" + std::to_string(com) + "\n";
+    listed += com == 1 ? "" : "\n";
+    listed += com == 2 || com == 5 ? port +
+                                           "Available: true\nDevice: \"simulated\"\nDescription: \"simulated wake "
+                                           "(SuperSet-family tablet that only wakes and answers its settings image)\"\n"
+                                           "Reason: none\n"
+                                     : port + "Available: false\nDevice: none\nDescription: none\nReason: none\n";
+  }
+  EXPECT_EQ(r.out, listed);
+  EXPECT_EQ(r.err, "stylomat-cli: Simulated tablets on COM2, COM5\n");
 
   // The log exactly, but for the line the machine itself writes after "System:".
   std::string text = Read_File(log);
@@ -49,14 +56,14 @@ TEST(Cli, PortsListsEveryComAndWritesTheLogWithCrLineEndsAndTheWireTrace) {
 TEST(Cli, UsageErrorsHelpAndVersion) {
   const auto unknown = Run_Cli("STYLOMAT_PORTS=none STYLOMAT_SIMULATE=3=nosuch STYLOMAT_CLOCK=virtual", "ports");
   EXPECT_EQ(unknown.status, 2);
-  EXPECT_EQ(unknown.out, "stylomat-cli: STYLOMAT_SIMULATE: unknown tablet profile \"nosuch\". Known profiles: " +
+  EXPECT_EQ(unknown.err, "stylomat-cli: STYLOMAT_SIMULATE: unknown tablet profile \"nosuch\". Known profiles: " +
                              stylomat::Sim_Profile_Names() + "\n");
   const auto command = Run_Cli("", "no-such-command");
   EXPECT_EQ(command.status, 2);
-  EXPECT_EQ(command.out, "stylomat-cli: unknown command \"no-such-command\" (see --help)\n");
-  const auto answer = Run_Cli("", "ports --answer maybe");
+  EXPECT_EQ(command.err, "stylomat-cli: unknown command \"no-such-command\" (see --help)\n");
+  const auto answer = Run_Cli("", "search --port 1 --answer maybe");
   EXPECT_EQ(answer.status, 2);
-  EXPECT_EQ(answer.out, "stylomat-cli: --answer must be yes or no\n");
+  EXPECT_EQ(answer.err, "stylomat-cli: --answer must be yes or no\n");
 
   const auto version = Run_Cli("", "--version");
   EXPECT_EQ(version.status, 0);
@@ -65,40 +72,57 @@ TEST(Cli, UsageErrorsHelpAndVersion) {
   // The help names every command, one line each, and nothing else.
   const auto help = Run_Cli("", "--help");
   EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out.rfind("Usage: stylomat-cli [options] COMMAND [arguments]\n\nCommands:\n", 0), 0u) << help.out;
+  EXPECT_EQ(help.out.rfind("Usage: stylomat-cli [options] COMMAND [arguments]\n", 0), 0u) << help.out;
   const std::string commands = help.out.substr(help.out.find("Commands:\n") + 10);
   std::istringstream lines(commands.substr(0, commands.find("\n\n")));
   std::string names, line;
-  while (std::getline(lines, line)) names += line.substr(2, line.find(' ', 2) - 2) + " ";
+  while (std::getline(lines, line)) names += line.substr(2, line.find("  ", 2) - 2) + ",";
   EXPECT_EQ(names,
-            "ports sim-profiles sim-serve identify decode search restore-factory superset switches image settings "
-            "korv grid-test driver ");
+            "ports,sim-profiles,sim-serve,identify,decode,search,restore-factory,superset decode,superset tables,"
+            "switches decode,switches factory,image encode,image decode,settings,korv,grid-test,driver info,"
+            "driver monitor,");
   const std::string last = "Exit status: 0 success, 1 nothing found or answered, 2 port or usage error.\n";
   EXPECT_EQ(help.out.substr(help.out.size() - last.size()), last);
+  EXPECT_EQ(Run_Cli("", "help").out, help.out);
+  // Without a command: the help on standard error, a usage error.
+  const auto bare = Run_Cli("", "");
+  EXPECT_EQ(bare.status, 2);
+  EXPECT_EQ(bare.out, "");
+  EXPECT_EQ(bare.err, help.out);
 }
 
 // A tablet that answers with terminal escape sequences: whatever command
-// prints its text shows them as \xNN, so the terminal is never retitled,
-// cleared or coloured by it.
+// prints its text shows them escaped, so the terminal is never retitled,
+// cleared or coloured by it; JSON escapes them by its own rules and keeps
+// every byte.
 TEST(Cli, TabletTextWithEscapeSequencesIsPrintedEscaped) {
   const std::string env = "STYLOMAT_PORTS=none STYLOMAT_CLOCK=virtual STYLOMAT_SIMULATE=1=hostile";
   const std::string name = "\\x1B]0;pwned\\x07\\x1B[2J\\x1B[31mZ-9000\\x1B[0m";
   const auto korv = Run_Cli(env, "korv read --port 1");
   EXPECT_EQ(korv.status, 2);
-  EXPECT_EQ(korv.out, "stylomat-cli: the tablet on COM1 is \"" + name +
+  EXPECT_EQ(korv.err, "stylomat-cli: the tablet on COM1 is \"" + name +
                           "\", which the KORV_form window does not serve; korv needs a KORV tablet (KORV, Quorral "
                           "III)\n");
   const auto settings = Run_Cli(env, "settings show --port 1");
   EXPECT_EQ(settings.status, 1);
-  EXPECT_EQ(settings.out, "stylomat-cli: the tablet on COM1 is \"" + name + "\"; no configuration window serves it\n");
+  EXPECT_EQ(settings.err, "stylomat-cli: the tablet on COM1 is \"" + name + "\"; no configuration window serves it\n");
+  EXPECT_EQ(settings.out, "");
   const auto search = Run_Cli(env, "search --port 1");
   EXPECT_EQ(search.status, 0);
-  EXPECT_EQ(search.out, "Port: COM1\nModel: " + name +
-                            "\nSize: 12 x 12\nFirmware: V1\\x1B[5m.0\\x9B\n"
-                            "Menus offer: Restore Factory Settings, Grid / Button Test\n");
-  for (const auto* r : {&korv, &settings, &search}) {
-    EXPECT_EQ(r->out.find('\x1b'), std::string::npos);
-    EXPECT_EQ(r->out.find('\x07'), std::string::npos);
+  EXPECT_EQ(search.out, "Port: COM1\nFound: true\nModel_Name: \"" + name +
+                            "\"\nSize_Text: \"12 x 12\"\nFirmware_Text: \"V1\\x1B[5m.0\\x9B\"\n"
+                            "Menus: \"Restore Factory Settings\", \"Grid / Button Test\"\nMessage: none\n");
+  const auto json = Run_Cli(env, "search --port 1 --json");
+  EXPECT_EQ(json.out,
+            "{\"Port\":\"COM1\",\"Found\":true,\"Model_Name\":\"\\u001b]0;pwned\\u0007\\u001b[2J\\u001b[31mZ-9000"
+            "\\u001b[0m\",\"Size_Text\":\"12 x 12\",\"Firmware_Text\":\"V1\\u001b[5m.0\\u009b\",\"Menus\":["
+            "\"Restore Factory Settings\",\"Grid / Button Test\"],\"Message\":null}\n");
+  for (const auto* r : {&korv, &settings, &search, &json}) {
+    for (const std::string* text : {&r->out, &r->err}) {
+      EXPECT_EQ(text->find('\x1b'), std::string::npos);
+      EXPECT_EQ(text->find('\x07'), std::string::npos);
+      EXPECT_EQ(text->find('\x9b'), std::string::npos);
+    }
   }
 }
 
@@ -119,7 +143,8 @@ TEST(Cli, UsageSlipsExitTwoBeforeAnythingIsSent) {
       {env, "--bogus=1 search --port 1", "unknown option --bogus (see --help)"},
       {env, "search --port 1 --port 2", "--port is given twice"},
       {env, "search --port 1 --debug --debug", "--debug is given twice"},
-      {env, "search --port 1 --range 90-99", "search does not take --range (see --help)"},
+      {env, "search --port 1 --range 90-99", "search does not take --range (see stylomat-cli search --help)"},
+      {env, "search --port 1 --oem", "search does not take --oem (see stylomat-cli search --help)"},
       {env, "korv write 95 32,40,51,07 --port 1 --answer yes --answer no", "--answer is given twice"},
       {"STYLOMAT_PORTS=none STYLOMAT_CLOCK=virtual STYLOMAT_SIMULATE=1=quorral3,1=empty", "search --port 1",
        "STYLOMAT_SIMULATE: COM1 is given twice (\"1=quorral3\" and \"1=empty\")"},
@@ -137,12 +162,13 @@ TEST(Cli, UsageSlipsExitTwoBeforeAnythingIsSent) {
     std::remove(trace.c_str());
     const auto r = Run_Cli(slip.env, slip.args + " --trace " + trace);
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.out, "stylomat-cli: " + slip.message + "\n");
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "stylomat-cli: " + slip.message + "\n");
     EXPECT_EQ(Read_File(trace), "");
   }
   // The same commands without the slip do run.
   const auto fine = Run_Cli(env, "search --port 1 --debug --trace " + trace);
-  EXPECT_EQ(fine.status, 0) << fine.out;
+  EXPECT_EQ(fine.status, 0) << fine.err;
   EXPECT_NE(Read_File(trace), "");
 }
 
@@ -150,10 +176,12 @@ TEST(Cli, SimProfilesListsEveryProfileWithItsFamily) {
   const auto r = Run_Cli("", "sim-profiles");
   EXPECT_EQ(r.status, 0);
   std::string expected;
-  for (const stylomat::Sim_Profile& p : stylomat::Sim_Profiles())
-    expected += p.name + "  [" + p.family + "]  " + p.description + "\n";
+  for (const stylomat::Sim_Profile& p : stylomat::Sim_Profiles()) {
+    expected += (expected.empty() ? "" : "\n") + std::string("Profile: ") + p.name + "\nFamily: " + p.family +
+                "\nDescription: " + stylomat::Quoted_Text(p.description) + "\n";
+  }
   EXPECT_EQ(r.out, expected);
-  EXPECT_EQ(r.out.rfind("empty  [none]  the port opens, nothing answers\n", 0), 0u);
+  EXPECT_EQ(r.out.rfind("Profile: empty\nFamily: none\nDescription: \"the port opens, nothing answers\"\n\n", 0), 0u);
 }
 
 }  // namespace

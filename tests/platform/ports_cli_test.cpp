@@ -8,8 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <iomanip>
-#include <sstream>
+#include <algorithm>
 #include <string>
 
 #include "support/cli_runner.h"
@@ -22,16 +21,14 @@ using test::Pty_Pair;
 using test::Read_File;
 using test::Run_Cli;
 
-// The line `ports` prints for an unavailable port with its reason.
-std::string Unavailable_Line(int com, const std::string& device, const std::string& reason) {
-  std::ostringstream line;
-  line << "COM" << com << "  " << std::left << std::setw(14) << "unavailable" << std::setw(24) << device << reason
-       << "\n";
-  return line.str();
+// The result `ports` prints for a port, and for one nothing is assigned to.
+std::string Port(int com, bool available, const std::string& device, const std::string& reason) {
+  return "Port: COM" + std::to_string(com) + "\nAvailable: " + (available ? "true" : "false") + "\nDevice: \"" +
+         device + "\"\nDescription: \"\"\nReason: " + (reason.empty() ? "none" : "\"" + reason + "\"") + "\n";
 }
 
 std::string Nothing_Assigned(int com) {
-  return "COM" + std::to_string(com) + "  unavailable   -                       nothing assigned\n";
+  return "Port: COM" + std::to_string(com) + "\nAvailable: false\nDevice: none\nDescription: none\nReason: none\n";
 }
 
 TEST(Ports_Cli, PortHeldExclusivelyIsInUseWithItsReasonAndKeepsItsExclusivity) {
@@ -43,16 +40,17 @@ TEST(Ports_Cli, PortHeldExclusivelyIsInUseWithItsReasonAndKeepsItsExclusivity) {
   const std::string trace = ::testing::TempDir() + "held_port.trace";
 
   const auto ports = Run_Cli(env, "ports --trace " + trace);
-  EXPECT_EQ(ports.status, 0) << ports.out;
-  EXPECT_EQ(ports.out, Nothing_Assigned(1) + Unavailable_Line(2, pty.path, reason) + Nothing_Assigned(3) +
-                           Nothing_Assigned(4) + Nothing_Assigned(5) + Nothing_Assigned(6) + Nothing_Assigned(7) +
-                           Nothing_Assigned(8));
+  EXPECT_EQ(ports.status, 0) << ports.err;
+  EXPECT_EQ(ports.out, Nothing_Assigned(1) + "\n" + Port(2, false, pty.path, reason) + "\n" + Nothing_Assigned(3) +
+                           "\n" + Nothing_Assigned(4) + "\n" + Nothing_Assigned(5) + "\n" + Nothing_Assigned(6) + "\n" +
+                           Nothing_Assigned(7) + "\n" + Nothing_Assigned(8));
   EXPECT_NE(Read_File(trace).find("COM2 OPENFAIL 1200,M,7,2 " + reason + "\n"), std::string::npos);
 
   // Searching every port says why none could be used (a port error).
   const auto search = Run_Cli(env, "search --all");
-  EXPECT_EQ(search.status, 2) << search.out;
-  EXPECT_EQ(search.out, "No serial port is available.\nCOM2: " + reason + "\n");
+  EXPECT_EQ(search.status, 2) << search.err;
+  const std::string end = "Message: \"No serial port is available.\"\nReasons.COM2: \"" + reason + "\"\n";
+  EXPECT_EQ(search.out.substr(search.out.size() - std::min(end.size(), search.out.size())), end) << search.out;
 
   int exclusive = 0;
   ASSERT_EQ(::ioctl(pty.slave, TIOCGEXCL, &exclusive), 0);
@@ -71,9 +69,8 @@ TEST(Ports_Cli, TerminalSettingsAfterACommandEqualThoseBefore) {
   ASSERT_EQ(::ioctl(pty.slave, TCGETS2, &before), 0);
 
   const auto r = Run_Cli("STYLOMAT_PORTS=1=" + pty.path, "ports");
-  EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_EQ(r.out.substr(0, r.out.find('\n') + 1), "COM1  available     " + pty.path +
-                                                       std::string(24 - pty.path.size(), ' ') + "\n");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.substr(0, r.out.find("\n\n") + 1), Port(1, true, pty.path, ""));
 
   struct termios2 after {};
   ASSERT_EQ(::ioctl(pty.slave, TCGETS2, &after), 0);
@@ -102,13 +99,13 @@ TEST(Ports_Cli, ForbiddenPortNamesTheDialoutGroup) {
     ASSERT_EQ(::chmod(pty.path.c_str(), 0), 0);  // not even its owner may open it
   }
   const auto r = Run_Cli("STYLOMAT_PORTS=3=" + pty.path + " " + run_as, "ports");
-  if (r.out.find("Permission denied") != std::string::npos && r.out.find("COM1") == std::string::npos) {
-    GTEST_SKIP() << "the unprivileged user cannot run the program from this build directory: " << r.out;
+  if (r.err.find("Permission denied") != std::string::npos && r.out.find("COM1") == std::string::npos) {
+    GTEST_SKIP() << "the unprivileged user cannot run the program from this build directory: " << r.err;
   }
-  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_EQ(r.status, 0) << r.err;
   const std::string reason = "no permission to open " + pty.path +
                              " (add the user to the dialout group: sudo usermod -aG dialout $USER, then log in again)";
-  EXPECT_NE(r.out.find(Unavailable_Line(3, pty.path, reason)), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find(Port(3, false, pty.path, reason)), std::string::npos) << r.out;
 }
 
 }  // namespace

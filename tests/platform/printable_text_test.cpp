@@ -15,5 +15,12 @@ TEST(Printable_Text, EveryByteOutsidePrintableAsciiBecomesHex) {
   EXPECT_EQ(Printable_Lines("\r\r"), "\n\n");
 }
 
+TEST(Printable_Text, QuotedTextKeepsBlanksAndEscapesQuotesBackslashesAndControlBytes) {
+  EXPECT_EQ(Quoted_Text("KORV ASCII "), "\"KORV ASCII \"");
+  EXPECT_EQ(Quoted_Text(""), "\"\"");
+  EXPECT_EQ(Quoted_Text(std::string("a\"b\\c\r\n\t\x1b[2J\x7f\x9b\0", 15)),
+            "\"a\\\"b\\\\c\\r\\n\\t\\x1B[2J\\x7F\\x9B\\x00\"");
+}
+
 }  // namespace
 }  // namespace stylomat

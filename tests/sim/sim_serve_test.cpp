@@ -41,6 +41,7 @@ TEST_P(Served_Search, FindsTheTabletAsTheInProcessSimulationDoes) {
                                  "--debug search --port 1 --answer yes --log " + simulated_log);
   EXPECT_EQ(served.status, simulated.status);
   EXPECT_EQ(served.out, simulated.out);
+  EXPECT_EQ(served.err, simulated.err);
   // The whole debug log: every command, every answer, in the same order.
   EXPECT_EQ(Replace_All(Read_File(served_log), tablet.Path(), "simulated"), Read_File(simulated_log));
 }
@@ -56,27 +57,29 @@ TEST(Sim_Serve, FindsTheDovraneIVAndAHeldPortIsInUseWithItsReason) {
   Served_Tablet dovrane("dovrane4");
   ASSERT_FALSE(dovrane.Path().empty());
   const auto found = Run_Cli("STYLOMAT_PORTS=1=" + dovrane.Path(), "search --port 1");
-  EXPECT_EQ(found.status, 0) << found.out;
+  EXPECT_EQ(found.status, 0) << found.err;
   EXPECT_EQ(found.out,
-            "Port: COM1\nModel: KORV Mensaro, Dovrane IV\nSize: 12 x 18\nFirmware: DVIV V1.07\n"
-            "Menus offer: Advanced Configuration, Grid / Button Test\n");
+            "Port: COM1\nFound: true\nModel_Name: \"KORV Mensaro, Dovrane IV\"\nSize_Text: \"12 x 18\"\n"
+            "Firmware_Text: \"DVIV V1.07\"\nMenus: \"Advanced Configuration\", \"Grid / Button Test\"\n"
+            "Message: none\n");
 
   Served_Tablet held("busy");
   ASSERT_FALSE(held.Path().empty());
   const auto busy = Run_Cli("STYLOMAT_PORTS=1=" + held.Path(), "search --port 1");
-  EXPECT_EQ(busy.status, 2) << busy.out;
-  EXPECT_EQ(busy.out, "Comport Error, Comport may be in use by another application.\n" + held.Path() +
-                          " is in use by another application\n");
+  EXPECT_EQ(busy.status, 2) << busy.err;
+  const std::string message = "Message: \"Comport Error, Comport may be in use by another application.\\r" +
+                              held.Path() + " is in use by another application\"\n";
+  EXPECT_EQ(busy.out.substr(busy.out.find("Message: ")), message);
 }
 
 TEST(Sim_Serve, UsageErrors) {
   const auto none = Run_Cli("", "sim-serve");
   EXPECT_EQ(none.status, 2);
-  EXPECT_EQ(none.out, "stylomat-cli: sim-serve takes one profile name (see sim-profiles)\n");
+  EXPECT_EQ(none.err, "stylomat-cli: sim-serve takes one profile name (see sim-profiles)\n");
   const auto unknown = Run_Cli("", "sim-serve nosuch");
   EXPECT_EQ(unknown.status, 2);
-  EXPECT_EQ(unknown.out.rfind("stylomat-cli: unknown tablet profile \"nosuch\". Known profiles: empty, busy, ", 0), 0u)
-      << unknown.out;
+  EXPECT_EQ(unknown.err.rfind("stylomat-cli: unknown tablet profile \"nosuch\". Known profiles: empty, busy, ", 0), 0u)
+      << unknown.err;
 }
 
 }  // namespace

@@ -25,7 +25,8 @@ Served_Tablet::Served_Tablet(const std::string& profile) {
   ::close(pipe_fds[1]);
   out_ = pipe_fds[0];
   if (pid_ < 0) return;
-  // The first line is the device path; at most five seconds for it.
+  // The first line is the device path (Device: "/dev/pts/N"); at most
+  // five seconds for it.
   std::string line;
   const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(5);
   while (std::chrono::steady_clock::now() < give_up && line.find('\n') == std::string::npos && line.size() < 256) {
@@ -37,7 +38,11 @@ Served_Tablet::Served_Tablet(const std::string& profile) {
     if (::read(out_, &c, 1) != 1) break;
     line += c;
   }
-  if (line.size() > 1 && line.back() == '\n') path_ = line.substr(0, line.size() - 1);
+  const std::string head = "Device: \"", tail = "\"\n";
+  if (line.size() > head.size() + tail.size() && line.rfind(head, 0) == 0 &&
+      line.compare(line.size() - tail.size(), tail.size(), tail) == 0) {
+    path_ = line.substr(head.size(), line.size() - head.size() - tail.size());
+  }
 }
 
 Served_Tablet::~Served_Tablet() { (void)Stop(); }
