@@ -54,9 +54,6 @@ struct Session {
   std::string Command_Line;
   bool Debug_Mode = false;
   bool OEM_Mode = false;
-  // Search All Serial Ports searches every available port at once
-  // (Options > Search Ports in Parallel, stylomat-cli search --parallel).
-  bool Parallel_Search = false;
   std::string App_Dir;  // directory of the program's data files
 
   // Serial link.
