@@ -52,6 +52,8 @@ int Cmd_Search(Context& ctx) {
   if (!o.positional.empty()) return ctx.Usage_Error("search takes no words besides its options");
   const bool all = o.Flag("all");
   if (all && o.Value("port")) return ctx.Usage_Error("search takes either --port N or --all, not both");
+  const bool parallel = o.Flag("parallel");
+  if (parallel && !all) return ctx.Usage_Error("--parallel goes with --all");
   std::optional<int> port;
   if (!all) {
     port = ctx.Port_Option();
@@ -80,7 +82,7 @@ int Cmd_Search(Context& ctx) {
     }
     return any_present ? Exit_Error : Exit_Nothing;
   }
-  const int found_on = Search_All_Ports(*s);
+  const int found_on = parallel ? Search_All_Ports_Parallel(*s) : Search_All_Ports(*s);
   return Report(ctx, *s, found_on != 0);
 }
 

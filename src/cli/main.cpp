@@ -34,7 +34,7 @@ const Command Commands[] = {
     {"sim-serve", Cmd_Sim_Serve, "sim-serve PROFILE          serve a simulated tablet on a pseudo-terminal (prints its path) until interrupted", ""},
     {"identify", Cmd_Identify, "identify --product TEXT [--firmware TEXT --type5]  model, configuration window and variant flag of an identification", "product firmware type5"},
     {"decode", Cmd_Decode, "decode --format superset|kv|uiof|pnp|type5 [--cursor-text TEXT] [FILE]  decode a captured report stream", "format cursor-text"},
-    {"search", Cmd_Search, "search --port N | --all      search one port or all ports for a tablet (exit 0 found, 1 nothing, 2 port error)", "port all command-line"},
+    {"search", Cmd_Search, "search --port N | --all [--parallel]  search one port or all ports (--parallel: all at once) for a tablet (exit 0 found, 1 nothing, 2 port error)", "port all parallel command-line"},
     {"restore-factory", Cmd_Restore_Factory, "restore-factory --port N   search the port, then restore the tablet's factory settings", "port command-line"},
     {"superset", Cmd_Superset, "superset decode B0,B1,B2,B3 [--window KORV_form|Mirolex2|Dovrane3]  boxes of a SuperSet record; superset tables [--out DIR]", "window out"},
     {"switches", Cmd_Switches, "switches decode R1,...,R7 [--family Pv5|VSIII] | switches factory --family Pv5|VSIII  banks, settings and image of a switch-bank tablet", "family"},

@@ -1,7 +1,9 @@
 // stylomat-cli search and restore-factory, run as a script would.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "support/cli_runner.h"
 
@@ -56,6 +58,36 @@ TEST(Cli_Search, AllPortsAndRestoreFactory) {
   EXPECT_TRUE(Has(text, "\rRestore Factory Defaults:\rSent: Esc%VE\r")) << text;
 
   EXPECT_EQ(Run_Cli(Virtual + "4=empty", "restore-factory --port 4").status, 1);
+}
+
+TEST(Cli_Search, AllPortsInParallelPrintTheSequentialResultAndLogAndTrace) {
+  const std::string ports = Virtual + "3=empty,5=dovrane4,7=kv";
+  const std::string dir = ::testing::TempDir();
+  const auto seq = Run_Cli(ports, "--debug search --all --log " + dir + "seq.log --trace " + dir + "seq.trace");
+  const auto par =
+      Run_Cli(ports, "--debug search --all --parallel --log " + dir + "par.log --trace " + dir + "par.trace");
+  EXPECT_EQ(par.status, 0) << par.out;
+  EXPECT_EQ(par.out, seq.out);
+  EXPECT_TRUE(Has(par.out, "Port: COM5\nModel: KORV Mensaro, Dovrane IV\n")) << par.out;
+  // The line on COM7 ends the search's part of the log, before the reset
+  // of the tablet as the program ends.
+  std::string expected = Read_File(dir + "seq.log");
+  expected.insert(expected.rfind("\rReset Tablet:\r"), "Also probed in parallel: COM7\r");
+  EXPECT_EQ(Read_File(dir + "par.log"), expected);
+  // After the start-up scan, the ports' lines come grouped in port order,
+  // COM7's after the tablet's, then the tablet's reset at the end.
+  std::istringstream trace(Read_File(dir + "par.trace"));
+  std::vector<std::string> groups;
+  for (std::string line; std::getline(trace, line);) {
+    const std::string com = line.substr(line.find(' ') + 1, 4);
+    if (groups.empty() || groups.back() != com) groups.push_back(com);
+  }
+  EXPECT_EQ(std::vector<std::string>(groups.end() - 4, groups.end()),
+            (std::vector<std::string>{"COM3", "COM5", "COM7", "COM5"}));
+
+  const auto alone = Run_Cli(ports, "search --port 3 --parallel");
+  EXPECT_EQ(alone.status, 2);
+  EXPECT_TRUE(Has(alone.out, "--parallel goes with --all")) << alone.out;
 }
 
 TEST(Cli_Search, PowerCycleQuestionIsAnsweredByTheOptionAndCancelledWithoutATerminal) {
