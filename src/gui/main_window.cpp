@@ -97,6 +97,7 @@ Main_Window::Main_Window(Session& session, QWidget* parent)
   setWindowTitle("Stylomat");
   setWindowIcon(Port_Icon(64, false));
   log_window_->setWindowIcon(Port_Icon(64, false));
+  log_window_->Offer_Second_Log(session.Parallel_Log, "Ports &Probed in Parallel", "Ports Probed in Parallel");
 
   Build_Menus();
   // The grid and button test's view takes the window's place while it runs.

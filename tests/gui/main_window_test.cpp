@@ -277,6 +277,15 @@ TEST(MainWindow, SearchPortsInParallelIsAnOptionRememberedFromRunToRun) {
     EXPECT_TRUE(b.s().log.Text().ends_with("Also probed in parallel: COM3\r"));
     EXPECT_EQ(b.window->Label("CommPort")->text().toStdString(), "1");
     EXPECT_TRUE(b.window->Action("Search_Parallel")->isEnabled());
+    // COM3's section, apart from the log, in a window of its own.
+    Log_Window& log = b.window->log_window();
+    ASSERT_NE(log.Second_Log_Entry(), nullptr);
+    EXPECT_EQ(log.Second_Log_Entry()->text().toStdString(), "Ports &Probed in Parallel");
+    log.Second_Log_Entry()->trigger();
+    ASSERT_NE(log.Second_Log_Window(), nullptr);
+    EXPECT_TRUE(log.Second_Log_Window()->isVisible());
+    EXPECT_NE(b.s().Parallel_Log.Text().find("\rSearching Serial Port 3:\r"), std::string::npos);
+    EXPECT_EQ(log.Second_Log_Window()->view().Shown_Size(), b.s().Parallel_Log.Size());
   }
   {
     // The next run starts with the option as it was left, and unchecking
