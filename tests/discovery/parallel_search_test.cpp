@@ -188,20 +188,32 @@ TEST(Search_All_Ports_Parallel, FindsTheSequentialSearchsTabletWithItsLogWindowA
   }
 }
 
-TEST(Search_All_Ports_Parallel, RunsTheSameWayEveryTime) {
+// COM1's tablet ends the search while the later ports are at every stage:
+// COM3 and COM8 still probing, COM5's and COM7's tablets found and waiting.
+TEST(Search_All_Ports_Parallel, LetsGoOfTheLaterPortsTheSameWayEveryTime) {
   Lines first;
   for (int run = 0; run < 4; ++run) {
+    SCOPED_TRACE(run);
     Sim_Bench b;
     Three_Ports(b);
     b.Attach_Profile(1, "pallivant7");
     b.Attach_Profile(8, "quorral");
     b.session.Port_Number = 0;
     Scan_Ports(b.session);
+    b.trace.clear();
     ASSERT_EQ(Search_All_Ports_Parallel(b.session), 1);
+    EXPECT_TRUE(b.Log().ends_with("Also probed in parallel: COM3, COM5, COM7, COM8\r"));
+    for (int com : {1, 3, 5, 7, 8}) EXPECT_EQ(b.ports.Find(com)->backend->Is_Open(), com == 1) << com;
+    // The SuperSet tablet on COM5 is told to reset, at the framing its
+    // search left it at, before its port closes.
+    const Lines com5 = Port_Trace(b, 5);
+    EXPECT_EQ(com5[com5.size() - 3].substr(6), "COM5 OPEN 19200,n,8,2");
+    EXPECT_EQ(com5[com5.size() - 2].substr(6), "COM5 TX 1B 25 56 52 0D");
+    EXPECT_EQ(com5.back().substr(6), "COM5 CLOSE");
     if (run == 0) {
       first = b.trace;
     } else {
-      EXPECT_EQ(b.trace, first) << run;
+      EXPECT_EQ(b.trace, first);
     }
   }
 }
