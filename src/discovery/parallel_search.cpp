@@ -395,7 +395,7 @@ void Parallel_Search::Name_Later_Ports() {
   Log_Line(s_, "Also probed in parallel: " + names);
   s_.Refresh_Log_View();
   s_.Parallel_Log.Append("\r");
-  s_.Parallel_Log.Line("Also probed in parallel (not part of the search's result): " + names);
+  s_.Parallel_Log.Line("Also probed in parallel, outside the search's result: " + names);
   for (auto& run : runs_) {
     if (!run || run->applied) continue;
     Pass_Trace(*run);

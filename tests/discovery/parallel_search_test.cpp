@@ -171,7 +171,7 @@ TEST(Search_All_Ports_Parallel, FindsTheSequentialSearchsTabletWithItsLogWindowA
     EXPECT_EQ(com7.front(), "0.000 COM7 OPEN 1200,M,7,2");
     EXPECT_EQ(Lines(com7.end() - 2, com7.end()), (Lines{"4.212 COM7 TX 00", "4.262 COM7 CLOSE"}));
     EXPECT_TRUE(t.par.session.Parallel_Log.Text().starts_with(
-        "\rAlso probed in parallel (not part of the search's result): COM7\r\rSearching Serial Port 7:\r\r"
+        "\rAlso probed in parallel, outside the search's result: COM7\r\rSearching Serial Port 7:\r\r"
         "Plug-N-Play\r"))
         << t.par.session.Parallel_Log.Text();
     EXPECT_NE(t.par.session.Parallel_Log.Text().find("\rReset Tablet:\r"), std::string::npos);

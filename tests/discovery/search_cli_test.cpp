@@ -69,7 +69,7 @@ TEST(Cli_Search, AllPortsInParallelPrintTheSequentialResultAndLogAndTrace) {
   EXPECT_EQ(par.status, 0) << par.out;
   EXPECT_EQ(par.out, seq.out);
   EXPECT_TRUE(Has(par.out, "Port: COM5\nModel: KORV Mensaro, Dovrane IV\n")) << par.out;
-  // The line on COM7 ends the search's part of the log, before the reset
+  // The line on COM7 ends the search's lines in the log, before the reset
   // of the tablet as the program ends.
   std::string expected = Read_File(dir + "seq.log");
   expected.insert(expected.rfind("\rReset Tablet:\r"), "Also probed in parallel: COM7\r");
