@@ -5,6 +5,7 @@
 #   make test   installs what is needed, builds, and runs the tests
 BUILD      ?= build
 BUILD_ASAN ?= build-asan
+BUILD_TSAN ?= build-tsan
 BUILD_FUZZ ?= build-fuzz
 # make fuzz: seconds per fuzzer, or (when above 0) executions per fuzzer.
 FUZZ_SECONDS ?= 60
@@ -14,7 +15,7 @@ DEMO_TABLETS ?= 1=dovrane4,3=pallivant7,5=empty,7=kv-brokenx
 # The tablet driver's device in the demonstration: a recorded pen tablet.
 DEMO_RECORDING ?= pen_tablet.evemu
 
-.PHONY: deps build run run-real test test-sanitize fuzz bench package clean
+.PHONY: deps build run run-real test test-sanitize test-tsan fuzz bench package clean
 
 deps:
 	@scripts/install-deps.sh
@@ -47,6 +48,17 @@ test-sanitize: deps
 	cd $(BUILD_ASAN) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j$(JOBS)
 
+# The tests of the parallel port search (its threads, their turns on the
+# virtual clock, the record and replay of each port's exchange, the window
+# and command line that start it) under ThreadSanitizer.
+TSAN_TESTS ?= *Parallel*:Cli_Search.*:Search_All_Ports*:Search_Port.*
+test-tsan: deps
+	cmake -S . -B $(BUILD_TSAN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTYLOMAT_TSAN=ON -DSTYLOMAT_GUI=OFF \
+	  -DSTYLOMAT_BENCH=OFF
+	cmake --build $(BUILD_TSAN) -j$(JOBS) --target stylomat_tests
+	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(BUILD_TSAN)/tests/stylomat_tests \
+	  --gtest_filter='$(TSAN_TESTS)' --gtest_repeat=5
+
 # Every libFuzzer target (fuzz/*_fuzz.cpp) under AddressSanitizer and
 # UndefinedBehaviorSanitizer, one after the other, each for FUZZ_SECONDS
 # seconds (or FUZZ_RUNS executions); needs clang with libFuzzer, installed
@@ -66,4 +78,4 @@ bench: build
 	@for b in $(BUILD)/bench/*_bench $(BUILD)/src/gui/*_qtbench; do [ -x "$$b" ] && "$$b"; done
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ)
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_TSAN) $(BUILD_FUZZ)

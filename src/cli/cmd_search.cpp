@@ -59,6 +59,8 @@ int Cmd_Search(Context& ctx) {
   if (!o.positional.empty()) return ctx.Usage_Error("search takes no words besides its options");
   const bool all = o.Flag("all");
   if (all && o.Value("port")) return ctx.Usage_Error("search takes either --port N or --all, not both");
+  const bool parallel = o.Flag("parallel");
+  if (parallel && !all) return ctx.Usage_Error("--parallel goes with --all");
   std::optional<int> port;
   if (!all) {
     port = ctx.Port_Option();
@@ -90,7 +92,7 @@ int Cmd_Search(Context& ctx) {
     ctx.printer().Doc_Out(doc);
     return any_present ? Exit_Error : Exit_Nothing;
   }
-  return Report(ctx, *s, Search_All_Ports(*s));
+  return Report(ctx, *s, parallel ? Search_All_Ports_Parallel(*s) : Search_All_Ports(*s));
 }
 
 int Cmd_Restore_Factory(Context& ctx) {

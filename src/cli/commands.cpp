@@ -106,9 +106,15 @@ const std::vector<Command> Table = {
      "stylomat-cli decode --format kv capture.bin",
      "0 the stream was read, and held reports or nothing at all; 1 it held bytes\n"
      "but not one report; 2 it could not be read, or a usage error"},
-    {"search", Cmd_Search, "port all command-line answer " SESSION_OPTIONS, "search --port N | --all [options]",
+    {"search", Cmd_Search, "port all parallel command-line answer " SESSION_OPTIONS,
+     "search --port N | --all [--parallel] [options]",
      "search one port (as its icon does) or all ports for a tablet; what the main window shows", "",
-     "  --all                COM1..COM8, stopping at the first tablet\n", "stylomat-cli search --port 3", Search_Exit},
+     "  --all                COM1..COM8, stopping at the first tablet\n"
+     "  --parallel           with --all: every port at the same time; the result and log are\n"
+     "                       those of the one-by-one search, then \"Also probed in parallel: ...\"\n"
+     "                       (it sends probe bytes to ports after the tablet's, so it is never\n"
+     "                       the default)\n",
+     "stylomat-cli search --port 3", Search_Exit},
     {"restore-factory", Cmd_Restore_Factory, "port command-line answer " SESSION_OPTIONS,
      "restore-factory --port N [options]", "search the port, then restore the tablet's factory settings", "", "",
      "stylomat-cli restore-factory --port 3", Search_Exit},

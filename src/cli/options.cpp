@@ -17,6 +17,7 @@ namespace stylomat::cli {
 bool Is_Flag_Option(const std::string& name) {
   static const std::set<std::string> flags = {
       "debug", "oem", "help", "version", "all", "json",
+      "parallel",  // search --all: every port at once
       "type5",  // identify: the identification is a Type-5 version answer
       "temporary", "power-up",  // settings: how a change is saved
   };

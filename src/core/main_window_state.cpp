@@ -33,6 +33,7 @@ Main_Window_State::Main_Window_State()
       Reset_Tbl(Entry("Reset_Tbl", "&Restore Factory Settings", "Ctrl+R", false)),
       Grid_btn(Entry("Grid_btn", "&Grid / Button Test", "Ctrl+G", true, false)),
       WT_Info_Btn(Entry("WT_Info_Btn", "Wintab &Information", "Ctrl+I", false)),
+      Search_Parallel(Entry("Search_Parallel", "Search Ports in &Parallel")),
       Btn_Draw(Entry("Btn_Draw", "Press Button To &Draw", "", false)),
       Btn_Clear(Entry("Btn_Clear", "Press &Button To Clear Screen", "", false)),
       Clear_Grid(Entry("Clear_Grid", "&Clear Screen", "", false)),
@@ -46,6 +47,8 @@ Main_Window_State::Main_Window_State()
       Display_Help(Entry("Display_Help", "What's This help", "", false)),
       Show_Debug_Window(Entry("Show_Debug_Window", "Show Debug Log")) {
   Show_Debug_Window.checkable = true;
+  Search_Parallel.checkable = true;
+  Search_Parallel.separator_before = true;
   Btn_Draw.checkable = true;
   Btn_Clear.checkable = true;
   Crd_US.checkable = true;
@@ -87,8 +90,8 @@ std::vector<Menu_State> Main_Window_State::Menus() {
        {&Find_Tablet, &Find_USB, &Find_Wintab, &Refresh_System_Info, &Save_Grid, &Print_Form, &Insall_Wintab,
         &ExitBtn, &Close_Window}},
       {"Options", "&Options",
-       {&Config_Tbl, &Reset_Tbl, &Grid_btn, &WT_Info_Btn, &Btn_Draw, &Btn_Clear, &Clear_Grid, &Coord_Opt,
-        &Crd_US, &Crd_Mtr, &Crd_Pnt}},
+       {&Config_Tbl, &Reset_Tbl, &Grid_btn, &WT_Info_Btn, &Search_Parallel, &Btn_Draw, &Btn_Clear, &Clear_Grid,
+        &Coord_Opt, &Crd_US, &Crd_Mtr, &Crd_Pnt}},
       {"Help_List", "&Help", {&Help_About, &Grid_Help, &Main_About, &Display_Help, &Show_Debug_Window}},
   };
 }

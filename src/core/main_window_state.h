@@ -78,7 +78,9 @@ struct Main_Window_State {
   Menu_Entry_State Find_Tablet, Find_USB, Find_Wintab, Refresh_System_Info, Save_Grid, Print_Form,
       Insall_Wintab, ExitBtn, Close_Window;
   // Options "&Options"
-  Menu_Entry_State Config_Tbl, Reset_Tbl, Grid_btn, WT_Info_Btn, Btn_Draw, Btn_Clear, Clear_Grid,
+  // Search_Parallel: Search All Serial Ports searches every port at once
+  // when checked (remembered between runs by the window).
+  Menu_Entry_State Config_Tbl, Reset_Tbl, Grid_btn, WT_Info_Btn, Search_Parallel, Btn_Draw, Btn_Clear, Clear_Grid,
       Coord_Opt, Crd_US, Crd_Mtr, Crd_Pnt;
   // Help_List "&Help"
   Menu_Entry_State Help_About, Grid_Help, Main_About, Display_Help, Show_Debug_Window;

@@ -44,6 +44,11 @@ struct Session {
   Serial_Port port;  // the serial control
   Prompter& prompter;
   Traffic_Log log;
+  // What a parallel search did on ports it searched only because it ran
+  // in parallel (beyond the port where it found the tablet): their log
+  // sections, each under a line naming the port.  Kept apart from the
+  // traffic log, which holds what the sequential search would have written.
+  Traffic_Log Parallel_Log;
 
   // Mode flags, set once at start from the command line.
   std::string Command_Line;
@@ -61,6 +66,9 @@ struct Session {
   // such a port keeps a greyed icon that says why.
   std::array<std::string, 9> Com_Reason{};
   std::array<bool, 9> Com_Present{};
+  // Ports a parallel search has open on its own threads (index 1..8): a
+  // port scan meanwhile counts them available and leaves them alone.
+  std::array<bool, 9> Com_Held_By_Search{};
   // Why the last search or operation ended with Search_Status -2 when no
   // port error says it (an answer that makes no sense); the port's own
   // First_Failure otherwise.

@@ -1,6 +1,7 @@
 #include "discovery/port_search.h"
 
 #include "core/search_animation.h"
+#include "discovery/port_search_steps.h"
 #include "discovery/model_table.h"
 #include "discovery/report_found.h"
 #include "discovery/reset_tablet.h"
@@ -34,17 +35,6 @@ void Run_Probe(Session& s, Probe_Function probe) {
     probe(s);
   } catch (const Port_Error&) {
     s.Search_Status = -2;
-  }
-}
-
-void Run_Probes(Session& s, const Probe_Table& probes) {
-  const Tablet_Identity& id = s.identity;
-  Run_Probe(s, probes.PnP);
-  if (!id.PnP_Format) Run_Probe(s, probes.SuperSet);
-  if (!id.PnP_Format && !id.SuperSet_Format) Run_Probe(s, probes.KV);
-  if (!id.PnP_Format && !id.SuperSet_Format && !id.KV_Format && !id.KV_Alt_Format) Run_Probe(s, probes.UIOF);
-  if (!id.PnP_Format && !id.SuperSet_Format && !id.KV_Format && !id.KV_Alt_Format && !id.UIOF_Format) {
-    Run_Probe(s, probes.Type5);
   }
 }
 
@@ -89,14 +79,6 @@ void Report_Tablet(Session& s) {
   }
   Report_Found(s);
   s.Refresh_Log_View();
-}
-
-void Report_Search_Result(Session& s) {
-  switch (s.Search_Status) {
-    case -1: Report_No_Tablet(s); break;
-    case -2: Report_Port_Error(s); break;
-    default: Report_Tablet(s); break;
-  }
 }
 
 bool Any_Port_Available_After(const Session& s, int port) {
@@ -157,7 +139,7 @@ std::string Port_Failure_Reason(const Session& s) {
 
 std::string Check_Tablet_Text() { return Check_Tablet_Advice + CR + CR + Icon_Advice; }
 
-void Search_Port(Session& s, const Probe_Table& probes) {
+void Begin_Port_Search(Session& s) {
   Reset_Main_State(s);
   if (s.port.PortOpen()) Reset_Tablet(s);
   s.Searched_Port = s.Port_Number;
@@ -169,6 +151,29 @@ void Search_Port(Session& s, const Probe_Table& probes) {
   // Nothing has answered until a probe says otherwise.
   s.Search_Status = -1;
   Forget_Failure(s);
+}
+
+void Run_Probes(Session& s, const Probe_Table& probes) {
+  const Tablet_Identity& id = s.identity;
+  Run_Probe(s, probes.PnP);
+  if (!id.PnP_Format) Run_Probe(s, probes.SuperSet);
+  if (!id.PnP_Format && !id.SuperSet_Format) Run_Probe(s, probes.KV);
+  if (!id.PnP_Format && !id.SuperSet_Format && !id.KV_Format && !id.KV_Alt_Format) Run_Probe(s, probes.UIOF);
+  if (!id.PnP_Format && !id.SuperSet_Format && !id.KV_Format && !id.KV_Alt_Format && !id.UIOF_Format) {
+    Run_Probe(s, probes.Type5);
+  }
+}
+
+void Report_Search_Result(Session& s) {
+  switch (s.Search_Status) {
+    case -1: Report_No_Tablet(s); break;
+    case -2: Report_Port_Error(s); break;
+    default: Report_Tablet(s); break;
+  }
+}
+
+void Search_Port(Session& s, const Probe_Table& probes) {
+  Begin_Port_Search(s);
   Run_Probes(s, probes);
   Report_Search_Result(s);
 }
@@ -181,6 +186,18 @@ void Port_Icon_Command(Session& s, int port, const Probe_Table& probes) {
   Show_Search_Animation(s, 1);
 }
 
+std::optional<int> Finish_Port_Of_All(Session& s, int n) {
+  if (s.Search_Status == 0) {
+    // The "Found: " group stands in the log a second time.
+    Report_Found(s);
+    return n;
+  }
+  Show_ErrorMsg(s);
+  Close_Port(s);
+  if (!Any_Port_Available_After(s, n)) return 0;
+  return std::nullopt;
+}
+
 int Search_All_Ports(Session& s, const Probe_Table& probes) {
   for (int n = Port_Directory::First_Com; n <= Port_Directory::Last_Com; ++n) {
     Set_Hourglass(s, true);
@@ -188,17 +205,9 @@ int Search_All_Ports(Session& s, const Probe_Table& probes) {
     Show_Search_Animation(s, 3);
     if (!s.Com_Available[static_cast<std::size_t>(n)]) continue;
     Search_Port(s, probes);
-    if (s.Search_Status == 0) {
-      // The "Found: " group stands in the log a second time.
-      Report_Found(s);
+    if (const std::optional<int> result = Finish_Port_Of_All(s, n)) {
       Show_Search_Animation(s, 1);
-      return n;
-    }
-    Show_ErrorMsg(s);
-    Close_Port(s);
-    if (!Any_Port_Available_After(s, n)) {
-      Show_Search_Animation(s, 1);
-      return 0;
+      return *result;
     }
   }
   Show_Search_Animation(s, 1);

@@ -34,6 +34,15 @@ void Port_Icon_Command(Session& s, int port, const Probe_Table& probes = Default
 // tablet answers.  Returns the port of the tablet found, 0 when none.
 int Search_All_Ports(Session& s, const Probe_Table& probes = Default_Probe_Table());
 
+// Search All Serial Ports with every available port searched at once, each
+// on its own thread with a session of its own (discovery/parallel_search).
+// The result is the sequential search's: the tablet on the lowest port
+// that has one, the same main window, and the same traffic log (followed
+// by one line naming the ports searched only because the search ran in
+// parallel; their sections go to Parallel_Log and the wire trace).  Only
+// the tablet's port stays open.
+int Search_All_Ports_Parallel(Session& s, const Probe_Table& probes = Default_Probe_Table());
+
 // Restore Factory Settings: tells the tablet found last to take its factory
 // settings, probes it again and reports it.
 void Restore_Factory(Session& s, const Probe_Table& probes = Default_Probe_Table());

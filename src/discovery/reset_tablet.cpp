@@ -7,6 +7,13 @@ namespace stylomat {
 
 void Reset_Tablet(Session& s) {
   if (!s.port.PortOpen()) return;
+  Reset_And_Close(s);
+  Pause_Seconds(s, 1.0);
+  s.Refresh_Log_View();
+}
+
+void Reset_And_Close(Session& s) {
+  if (!s.port.PortOpen()) return;
   s.log.Append("\r");
   Log_Line(s, "Reset Tablet:");
   const Tablet_Identity& id = s.identity;
@@ -52,8 +59,6 @@ void Reset_Tablet(Session& s) {
     // A tablet that vanished cannot be reset; the port is released anyway.
   }
   Close_Port(s);
-  Pause_Seconds(s, 1.0);
-  s.Refresh_Log_View();
 }
 
 void Reset_Main_State(Session& s) {

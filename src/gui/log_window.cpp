@@ -52,13 +52,30 @@ Log_Window::Log_Window(const Traffic_Log& log, QWidget* parent) : QMainWindow(pa
   // Binary replies read better byte by byte.
   QMenu* view_menu = menuBar()->addMenu("&View");
   view_menu->setObjectName("View_mnu");
+  view_menu_ = view_menu;
   hex_ = view_menu->addAction("&Hexadecimal Bytes");
   hex_->setObjectName("Hex_View");
   hex_->setCheckable(true);
   connect(hex_, &QAction::toggled, this, [this](bool on) { view_->Set_Hex_View(on); });
 }
 
+void Log_Window::Offer_Second_Log(const Traffic_Log& log, const QString& caption, const QString& title) {
+  view_menu_->addSeparator();
+  second_entry_ = view_menu_->addAction(caption);
+  second_entry_->setObjectName("Second_Log");
+  connect(second_entry_, &QAction::triggered, this, [this, &log, title] {
+    if (!second_window_) {
+      second_window_ = std::make_unique<Log_Window>(log);
+      second_window_->setWindowTitle(title);
+      second_window_->setWindowIcon(windowIcon());
+    }
+    second_window_->show();
+    second_window_->raise();
+  });
+}
+
 void Log_Window::Refresh_Log_View() {
+  if (second_window_) second_window_->Refresh_Log_View();
   if (!isVisible()) return;
   view_->Catch_Up();
 }

@@ -3,6 +3,7 @@
 // File menu to print and save it.
 #include <QMainWindow>
 #include <QString>
+#include <memory>
 
 #include "core/traffic_log.h"
 
@@ -22,6 +23,13 @@ class Log_Window : public QMainWindow {
   // Brings the pane up to date with the log; does nothing while the window
   // is hidden (the whole log is taken in when it is shown again).
   void Refresh_Log_View();
+
+  // A second log the window's View menu opens in a window of its own
+  // (the ports a parallel search probed beyond its result), under the
+  // given menu caption and window title.
+  void Offer_Second_Log(const Traffic_Log& log, const QString& caption, const QString& title);
+  QAction* Second_Log_Entry() { return second_entry_; }
+  Log_Window* Second_Log_Window() { return second_window_.get(); }
 
   Log_View& view() { return *view_; }
   QAction* Print_Debug() { return print_; }
@@ -53,6 +61,9 @@ class Log_Window : public QMainWindow {
   QAction* print_;
   QAction* save_;
   QAction* hex_;
+  QMenu* view_menu_;
+  QAction* second_entry_ = nullptr;
+  std::unique_ptr<Log_Window> second_window_;
   QString last_folder_;
 };
 

@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
+#include <QSettings>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QSocketNotifier>
@@ -45,6 +46,12 @@ namespace stylomat::gui {
 namespace {
 
 constexpr int Port_Icon_Size = 48;
+
+// The options remembered from one run to the next (in the user's
+// configuration folder, Stylomat/Stylomat.conf).
+constexpr const char* Parallel_Search_Setting = "Search/Parallel";
+
+QSettings Remembered_Options() { return QSettings(QSettings::UserScope, "Stylomat", "Stylomat"); }
 
 // Entries shown in a submenu of another entry rather than in the menu.
 const char* Submenu_Of(const std::string& entry) {
@@ -90,6 +97,7 @@ Main_Window::Main_Window(Session& session, QWidget* parent)
   setWindowTitle("Stylomat");
   setWindowIcon(Port_Icon(64, false));
   log_window_->setWindowIcon(Port_Icon(64, false));
+  log_window_->Offer_Second_Log(session.Parallel_Log, "Ports &Probed in Parallel", "Ports Probed in Parallel");
 
   Build_Menus();
   // The grid and button test's view takes the window's place while it runs.
@@ -348,7 +356,8 @@ void Main_Window::Register_Commands() {
   for (int com = 1; com <= 8; ++com) {
     Set_Command("Com_Btn_" + std::to_string(com), [this, com] { Port_Icon_Command(s_, com); });
   }
-  Set_Command("Find_Tablet", [this] { Search_All_Ports(s_); });
+  Set_Command("Find_Tablet", [this] { Search_All_Serial_Ports(); });
+  Set_Command("Search_Parallel", [this] { Toggle_Parallel_Search(); });
   Set_Command("Reset_Tbl", [this] { Restore_Factory(s_); });
   Set_Command("Refresh_System_Info", [this] { Refresh_System_Info_Command(s_); });
   Set_Command("Config_Tbl", [this] { Open_Configuration(s_); });
@@ -404,6 +413,7 @@ void Main_Window::Set_Command(const std::string& name, Command command, Command_
 
 void Main_Window::Start(const std::string& command_line) {
   wait_cursor_.Set(true);
+  s_.main.Search_Parallel.checked = Remembered_Options().value(Parallel_Search_Setting, false).toBool();
   Start_Program(s_, command_line, Parse_Command_Line(command_line));
   std::vector<int> simulated;
   for (int com = 1; com <= 8; ++com) {
@@ -435,6 +445,21 @@ void Main_Window::Show_Supported_Tablets() {
   if (!about_main_) about_main_ = std::make_unique<About_Main_Dialog>(this);
   about_main_->show();
   about_main_->raise();
+}
+
+void Main_Window::Toggle_Parallel_Search() {
+  Menu_Entry_State& entry = s_.main.Search_Parallel;
+  entry.checked = !entry.checked;
+  s_.main.Touch();
+  Remembered_Options().setValue(Parallel_Search_Setting, entry.checked);
+}
+
+void Main_Window::Search_All_Serial_Ports() {
+  if (s_.main.Search_Parallel.checked) {
+    Search_All_Ports_Parallel(s_);
+  } else {
+    Search_All_Ports(s_);
+  }
 }
 
 void Main_Window::Toggle_Debug_Window() {

@@ -125,6 +125,10 @@ class Main_Window : public QMainWindow, public Front_End {
   void Register_Driver_Commands();
   void Render_Driver(bool busy);
   void Toggle_Debug_Window();
+  // Options > Search Ports in Parallel: checks or unchecks it and
+  // remembers the choice (QSettings) for the next run.
+  void Toggle_Parallel_Search();
+  void Search_All_Serial_Ports();
   void Show_Supported_Tablets();
   void Place_Log_Window();
   void Render_Menus(bool busy);

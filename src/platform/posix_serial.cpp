@@ -11,12 +11,15 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <system_error>
 
 namespace stylomat {
 
 namespace {
 
-std::string Errno_Text(int err) { return std::strerror(err); }
+// Ports are searched on several threads at once: the text comes from
+// strerror_r, never from strerror's shared buffer.
+std::string Errno_Text(int err) { return std::generic_category().message(err); }
 
 int Tiocm_Bits(int lines) {
   int bits = 0;

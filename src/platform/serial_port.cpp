@@ -183,6 +183,10 @@ void Wire_Trace::Event(int com, std::string_view event, std::string_view args) {
   sink_(line);
 }
 
+void Wire_Trace::Pass_Line(std::string_view line) {
+  if (sink_) sink_(line);
+}
+
 std::string Wire_Trace::Hex_Bytes(std::string_view bytes) {
   static const char digits[] = "0123456789ABCDEF";
   std::string out;
@@ -282,6 +286,31 @@ void Serial_Port::Set_PortOpen(bool open) {
   } catch (const Port_Error&) {
     // Lines that cannot be driven (a pseudo-terminal) do not fail the open.
   }
+}
+
+void Serial_Port::Copy_Properties_From(const Serial_Port& other) {
+  comm_port_ = other.comm_port_;
+  settings_ = other.settings_;
+  handshaking_ = other.handshaking_;
+  dtr_ = other.dtr_;
+  rts_ = other.rts_;
+  break_ = other.break_;
+  input_len_ = other.input_len_;
+  hung_up_ = other.hung_up_;
+  failure_ = other.failure_;
+}
+
+void Serial_Port::Take_Open_Device(Serial_Port& from) {
+  Port_Entry* entry = directory_.Find(from.comm_port_);
+  if (open_ || !from.open_ || !entry || !entry->backend || !entry->backend->Is_Open()) {
+    throw Port_Error(Port_Error_Kind::Not_Open,
+                     "no open device on COM" + std::to_string(from.comm_port_) + " to take over");
+  }
+  Copy_Properties_From(from);
+  backend_ = entry->backend.get();
+  open_ = true;
+  from.open_ = false;
+  from.backend_ = nullptr;
 }
 
 Port_Backend& Serial_Port::Backend() {

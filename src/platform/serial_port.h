@@ -130,6 +130,9 @@ class Wire_Trace {
   using Sink = std::function<void(std::string_view line)>;
   Wire_Trace(Clock& clock, Sink sink) : clock_(clock), sink_(std::move(sink)) {}
   void Event(int com, std::string_view event, std::string_view args = {});
+  // A line written by another trace, passed on as it is (the parallel
+  // search gathers each port's lines and passes them on in port order).
+  void Pass_Line(std::string_view line);
   static std::string Hex_Bytes(std::string_view bytes);
 
  private:
@@ -192,6 +195,18 @@ class Serial_Port {
   // Empty when nothing failed.
   const std::string& First_Failure() const { return failure_; }
   void Clear_Failure() { failure_.clear(); }
+
+  // Takes on another port's properties as they stand (CommPort, Settings,
+  // Handshaking, the DTR, RTS and Break properties, InputLen, the first
+  // failure), open or not; which device is open stays as it is.
+  void Copy_Properties_From(const Serial_Port& other);
+  // Takes over the device `from` has open, reached through this port's
+  // own directory under the same COM number (the same device, which stays
+  // open): this port, closed before, is open on it afterwards, and `from`
+  // counts as closed without its device being told.  Nothing is traced:
+  // nothing happens on the line.  Throws Port_Error (Not_Open) when this
+  // port is open, `from` is not, or the device is not open.
+  void Take_Open_Device(Serial_Port& from);
 
  private:
   void Trace(std::string_view event, std::string_view args = {});

@@ -104,8 +104,11 @@ void Scan_Ports(Session& s) {
       s.port.Set_InputLen(0);
       s.port.Set_Settings("1200,M,7,2");
       s.port.Set_CommPort(n);
-      s.port.Set_PortOpen(true);
-      s.port.Set_PortOpen(false);
+      // A port the parallel search has open opened for its search.
+      if (n < 1 || n > 8 || !s.Com_Held_By_Search[static_cast<std::size_t>(n)]) {
+        s.port.Set_PortOpen(true);
+        s.port.Set_PortOpen(false);
+      }
       opened = true;
     } catch (const Port_Error& e) {
       opened = false;

@@ -41,6 +41,7 @@ void Close_Port(Session& s);
 std::string Compose_Framing(Session& s, int baud, const std::string& parity, int data_bits, int stop_bits);
 
 // Availability of COM1..COM8, starting from Port_Number (0 scans all eight).
+// A port in Com_Held_By_Search counts as available without being opened.
 void Scan_Ports(Session& s);
 // Availability of one port, as the scan finds it, without touching the
 // session's port (which may be open on another COM): opened at the scan's

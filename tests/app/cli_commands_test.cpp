@@ -49,7 +49,7 @@ const std::vector<Command_Case>& Cases() {
       {"decode", "decode --format superset|kv|uiof|pnp|type5 [options] [FILE]", "", "--format kv", Kv_Reports, 0,
        true},
       // The hostile tablet's escape sequences and byte above 127 in both forms.
-      {"search", "search --port N | --all [options]", Virtual + "STYLOMAT_SIMULATE=1=hostile", "--port 1", "", 0,
+      {"search", "search --port N | --all [--parallel] [options]", Virtual + "STYLOMAT_SIMULATE=1=hostile", "--port 1", "", 0,
        false},
       {"restore-factory", "restore-factory --port N [options]", Virtual + "STYLOMAT_SIMULATE=4=belmora", "--port 4",
        "", 0, false},

@@ -1,7 +1,9 @@
 // stylomat-cli search and restore-factory, run as a script would.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "support/cli_runner.h"
 
@@ -82,6 +84,37 @@ TEST(Cli_Search, AllPortsAndRestoreFactory) {
   const auto absent = Run_Cli(Virtual + "4=empty", "restore-factory --port 4");
   EXPECT_EQ(absent.status, 1);
   EXPECT_EQ(absent.out, Not_Found("COM4", No_Tablet_Message(4)));
+}
+
+TEST(Cli_Search, AllPortsInParallelPrintTheSequentialResultAndLogAndTrace) {
+  const std::string ports = Virtual + "3=empty,5=dovrane4,7=kv";
+  const std::string dir = ::testing::TempDir();
+  const auto seq = Run_Cli(ports, "--debug search --all --log " + dir + "seq.log --trace " + dir + "seq.trace");
+  const auto par =
+      Run_Cli(ports, "--debug search --all --parallel --log " + dir + "par.log --trace " + dir + "par.trace");
+  EXPECT_EQ(par.status, 0) << par.out;
+  EXPECT_EQ(par.out, seq.out);
+  EXPECT_TRUE(Has(par.out, "Port: COM5\nFound: true\nModel_Name: \"KORV Mensaro, Dovrane IV\"\n")) << par.out;
+  // The line on COM7 ends the search's lines in the log, before the reset
+  // of the tablet as the program ends.
+  std::string expected = Read_File(dir + "seq.log");
+  expected.insert(expected.rfind("\rReset Tablet:\r"), "Also probed in parallel: COM7\r");
+  EXPECT_EQ(Read_File(dir + "par.log"), expected);
+  // After the start-up scan, the ports' lines come grouped in port order,
+  // COM7's after the tablet's, then the tablet's reset at the end.
+  std::istringstream trace(Read_File(dir + "par.trace"));
+  std::vector<std::string> groups;
+  for (std::string line; std::getline(trace, line);) {
+    const std::string com = line.substr(line.find(' ') + 1, 4);
+    if (groups.empty() || groups.back() != com) groups.push_back(com);
+  }
+  EXPECT_EQ(std::vector<std::string>(groups.end() - 4, groups.end()),
+            (std::vector<std::string>{"COM3", "COM5", "COM7", "COM5"}));
+
+  const auto alone = Run_Cli(ports, "search --port 3 --parallel");
+  EXPECT_EQ(alone.status, 2);
+  EXPECT_EQ(alone.err, "stylomat-cli: --parallel goes with --all\n");
+  EXPECT_EQ(alone.out, "");
 }
 
 TEST(Cli_Search, PowerCycleQuestionGoesToStandardErrorAndIsAnsweredByTheOption) {

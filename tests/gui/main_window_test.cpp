@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QSettings>
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
@@ -231,6 +232,72 @@ TEST(MainWindow, ARunningCommandLocksMenusAndIconsAndRunsWindowEventsInPauses) {
   EXPECT_FALSE(b.window->Dispatch("Print_Form"));
   EXPECT_FALSE(b.window->Dispatch("Insall_Wintab"));
   EXPECT_EQ(b.s().log.Text(), log_before);
+}
+
+TEST(MainWindow, SearchPortsInParallelIsAnOptionRememberedFromRunToRun) {
+  test::Qt_App();
+  QSettings remembered(QSettings::UserScope, "Stylomat", "Stylomat");
+  // The test folder, not the user's.
+  ASSERT_TRUE(remembered.fileName().contains("qttest")) << remembered.fileName().toStdString();
+  remembered.remove("Search/Parallel");
+  {
+    Gui_Bench b;
+    b.window->Start("");
+    QAction* entry = b.window->Action("Search_Parallel");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->text().toStdString(), "Search Ports in &Parallel");
+    EXPECT_TRUE(b.window->Menu("Options")->actions().contains(entry));
+    EXPECT_TRUE(entry->isCheckable());
+    EXPECT_FALSE(entry->isChecked());
+    // Unchecked, Search All Serial Ports stops at COM1's tablet.
+    std::size_t mark = b.s().log.Size();
+    EXPECT_TRUE(b.window->Dispatch("Find_Tablet"));
+    EXPECT_EQ(b.s().log.Text().find("Also probed in parallel", mark), std::string::npos);
+
+    EXPECT_TRUE(b.window->Dispatch("Search_Parallel"));
+    EXPECT_TRUE(entry->isChecked());
+    remembered.sync();
+    EXPECT_TRUE(remembered.value("Search/Parallel").toBool());
+    // Checked, COM3 is searched beside COM1; the window runs its events
+    // and names the ports still searched meanwhile.
+    std::vector<std::string> captions;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+      if (b.window->Command_Running() && (captions.empty() || captions.back() != b.s().splash.Caption)) {
+        captions.push_back(b.s().splash.Caption);
+      }
+    });
+    watch.start(0);
+    mark = b.s().log.Size();
+    EXPECT_TRUE(b.window->Dispatch("Find_Tablet"));
+    watch.stop();
+    // The tablet found by the first search is reset first, then both ports
+    // are searched; COM3 is let go of once COM1 has the tablet.
+    EXPECT_EQ(captions, (std::vector<std::string>{"Searching Serial Port  1", "Searching Serial Ports  1, 3"}));
+    EXPECT_TRUE(b.s().log.Text().ends_with("Also probed in parallel: COM3\r"));
+    EXPECT_EQ(b.window->Label("CommPort")->text().toStdString(), "1");
+    EXPECT_TRUE(b.window->Action("Search_Parallel")->isEnabled());
+    // COM3's section, apart from the log, in a window of its own.
+    Log_Window& log = b.window->log_window();
+    ASSERT_NE(log.Second_Log_Entry(), nullptr);
+    EXPECT_EQ(log.Second_Log_Entry()->text().toStdString(), "Ports &Probed in Parallel");
+    log.Second_Log_Entry()->trigger();
+    ASSERT_NE(log.Second_Log_Window(), nullptr);
+    EXPECT_TRUE(log.Second_Log_Window()->isVisible());
+    EXPECT_NE(b.s().Parallel_Log.Text().find("\rSearching Serial Port 3:\r"), std::string::npos);
+    EXPECT_EQ(log.Second_Log_Window()->view().Shown_Size(), b.s().Parallel_Log.Size());
+  }
+  {
+    // The next run starts with the option as it was left, and unchecking
+    // it is remembered too.
+    Gui_Bench b;
+    b.window->Start("");
+    EXPECT_TRUE(b.window->Action("Search_Parallel")->isChecked());
+    EXPECT_TRUE(b.window->Dispatch("Search_Parallel"));
+    EXPECT_FALSE(b.window->Action("Search_Parallel")->isChecked());
+    remembered.sync();
+    EXPECT_FALSE(remembered.value("Search/Parallel").toBool());
+  }
 }
 
 TEST(MainWindow, ACommandThatFailsLeavesTheWindowUsable) {

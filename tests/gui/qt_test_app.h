@@ -2,6 +2,7 @@
 // One QApplication for the whole GUI test binary, on the offscreen
 // platform unless the environment names another.
 #include <QApplication>
+#include <QStandardPaths>
 #include <cstdlib>
 
 namespace stylomat::test {
@@ -12,6 +13,8 @@ inline QApplication& Qt_App() {
     static int argc = 1;
     static char name[] = "stylomat_gui_tests";
     static char* argv[] = {name, nullptr};
+    // Settings the windows remember go to a test folder, never the user's.
+    QStandardPaths::setTestModeEnabled(true);
     return new QApplication(argc, argv);
   }();
   return *app;
