@@ -80,7 +80,7 @@ QWidget* Wintab_Monitor_Window::Build_Interface_Tab() {
   auto* page = new QWidget(this);
   auto* form = new QFormLayout(page);
   form->addRow("Wintab ID:", Add_Field("Wintab_ID", &f.Wintab_ID));
-  form->addRow("Specification version:", Add_Field("Wintab_Sp_Version", &f.Wintab_Sp_Version));
+  form->addRow("Driver interface version:", Add_Field("Wintab_Sp_Version", &f.Wintab_Sp_Version));
   form->addRow("Implementation version:", Add_Field("Wintab_Im_Version", &f.Wintab_Im_Version));
   form->addRow("Devices:", Add_Field("Wintab_N_Dev", &f.Wintab_N_Dev));
   form->addRow("Cursors:", Add_Field("Wintab_N_Cur", &f.Wintab_N_Cur));
